@@ -1,0 +1,75 @@
+// The file-system service the folder routines and the first run stand on.
+// Paths are ANSI text with '\' separators, absolute ("C:\...") or relative
+// to the current directory.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x01;
+inline constexpr std::uint32_t kHidden = 0x02;
+inline constexpr std::uint32_t kSystem = 0x04;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+}  // namespace attr
+
+struct FileEntry {
+  std::string name;
+  std::uint32_t attributes = 0;
+  bool IsFolder() const { return (attributes & attr::kDirectory) != 0; }
+  bool IsDotEntry() const { return name == "." || name == ".."; }
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Every entry of folder matching pattern ("*.*", "*.ico"), "." and ".."
+  // included; empty when the folder cannot be enumerated.
+  virtual std::vector<FileEntry> List(const std::string& folder, const std::string& pattern) = 0;
+  // Creates or replaces to; refuses a read-only or hidden target.
+  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  // Refuses a read-only file.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Only an empty folder is removed.
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
+  // Replaces the attribute set.
+  virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  virtual std::string CurrentDirectory() = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
+
+  // Built on the calls above.
+  bool Exists(const std::string& path) { return Attributes(path).has_value(); }
+  bool FileExists(const std::string& path);
+  bool FolderExists(const std::string& path);
+  // Creates the folder and any missing parents; true when it exists afterwards.
+  bool ForceFolders(const std::string& path);
+};
+
+// Makes a folder the current directory for a scope and restores the previous
+// one when the scope ends.
+class ScopedCurrentDirectory {
+ public:
+  ScopedCurrentDirectory(FileSystem& fs, const std::string& folder);
+  ~ScopedCurrentDirectory();
+  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  FileSystem& fs_;
+  std::string previous_;
+  bool entered_;
+};
+
+}  // namespace corvane
