@@ -4,6 +4,7 @@ set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_start_wine
+mkdir -p build/test-logs
 log=build/test-logs/behaviour_win32.out
 wine build/win32/tests/behaviour/behaviour_win32_tests.exe </dev/null >"$log" 2>&1
 rc=$?

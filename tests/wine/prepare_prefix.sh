@@ -11,29 +11,17 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
 font=$(fc-match -f '%{family[0]}' 'WenQuanYi Zen Hei' 2>/dev/null || echo 'WenQuanYi Zen Hei')
-reg=$(mktemp --suffix=.reg)
-cat >"$reg" <<REG
-REGEDIT4
-
-[HKEY_CURRENT_USER\\Software\\Wine]
-"Version"="winxp"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
-"Default"="1024x768"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"SimSun"="$font"
-"MS Sans Serif"="$font"
-"Tahoma"="$font"
-REG
-# The Chinese names go in through the registry tool, which takes UTF-8 here.
-wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
-for name in 宋体 楷体_GB2312 新宋体; do
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "$font" /f </dev/null >/dev/null 2>&1
+add() { wine reg add "$1" /v "$2" /d "$3" /f </dev/null >/dev/null 2>&1; }
+add 'HKCU\Software\Wine' Version winxp
+add 'HKCU\Software\Wine\Explorer' Desktop Default
+add 'HKCU\Software\Wine\Explorer\Desktops' Default 1024x768
+for name in 宋体 SimSun 新宋体 NSimSun 楷体_GB2312 'MS Sans Serif' Tahoma; do
+  add 'HKCU\Software\Wine\Fonts\Replacements' "$name" "$font"
 done
-rm -f "$reg"
+# Wine's own fonts (Marlett draws the caption buttons) are not always found
+# by the 32-bit loader; the prefix's Fonts folder always is.
+for f in /usr/share/wine/fonts/*.ttf; do
+  [ -e "$f" ] && cp -n "$f" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 wineserver -w
 touch "$stamp"
