@@ -4,7 +4,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine_env.sh"
-stamp="$WINEPREFIX/.corvane-prepared"
+# Bump the stamp when the preparation changes, so old prefixes are redone.
+stamp="$WINEPREFIX/.corvane-prepared-3"
 [ -f "$stamp" ] && exit 0
 corvane_start_display
 mkdir -p "$(dirname "$WINEPREFIX")"
@@ -13,8 +14,9 @@ wineserver -w
 font=$(fc-match -f '%{family[0]}' 'WenQuanYi Zen Hei' 2>/dev/null || echo 'WenQuanYi Zen Hei')
 add() { wine reg add "$1" /v "$2" /d "$3" /f </dev/null >/dev/null 2>&1; }
 add 'HKCU\Software\Wine' Version winxp
-add 'HKCU\Software\Wine\Explorer' Desktop Default
-add 'HKCU\Software\Wine\Explorer\Desktops' Default 1024x768
+# A desktop named "shell" comes with a taskbar, which holds the notification area.
+add 'HKCU\Software\Wine\Explorer' Desktop shell
+add 'HKCU\Software\Wine\Explorer\Desktops' shell 1024x768
 for name in 宋体 SimSun 新宋体 NSimSun 楷体_GB2312 'MS Sans Serif' Tahoma; do
   add 'HKCU\Software\Wine\Fonts\Replacements' "$name" "$font"
 done
