@@ -241,6 +241,21 @@ def _on_check(img):
     return Image.alpha_composite(bg, img).convert("RGB")
 
 
+def area_overlay(picture):
+    """The picture on its panel with the clickable areas outlined, to check the fit."""
+    import startmenu
+    k = 3
+    panel = Image.new("RGB", (196, 358), startmenu.CREAM)
+    panel.paste(picture, (startmenu.IMG_X, 0))
+    switch = startmenu.switch(True)
+    panel.paste(switch, (5, 331))
+    big = panel.resize((panel.size[0] * k, panel.size[1] * k), Image.NEAREST)
+    d = ImageDraw.Draw(big)
+    for x, y, w, h in startmenu.AREAS.values():
+        d.rectangle([x * k, y * k, (x + w) * k - 1, (y + h) * k - 1], outline=(255, 0, 0))
+    return big
+
+
 def write(outdir, skin, icons, images):
     os.makedirs(outdir, exist_ok=True)
     items = []
@@ -262,6 +277,8 @@ def write(outdir, skin, icons, images):
     for name, img in images.items():
         _save(enlarged(img), os.path.join(outdir, "image_" + name[:-4] + ".png"))
     shots = mockups(skin, outdir)
-    contact_sheet([(n + ".bmp", i) for n, i in images.items()] +
+    overlay = area_overlay(images["startmenu.bmp"])
+    _save(overlay, os.path.join(outdir, "image_startmenu_areas.png"))
+    contact_sheet([(n, i) for n, i in images.items()] + [("areas", overlay)] +
                   [(n, s) for n, s in shots.items()], os.path.join(outdir, "contact_images.png"),
                   columns=3, cell=(600, 0))

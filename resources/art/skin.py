@@ -19,7 +19,7 @@ SKIN_NAME = "Corvane Luna"
 # Window frame: title height and border thickness, corner radius of the top corners.
 TITLE_H = 30
 BORDER = 4
-RADIUS = 7
+RADIUS = 8
 TOP_W, TOP_CAP = 32, 8
 
 TITLE = {
@@ -182,7 +182,7 @@ RED_BTN = {
     "normal": ([(0, (240, 140, 110)), (0.5, (224, 86, 50)), (1, (200, 60, 30))], (250, 252, 255)),
     "pressed": ([(0, (170, 44, 16)), (0.6, (200, 72, 40)), (1, (226, 110, 80))], (255, 232, 225)),
     "hot": ([(0, (255, 176, 150)), (0.5, (246, 116, 80)), (1, (226, 84, 50))], (255, 255, 255)),
-    "inactive": ([(0, (200, 176, 214)), (1, (172, 150, 200))], (232, 230, 248)),
+    "inactive": ([(0, (222, 176, 180)), (1, (196, 150, 170))], (236, 232, 248)),
 }
 STATES = ("normal", "pressed", "hot", "inactive")    # title-bar button images 1..4
 
