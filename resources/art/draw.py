@@ -25,7 +25,7 @@ def vgradient(img, box, stops):
     d = ImageDraw.Draw(img)
     n = max(1, y1 - y0 - 1)
     for y in range(y0, y1):
-        d.line([(x0, y), (x1 - 1, y)], fill=_at(stops, (y - y0) / n))
+        d.line([(x0, y), (x1 - 1, y)], fill=at(stops, (y - y0) / n))
 
 
 def hgradient(img, box, stops):
@@ -33,10 +33,11 @@ def hgradient(img, box, stops):
     d = ImageDraw.Draw(img)
     n = max(1, x1 - x0 - 1)
     for x in range(x0, x1):
-        d.line([(x, y0), (x, y1 - 1)], fill=_at(stops, (x - x0) / n))
+        d.line([(x, y0), (x, y1 - 1)], fill=at(stops, (x - x0) / n))
 
 
-def _at(stops, t):
+def at(stops, t):
+    """The colour at t (0..1) along the stops."""
     for (p0, c0), (p1, c1) in zip(stops, stops[1:]):
         if t <= p1:
             return mix(c0, c1, 0 if p1 == p0 else (t - p0) / (p1 - p0))

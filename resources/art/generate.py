@@ -45,7 +45,7 @@ def main(argv):
     built = skin.write(os.path.join(out, "skin"))
     if "--no-preview" not in argv:
         preview.write(os.path.join(out, "preview"), built, made_icons,
-                      dict(images, **{"tambrelmenu.bmp": glyph_strip}))
+                      dict(images, **{"tambrelmenu.bmp": glyph_strip}), os.path.join(out, "icons"))
 
 
 if __name__ == "__main__":

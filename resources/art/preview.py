@@ -6,7 +6,6 @@ from PIL import Image, ImageDraw
 
 import glyphs
 import nine
-import skin as skinmod
 from draw import text, text_width
 
 DESKTOP = (58, 110, 165)
@@ -93,7 +92,6 @@ def window(skin, w, h, title, active=True, maxbox=True, minbox=True, menu=True, 
     clip = _int(skin, "Personality", "TextRightClip")
     colour = tuple(_int(skin, "Personality", ("ActiveText" if active else "InActiveText") + c) for c in "RGB")
     tx = left + shift + 7
-    title_img = Image.new("RGB", (w - right - clip - tx, top), (0, 0, 0))
     title_img = img.crop((tx, 0, w - right - clip, top))
     text(title_img, (0, (top - 13) // 2 + _int(skin, "Personality", "TextShiftVert") // 2), title, colour,
          size=12, bold=True)
@@ -256,7 +254,34 @@ def area_overlay(picture):
     return big
 
 
-def write(outdir, skin, icons, images):
+def ico_entries(data):
+    """Decode every image of an .ico as written (both depths), for viewing: [(bits, RGBA)]."""
+    import struct
+    out = []
+    for i in range(struct.unpack_from("<H", data, 4)[0]):
+        w, _, _, _, _, bits, _, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        w = w or 256
+        pal = off + 40
+        colours = pal + (1024 if bits == 8 else 0)
+        mask = colours + (w * bits + 31) // 32 * 4 * w
+        img = Image.new("RGBA", (w, w))
+        px = img.load()
+        for y in range(w):
+            row = w - 1 - y
+            for x in range(w):
+                m = data[mask + row * ((w + 31) // 32 * 4) + x // 8] >> (7 - x % 8) & 1
+                if bits == 32:
+                    b, g, r, a = data[colours + (row * w + x) * 4:colours + (row * w + x) * 4 + 4]
+                else:
+                    k = data[colours + row * ((w + 3) // 4 * 4) + x]
+                    b, g, r = data[pal + k * 4:pal + k * 4 + 3]
+                    a = 0 if m else 255
+                px[x, y] = (r, g, b, a)
+        out.append((bits, img))
+    return out
+
+
+def write(outdir, skin, icons, images, icon_dir=None):
     os.makedirs(outdir, exist_ok=True)
     items = []
     for name, img in sorted(skin.files.items()):
@@ -264,12 +289,15 @@ def write(outdir, skin, icons, images):
         items.append((name, img))
     contact_sheet(items, os.path.join(outdir, "contact_skin.png"))
     icon_items = []
-    for name, imgs in icons.items():
-        row = Image.new("RGBA", (48 * 3 + 20, 48), (0, 0, 0, 0))
-        x = 0
-        for im in imgs:
-            row.paste(im, (x, 0))
-            x += im.size[0] + 10
+    for name in icons:
+        with open(os.path.join(icon_dir, name), "rb") as f:
+            decoded = ico_entries(f.read())
+        # Top row the 32-bit images, bottom row the 256-colour ones, as stored in the file.
+        row = Image.new("RGBA", (48 * 3 + 20, 48 * 2 + 6), (0, 0, 0, 0))
+        x = {32: 0, 8: 0}
+        for bits, im in sorted(decoded, key=lambda e: (-e[0], e[1].size[0])):
+            row.paste(im, (x[bits], 0 if bits == 32 else 54))
+            x[bits] += im.size[0] + 10
         _save(_on_check(row.resize((row.size[0] * 3, row.size[1] * 3), Image.NEAREST)),
               os.path.join(outdir, "icon_" + name[:-4] + ".png"))
         icon_items.append((name, row))

@@ -10,7 +10,7 @@ import os
 from PIL import Image, ImageDraw
 
 import startmenu
-from draw import MAGENTA, mix
+from draw import MAGENTA, at, mix
 from shapes import arrow, box, hgrad, plot, rotate, strip, vgrad
 
 INI_NAME = "skin.ini"
@@ -62,8 +62,7 @@ def rgb(c):
 
 
 def _title_colour(active, y):
-    from draw import _at
-    return _at(TITLE[active], y / (TITLE_H - 1))
+    return at(TITLE[active], y / (TITLE_H - 1))
 
 
 class Skin:

@@ -4,7 +4,6 @@ import re
 import shutil
 import struct
 import subprocess
-import sys
 import tempfile
 import unittest
 
