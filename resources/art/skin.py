@@ -10,6 +10,7 @@ import os
 from PIL import Image, ImageDraw
 
 import startmenu
+from nine import key_mask
 from draw import MAGENTA, at, mix
 from shapes import arrow, box, hgrad, plot, rotate, strip, vgrad
 
@@ -354,19 +355,8 @@ def _scroll_button(direction, state):
     arrow(glyph, 7, 8, "up", SB_FACE[state][2], 4)
     arrow(glyph, 7, 9, "up", SB_FACE[state][2], 4)
     glyph = rotate(glyph, direction)
-    face.paste(glyph, (0, 0), _key_mask(glyph))
+    face.paste(glyph, (0, 0), key_mask(glyph))
     return face
-
-
-def _key_mask(img):
-    """Mask of the non-magenta pixels, to lay a glyph over a face."""
-    m = Image.new("L", img.size, 0)
-    src, dst = img.load(), m.load()
-    for y in range(img.size[1]):
-        for x in range(img.size[0]):
-            if src[x, y] != MAGENTA:
-                dst[x, y] = 255
-    return m
 
 
 def _grip(img, vertical, colour=(140, 164, 222), light=(244, 248, 255)):
@@ -595,7 +585,7 @@ def status_edges():
     last = panel.copy()
     g = Image.new("RGB", (16, 16), MAGENTA)
     _size_grip(g)
-    last.paste(g, (0, 4), _key_mask(g))
+    last.paste(g, (0, 4), key_mask(g))
     return strip([bar, panel, last])
 
 
