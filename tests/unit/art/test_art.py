@@ -352,7 +352,7 @@ class SkinDescription(Generated):
                 for x in range(img.size[0]):
                     self.assertNotEqual(img.getpixel((x, y)), MAGENTA, (x, y))
         # The curve carries on from the side piece into the title piece's fixed end.
-        self.assertLessEqual(max(x for x in range(tleft) if top.getpixel((x, 0)) == MAGENTA) + 1, tleft)
+        self.assertLessEqual(max((x for x in range(top.size[0] // 2) if top.getpixel((x, 0)) == MAGENTA), default=0) + 1, tleft)
 
     def test_title_buttons_fit_the_title_bar(self):
         _, _, title, _ = self.frame_piece("Left")
@@ -397,6 +397,125 @@ class SkinDescription(Generated):
     def visible(vis, maxbox, maximised):
         rule = {0: True, 1: maximised, 2: not maximised, 6: maxbox, 7: not maxbox, 8: True, 9: False}
         return all(rule[v] for v in vis)
+
+
+def luminance(c):
+    return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2]
+
+
+def states(img, n, vertical=False):
+    w, h = img.size
+    if vertical:
+        return [img.crop((0, k * h // n, w, (k + 1) * h // n)) for k in range(n)]
+    return [img.crop((k * w // n, 0, (k + 1) * w // n, h)) for k in range(n)]
+
+
+def stretch_three(img, length, a, b, vertical):
+    """A frame piece drawn at `length` along its long axis: fixed ends a and b, middle stretched."""
+    w, h = img.size
+    if vertical:
+        parts = [(img.crop((0, 0, w, a)), a), (img.crop((0, a, w, h - b)), length - a - b),
+                 (img.crop((0, h - b, w, h)), b)]
+        out, y = Image.new("RGB", (w, length)), 0
+        for part, size in parts:
+            if size > 0 and part.size[1] > 0:
+                out.paste(part.resize((w, size), Image.NEAREST), (0, y))
+            y += size
+        return out
+    return stretch_three(img.transpose(Image.TRANSPOSE), length, a, b, True).transpose(Image.TRANSPOSE)
+
+
+class Pieces(Generated):
+    def piece_states(self, section, key="image"):
+        img = self.skin_image(self.section(section)[key])
+        n = {"Buttons": 5, "MenuItem": 5, "Scrollbar": 23, "Tabs": 5, "Headerbar": 5, "Toolbars": 5,
+             "SunkEdge": 4, "ComboButton": 4}.get(section, 1)
+        return states(img, n)
+
+    def test_assembled_frame_is_whole_below_the_corners(self):
+        p = self.section("Personality")
+        for active in (0, 1):
+            for width, height in ((120, 80), (538, 420)):
+                left = states(self.skin_image(p["left"]), int(p["leftframe"]))[active]
+                right = states(self.skin_image(p["right"]), int(p["rightframe"]))[active]
+                top = states(self.skin_image(p["top"]), int(p["topframe"]), True)[active]
+                bottom = states(self.skin_image(p["bottom"]), int(p["bottomframe"]), True)[active]
+                lw, rw, th, bh = left.size[0], right.size[0], top.size[1], bottom.size[1]
+                win = Image.new("RGB", (width, height), (1, 2, 3))
+                win.paste(stretch_three(left, height, int(p["lefttopheight"]), int(p["leftbotheight"]), True), (0, 0))
+                win.paste(stretch_three(right, height, int(p["righttopheight"]), int(p["rightbotheight"]), True),
+                          (width - rw, 0))
+                win.paste(stretch_three(top, width - lw - rw, int(p["toptopheight"]), int(p["topbotheight"]), False),
+                          (lw, 0))
+                win.paste(stretch_three(bottom, width - lw - rw, 0, 0, False), (lw, height - bh))
+                cut = [(x, y) for y in range(height) for x in range(width) if win.getpixel((x, y)) == MAGENTA]
+                self.assertTrue(cut, "the top corners are rounded")
+                for x, y in cut:
+                    self.assertLess(y, 8, (x, y))
+                    self.assertTrue(x < 8 or x >= width - 8, (x, y))
+                # The cut is symmetric and the title colour runs unbroken along the top row.
+                self.assertEqual(sorted((width - 1 - x, y) for x, y in cut), sorted(cut))
+                row = [win.getpixel((x, th // 2)) for x in range(lw, width - rw)]
+                self.assertEqual(len(set(row)), 1, "the title's middle is one colour across")
+
+    def test_text_is_readable(self):
+        colours = {k: tuple(int(c) for c in v.split()) for k, v in self.section("Colours").items()}
+        for fg, bg in (("menutext", "menu"), ("hilighttext", "hilight"), ("buttontext", "buttonface"),
+                       ("menubartext", "menubar"), ("windowtext", "buttonface")):
+            self.assertGreater(abs(luminance(colours[fg]) - luminance(colours[bg])), 100, (fg, bg))
+        p = self.section("Personality")
+        top = states(self.skin_image(p["top"]), int(p["topframe"]), True)
+        for k, prefix in ((0, "activetext"), (1, "inactivetext")):
+            text = tuple(int(p[prefix + c]) for c in "rgb")
+            band = top[k].crop((top[k].size[0] // 2, 8, top[k].size[0] // 2 + 1, top[k].size[1] - 8))
+            darkest = max(luminance(c) for _, c in band.getcolors())
+            self.assertGreater(luminance(text) - darkest, 40 if k else 100, prefix)
+        self.assertEqual(colours["titletextactive"], tuple(int(p["activetext" + c]) for c in "rgb"))
+
+    def test_states_look_different(self):
+        for section, pairs in (("Buttons", [(0, 1), (0, 2), (0, 3), (3, 4)]), ("SunkEdge", [(0, 2), (0, 3)]),
+                               ("ComboButton", [(0, 1), (0, 2), (0, 3)]), ("Tabs", [(0, 1), (0, 3)]),
+                               ("Headerbar", [(0, 1), (0, 3)]), ("Toolbars", [(0, 1), (0, 3)]),
+                               ("Scrollbar", [(0, 1), (0, 2), (0, 3), (0, 4), (8, 12)])):
+            frames = self.piece_states(section, "bitmap" if section == "Buttons" else "image")
+            for a, b in pairs:
+                self.assertNotEqual(frames[a].tobytes(), frames[b].tobytes(), "%s %d/%d" % (section, a + 1, b + 1))
+        for key in ("checkbutton", "radiobutton"):
+            frames = states(self.skin_image(self.section("Buttons")[key]), 4)
+            self.assertEqual(len({f.tobytes() for f in frames}), 4, key)
+
+    def test_menu_item_images(self):
+        frames = self.piece_states("MenuItem")
+        for k in (0, 2):
+            self.assertEqual(frames[k].getcolors(), [(frames[k].size[0] * frames[k].size[1], MAGENTA)],
+                             "item %d shows the menu background" % (k + 1))
+        sep = frames[1]
+        w, h = sep.size
+        strip = sep.crop((0, h - 8, w, h))
+        self.assertGreater(sum(1 for y in range(8) for x in range(w) if strip.getpixel((x, y)) != MAGENTA), w - 1,
+                           "a rule in the separator's strip")
+        sel = frames[3]
+        self.assertNotEqual(sel.getpixel((w // 2, h // 2)), MAGENTA)
+        self.assertEqual(self.num("MenuItem", "Trans"), 1)
+        back = self.skin_image(self.section("MenuBackground")["image"])
+        self.assertNotIn(MAGENTA, [c for _, c in back.getcolors(4096)], "a menu background is opaque")
+
+    def test_trackbar_thumbs_and_mdi_buttons(self):
+        shape = {"Horz": "tall", "Up": "tall", "Down": "tall", "Vert": "wide", "Left": "wide", "Right": "wide"}
+        for s, kind in shape.items():
+            frames = states(self.skin_image(self.section("Trackbar.Thumb" + s)["image"]), 5)
+            w, h = frames[0].size
+            self.assertEqual(kind == "tall", h > w, s)
+            if s in ("Up", "Down", "Left", "Right"):
+                tip = {"Up": (0, 0), "Down": (0, h - 1), "Left": (0, 0), "Right": (w - 1, 0)}[s]
+                self.assertTrue(all(f.getpixel(tip) == MAGENTA for f in frames), "%s points" % s)
+        mdi = self.skin_image(self.section("MDICONTROLS")["image"])
+        a = mdi.size[0] // 12
+        for k in range(3):
+            button = mdi.crop((4 * a * k, 0, 4 * a * (k + 1), mdi.size[1]))
+            for f in states(button, 4):
+                self.assertEqual(f.getpixel((0, 0)), MAGENTA)
+                self.assertNotEqual(f.getpixel((a // 2, mdi.size[1] // 2)), MAGENTA)
 
 
 if __name__ == "__main__":
