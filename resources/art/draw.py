@@ -14,6 +14,11 @@ def font(size=12):
     return _fonts[size]
 
 
+def rgb_text(c):
+    """A colour as the description writes it: three decimal numbers."""
+    return "%d %d %d" % c
+
+
 def mix(a, b, t):
     """Linear blend of two colours, t = 0 gives a."""
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(len(a)))

@@ -17,6 +17,7 @@ except ImportError:
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import bmpio  # noqa: E402
+import frame  # noqa: E402
 import icons  # noqa: E402
 import preview  # noqa: E402
 import skin  # noqa: E402
@@ -39,7 +40,7 @@ def main(argv):
     for name, img in images.items():
         with open(os.path.join(img_dir, name), "wb") as f:
             f.write(bmpio.bmp24(img))
-    glyph_strip = skin.menu_glyphs()
+    glyph_strip = frame.menu_glyphs()
     with open(os.path.join(img_dir, "tambrelmenu.bmp"), "wb") as f:
         f.write(bmpio.bmp1(glyph_strip))
     built = skin.write(os.path.join(out, "skin"))
