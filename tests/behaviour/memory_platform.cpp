@@ -1,0 +1,31 @@
+#include "platform/memory/file_profile_store.h"
+#include "platform/memory/memory_filesystem.h"
+#include "platform/memory/memory_registry.h"
+#include "platform_under_test.h"
+
+namespace corvane::behaviour {
+namespace {
+
+class MemoryPlatform : public PlatformUnderTest {
+ public:
+  MemoryPlatform() { fs_.AddFolder("C:\\scratch"); }
+  FileSystem& fs() override { return fs_; }
+  ProfileStore& profile() override { return profile_; }
+  RegistryBackend& registry() override { return registry_; }
+  std::string scratch() override { return "C:\\scratch"; }
+  std::string scratch_key() override { return "Software\\CorvaneBehaviour"; }
+  bool under_wine() const override { return false; }
+
+ private:
+  MemoryFileSystem fs_;
+  FileProfileStore profile_{fs_};
+  MemoryRegistry registry_;
+};
+
+}  // namespace
+
+std::unique_ptr<PlatformUnderTest> MakePlatformUnderTest() {
+  return std::make_unique<MemoryPlatform>();
+}
+
+}  // namespace corvane::behaviour
