@@ -41,8 +41,8 @@ void Application::Terminate() {
 
 bool Application::HandleMessage() { return !terminated_ && backend_.HandleMessage(); }
 
-int Application::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
-  return user_.MessageBox(text, caption.empty() ? title_ : caption, style);
+int Application::ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  return user_.ShowMessageBox(text, caption.empty() ? title_ : caption, style);
 }
 
 Form* Application::FindForm(WindowHandle window) const {

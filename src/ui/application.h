@@ -51,7 +51,7 @@ class Application {
   void Minimize() { backend_.Minimize(); }
 
   // An empty caption stands for the title.
-  int MessageBox(const std::string& text, const std::string& caption = std::string(),
+  int ShowMessageBox(const std::string& text, const std::string& caption = std::string(),
                  unsigned style = mb::kOk);
 
   const std::vector<Form*>& Forms() const { return forms_; }

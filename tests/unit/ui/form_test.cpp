@@ -136,8 +136,8 @@ TEST(ApplicationObject, MessageBoxesCarryTheTitleUnlessGivenACaption) {
   f.app.SetTitle("Corvane 1.2");
   EXPECT_EQ(f.backend.title(), "Corvane 1.2");
   f.user.answers = {mb::kIdCancel};
-  EXPECT_EQ(f.app.MessageBox("x", "", mb::kOkCancel), mb::kIdCancel);
-  f.app.MessageBox("y", "提醒...", mb::kIconExclamation);
+  EXPECT_EQ(f.app.ShowMessageBox("x", "", mb::kOkCancel), mb::kIdCancel);
+  f.app.ShowMessageBox("y", "提醒...", mb::kIconExclamation);
   ASSERT_EQ(f.user.boxes.size(), 2u);
   EXPECT_EQ(f.user.boxes[0].caption, "Corvane 1.2");
   EXPECT_EQ(f.user.boxes[1].caption, "提醒...");

@@ -1,35 +1,16 @@
-// Shared pieces of the control-library tests: a user whose answers are
-// scripted, a canvas that records what is drawn, and helpers that send the
-// messages a window would.
+// Shared pieces of the control-library tests: a canvas that records what is
+// drawn, and helpers that send the messages a window would.
 #pragma once
-#include <deque>
 #include <string>
 #include <vector>
 
-#include "core/system.h"
+#include "platform/memory/memory_system.h"
 #include "ui/application.h"
 #include "ui/control.h"
 #include "ui/graphics.h"
 #include "ui/headless.h"
 
 namespace corvane::ui::testing {
-
-class ScriptedUser : public UserInteraction {
- public:
-  struct Box {
-    std::string text, caption;
-    unsigned style;
-  };
-  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
-    boxes.push_back({text, caption, style});
-    if (answers.empty()) return mb::kIdOk;
-    int a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::vector<Box> boxes;
-  std::deque<int> answers;
-};
 
 class RecordingCanvas : public Canvas {
  public:
@@ -74,7 +55,7 @@ struct AppFixture {
   explicit AppFixture(bool record_windows = false)
       : backend(record_windows), app(backend, user) {}
   HeadlessBackend backend;
-  ScriptedUser user;
+  MemoryUserInteraction user;
   Application app;
 };
 
