@@ -14,7 +14,7 @@ struct Point {
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
 
-  static Rect FromBounds(int left, int top, int width, int height) {
+  static constexpr Rect FromBounds(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
   }
   int Width() const { return right - left; }
