@@ -47,6 +47,8 @@ TFrmAbout::TFrmAbout(ui::Component* owner) : ui::Form(owner) {
   Label1->SetCaption(kAboutVersion);
   MemoAbout = Place<ui::Memo>(*this, Panel1, "MemoAbout", 13, 49, 321, 96);
   MemoAbout->SetReadOnly(true);
+  // Where the font's lines are taller than 宋体's, the last lines stay reachable.
+  MemoAbout->SetScrollBars(ui::Memo::ScrollBars::kVertical);
   MemoAbout->SetColor(kAboutMemoColor);
   MemoAbout->SetLines(AboutNotice());
   BtnOk = Place<ui::Button>(*this, Panel1, "BtnOk", 260, 151, 75, 25);

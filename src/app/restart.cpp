@@ -15,7 +15,7 @@ void RestartComputer(PowerServices& power) {
   } else if (*platform != power::kPlatformWindows9x) {
     return;
   }
-  power.ExitWindows(power::kExitReboot, power::kReasonNone);
+  power.EndSession(power::kExitReboot, power::kReasonNone);
 }
 
 }  // namespace corvane::app

@@ -41,7 +41,7 @@ class PowerServices {
   // On the local system.
   virtual std::optional<Luid> LookupPrivilege(const std::string& name) = 0;
   // ExitWindowsEx; does not wait.
-  virtual void ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
+  virtual void EndSession(std::uint32_t flags, std::uint32_t reason) = 0;
 };
 
 }  // namespace corvane

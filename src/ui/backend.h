@@ -26,6 +26,9 @@ class WindowPeer {
  public:
   virtual ~WindowPeer() = default;
   virtual WindowHandle Handle() const = 0;
+  // The control holds the peer now: messages sent from here on reach the
+  // window's own procedure, so the window can take the control's state.
+  virtual void Attached() {}
   virtual void Sync(Aspect aspect) = 0;
   virtual void Invalidate(const Rect& r) = 0;  // client coordinates
   virtual void SetFocus() = 0;

@@ -279,6 +279,7 @@ void WinControl::HandleNeeded() {
   peer_ = app->GetBackend().CreateWindowPeer(*this);
   creating_ = false;
   if (!peer_) return;
+  peer_->Attached();
   for (Control* c : std::vector<Control*>(controls_))
     if (c->IsWindowed()) static_cast<WinControl*>(c)->HandleNeeded();
 }

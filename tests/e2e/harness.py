@@ -147,10 +147,58 @@ def main_windows(include_hidden=True):
     return find(cls=MAIN_CLASS, include_hidden=include_hidden) or []
 
 
+TRAY_MESSAGE = 2024
+WM_LBUTTONUP = 0x0202
+WM_RBUTTONUP = 0x0205
+EXIT_ITEM = "退出程序(&X)"
+
+
+def tray(hwnd, mouse_message):
+    """What the notification area sends when its icon is clicked."""
+    drv("post", hwnd, TRAY_MESSAGE, 1, mouse_message)
+
+
+WM_CHAR = 0x0102
+
+
+def open_menu():
+    """The popup menu that is open, or None."""
+    menus = drv("menu")
+    return menus[0] if menus else None
+
+
+def open_tray_menu(hwnd, timeout=10):
+    """Right-clicks the tray icon; the open menu (its window and place; Wine
+    lets no other process read the items of a menu)."""
+    tray(hwnd, WM_RBUTTONUP)
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        menu = open_menu()
+        if menu:
+            return menu
+        time.sleep(0.2)
+    raise AssertionError("the tray menu did not open")
+
+
+def choose(menu, text):
+    """Picks an item of an open menu: with the real mouse when its items can
+    be seen from here, else by the hot key in its caption ("(&X)")."""
+    for item in menu["items"]:
+        if item["text"] == text:
+            x, y, w, h = item["rect"]
+            drv("click", x + w // 2, y + h // 2)
+            return
+    if "&" not in text:
+        raise AssertionError(f"no item {text!r} and no hot key to reach it")
+    key = text[text.index("&") + 1].lower()
+    drv("post", menu["hwnd"], WM_CHAR, ord(key), 1)
+
+
 def end_normally(program, timeout=20):
-    """Ends a running instance the way its user does."""
-    for w in main_windows():
-        drv("post", w["hwnd"], WM_CLOSE, 0, 0)
+    """Ends a running instance the way its user does: the tray menu's exit."""
+    windows = main_windows()
+    if windows:
+        choose(open_tray_menu(windows[0]["hwnd"]), EXIT_ITEM)
     return program.wait(timeout)
 
 

@@ -79,6 +79,10 @@ class EntryTest(WineTestCase):
         wait_for(cls=MAIN_CLASS)
         self.assertEqual(len(main_windows()), 1)
         dismiss(boxes[0])
-        refused = a if a.wait(20) is not None and not a.running() else b
+        deadline = time.time() + 20
+        while a.running() and b.running() and time.time() < deadline:
+            time.sleep(0.2)
+        refused = b if a.running() else a
+        self.assertFalse(refused.running())
         self.assertEqual(refused.proc.returncode, 0)
         self.assertEqual(len(main_windows()), 1)

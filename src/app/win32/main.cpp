@@ -2,36 +2,56 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <memory>
+
 #include "app/entry.h"
-#include "app/win32/bare_main_window.h"
+#include "app/frm_main.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_shell.h"
+#include "ui/application.h"
+#include "ui/win32/win32_backend.h"
 
 namespace corvane {
 namespace {
 
 class Win32ProgramHost : public ProgramHost {
  public:
-  explicit Win32ProgramHost(HINSTANCE instance) : instance_(instance) {}
-  void InitializeFramework() override { com_ok_ = SUCCEEDED(OleInitialize(nullptr)); }
-  void SetTitle(const std::string& title) override { title_ = title; }
-  void CreateMainWindow() override { window_.Create(instance_, title_); }
-  void RunMessageLoop() override {
-    window_.Show();
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+  Win32ProgramHost(HINSTANCE instance, SystemServices& system, UserInteraction& user)
+      : instance_(instance), system_(system), user_(user) {}
+  ~Win32ProgramHost() override { ShutdownFramework(); }
+
+  void InitializeFramework() override {
+    com_ok_ = SUCCEEDED(OleInitialize(nullptr));
+    backend_ = std::make_unique<ui::win32::Win32Backend>(instance_);
+    app_ = std::make_unique<ui::Application>(*backend_, user_);
+    backend_->Attach(app_.get());
   }
+  void SetTitle(const std::string& title) override { app_->SetTitle(title); }
+  void CreateMainWindow() override {
+    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_});
+  }
+  void RunMessageLoop() override { app_->Run(); }
   void ShutdownFramework() override {
-    window_.Destroy();
+    main_.reset();  // removes the tray icon
+    app_.reset();
+    backend_.reset();
     if (com_ok_) OleUninitialize();
+    com_ok_ = false;
+  }
+  // Message boxes are owned by the application's window once it exists.
+  void* OwnerWindow() const {
+    return backend_ ? reinterpret_cast<void*>(backend_->OwnerWindow()) : nullptr;
   }
 
  private:
   HINSTANCE instance_;
-  std::string title_;
-  BareMainWindow window_;
+  SystemServices& system_;
+  UserInteraction& user_;
+  Win32NotifyIcons icons_;
+  Win32Power power_;
+  std::unique_ptr<ui::win32::Win32Backend> backend_;
+  std::unique_ptr<ui::Application> app_;
+  std::unique_ptr<app::TFrmMain> main_;
   bool com_ok_ = false;
 };
 
@@ -41,7 +61,9 @@ class Win32ProgramHost : public ProgramHost {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   corvane::UseSystemLeadByteRule();
   corvane::Win32System system;
-  corvane::Win32UserInteraction user;
-  corvane::Win32ProgramHost host(instance);
+  corvane::Win32ProgramHost* host_ptr = nullptr;
+  corvane::Win32UserInteraction user([&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });
+  corvane::Win32ProgramHost host(instance, system, user);
+  host_ptr = &host;
   return corvane::RunProgram(system, user, host);
 }

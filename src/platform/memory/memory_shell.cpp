@@ -56,7 +56,7 @@ std::optional<Luid> MemoryPower::LookupPrivilege(const std::string& name) {
   return Luid{19, 0};  // the shutdown privilege's value on Windows
 }
 
-void MemoryPower::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+void MemoryPower::EndSession(std::uint32_t flags, std::uint32_t reason) {
   log.push_back("exit " + std::to_string(flags) + " " + Hex(reason));
 }
 

@@ -32,7 +32,7 @@ class MemoryPower : public PowerServices {
   std::unique_ptr<ProcessToken> OpenProcessToken(std::uint32_t access) override;
   std::optional<std::uint32_t> PlatformId() override;
   std::optional<Luid> LookupPrivilege(const std::string& name) override;
-  void ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
+  void EndSession(std::uint32_t flags, std::uint32_t reason) override;
 
   // Scripted answers.
   bool token_opens = true;

@@ -64,7 +64,7 @@ std::optional<Luid> Win32Power::LookupPrivilege(const std::string& name) {
   return Luid{luid.LowPart, luid.HighPart};
 }
 
-void Win32Power::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+void Win32Power::EndSession(std::uint32_t flags, std::uint32_t reason) {
   ExitWindowsEx(flags, reason);
 }
 

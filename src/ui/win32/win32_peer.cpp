@@ -213,6 +213,11 @@ bool Win32Peer::Create() {
                                   backend_.Instance(), nullptr));
     if (updown_) SendMessageA(updown_.get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd_), 0);
   }
+  return true;
+}
+
+void Win32Peer::Attached() {
+  if (!hwnd_) return;
   routing_ = true;
   ++syncing_;
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())),
@@ -221,7 +226,6 @@ bool Win32Peer::Create() {
   if (!control_.Enabled()) EnableWindow(hwnd_, FALSE);
   --syncing_;
   if (kind_ == Kind::kForm) WindowMoved();
-  return true;
 }
 
 Win32Peer* Win32Peer::FromWindow(HWND h) {

@@ -31,6 +31,7 @@ class Win32Peer : public WindowPeer {
   static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l);
 
   WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
+  void Attached() override;
   void Sync(Aspect aspect) override;
   void Invalidate(const Rect& r) override;
   void SetFocus() override;

@@ -3,7 +3,7 @@
 //
 //   find [--title T] [--class C] [--pid P] [--all]     top-level windows
 //   wait [--title T] [--class C] [--timeout MS] [--gone]
-//   info HWND | children HWND | text HWND
+//   info HWND | children HWND | text HWND [--message]   (--message: WM_GETTEXT, for edits)
 //   click X Y [--right] [--double] | move X Y           real mouse input
 //   post HWND MSG WPARAM LPARAM | send HWND MSG WPARAM LPARAM
 //   key HWND VK                                        posted key down/up
@@ -304,7 +304,21 @@ int main() {
   } else if (cmd == "children" && args.size() >= 1) {
     Children(ParseHwnd(args[0].c_str()));
   } else if (cmd == "text" && args.size() >= 1) {
-    printf("%s\n", Json(WindowText(ParseHwnd(args[0].c_str()))).c_str());
+    HWND h = ParseHwnd(args[0].c_str());
+    if (flag("--message")) {
+      // Another process's edit keeps its text to itself; asking the window
+      // gets it.
+      DWORD_PTR n = 0;
+      SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n);
+      std::wstring w(n + 1, L'\0');
+      DWORD_PTR got = 0;
+      SendMessageTimeoutW(h, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
+                          5000, &got);
+      w.resize(got);
+      printf("%s\n", Json(Utf8(w)).c_str());
+    } else {
+      printf("%s\n", Json(WindowText(h)).c_str());
+    }
   } else if ((cmd == "click" || cmd == "move") && args.size() >= 2) {
     int x = atoi(args[0].c_str()), y = atoi(args[1].c_str());
     if (cmd == "move") Mouse(x, y, 0);
