@@ -10,7 +10,6 @@ stamp="$WINEPREFIX/.corvane-prepared-3"
 corvane_start_display
 mkdir -p "$(dirname "$WINEPREFIX")"
 wineboot -i </dev/null >/dev/null 2>&1
-wineserver -w
 font=$(fc-match -f '%{family[0]}' 'WenQuanYi Zen Hei' 2>/dev/null || echo 'WenQuanYi Zen Hei')
 add() { wine reg add "$1" /v "$2" /d "$3" /f </dev/null >/dev/null 2>&1; }
 add 'HKCU\Software\Wine' Version winxp
@@ -25,5 +24,4 @@ done
 for f in /usr/share/wine/fonts/*.ttf; do
   [ -e "$f" ] && cp -n "$f" "$WINEPREFIX/drive_c/windows/Fonts/"
 done
-wineserver -w
 touch "$stamp"
