@@ -144,12 +144,18 @@ long MemoryRegistry::CloseKey(RegHandle key) {
   return handles_.erase(key) ? reg::kSuccess : reg::kInvalidHandle;
 }
 
+long MemoryRegistry::Usable(RegHandle key, std::uint32_t right, bool writes, Resolved* r) const {
+  if (!Resolve(key, r)) return reg::kInvalidHandle;
+  if (auto h = handles_.find(key); h != handles_.end() && !(h->second.access & right))
+    return reg::kAccessDenied;
+  if (r->base->deleted) return kKeyDeleted;
+  if (writes && Matches(failing_, r->base_path)) return reg::kAccessDenied;
+  return reg::kSuccess;
+}
+
 long MemoryRegistry::QueryValue(RegHandle key, const std::string& name, RegValue* out) {
   Resolved r;
-  if (!Resolve(key, &r)) return reg::kInvalidHandle;
-  if (auto h = handles_.find(key); h != handles_.end() && !(h->second.access & kQueryValue))
-    return reg::kAccessDenied;
-  if (r.base->deleted) return kKeyDeleted;
+  if (long rc = Usable(key, kQueryValue, false, &r)) return rc;
   auto it = r.base->values.find(text::UpperCase(name));
   if (it == r.base->values.end()) return reg::kFileNotFound;
   *out = it->second.second;
@@ -159,11 +165,7 @@ long MemoryRegistry::QueryValue(RegHandle key, const std::string& name, RegValue
 long MemoryRegistry::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
                               const std::string& data) {
   Resolved r;
-  if (!Resolve(key, &r)) return reg::kInvalidHandle;
-  if (auto h = handles_.find(key); h != handles_.end() && !(h->second.access & kSetValue))
-    return reg::kAccessDenied;
-  if (r.base->deleted) return kKeyDeleted;
-  if (Matches(failing_, r.base_path)) return reg::kAccessDenied;
+  if (long rc = Usable(key, kSetValue, true, &r)) return rc;
   auto& slot = r.base->values[text::UpperCase(name)];
   if (slot.first.empty()) slot.first = name;
   slot.second = RegValue{type, data};
@@ -172,11 +174,7 @@ long MemoryRegistry::SetValue(RegHandle key, const std::string& name, std::uint3
 
 long MemoryRegistry::DeleteValue(RegHandle key, const std::string& name) {
   Resolved r;
-  if (!Resolve(key, &r)) return reg::kInvalidHandle;
-  if (auto h = handles_.find(key); h != handles_.end() && !(h->second.access & kSetValue))
-    return reg::kAccessDenied;
-  if (r.base->deleted) return kKeyDeleted;
-  if (Matches(failing_, r.base_path)) return reg::kAccessDenied;
+  if (long rc = Usable(key, kSetValue, true, &r)) return rc;
   return r.base->values.erase(text::UpperCase(name)) ? reg::kSuccess : reg::kFileNotFound;
 }
 
@@ -202,10 +200,7 @@ long MemoryRegistry::DeleteKey(RegHandle parent, const std::string& path) {
 
 long MemoryRegistry::EnumSubKeys(RegHandle key, std::vector<std::string>* names) {
   Resolved r;
-  if (!Resolve(key, &r)) return reg::kInvalidHandle;
-  if (auto h = handles_.find(key); h != handles_.end() && !(h->second.access & kEnumerateSubKeys))
-    return reg::kAccessDenied;
-  if (r.base->deleted) return kKeyDeleted;
+  if (long rc = Usable(key, kEnumerateSubKeys, false, &r)) return rc;
   names->clear();
   for (const auto& [upper, child] : r.base->children) names->push_back(child->name);
   return reg::kSuccess;

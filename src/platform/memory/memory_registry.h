@@ -60,6 +60,8 @@ class MemoryRegistry : public RegistryBackend {
     std::string base_path;
   };
   bool Resolve(RegHandle parent, Resolved* out) const;
+  // Whether key can be used with the right (and, for writes, is not failing).
+  long Usable(RegHandle key, std::uint32_t right, bool writes, Resolved* out) const;
   static std::vector<std::string> Parts(const std::string& path);
   static std::string RulePath(RegHandle root, const std::string& path);
   bool Matches(const std::vector<std::string>& rules, const std::string& path) const;
