@@ -6,10 +6,7 @@ namespace {
 template <class T>
 T* Place(ui::Component& owner, ui::WinControl* parent, const char* name, int l, int t, int w,
          int h) {
-  T* c = owner.Create<T>(name);
-  c->SetParent(parent);
-  c->SetBounds(l, t, w, h);
-  return c;
+  return ui::CreateControl<T>(owner, parent, name, ui::Rect::FromBounds(l, t, w, h));
 }
 
 }  // namespace

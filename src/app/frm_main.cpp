@@ -6,6 +6,7 @@
 namespace corvane::app {
 namespace {
 
+using ui::CreateControl;
 using ui::Rect;
 
 constexpr ui::Color kCream = ui::Rgb(255, 251, 240);
@@ -55,14 +56,6 @@ constexpr PanelLayout kPanelOrder[] = {
     {Area::kSy, "PnlSy", &TFrmMain::PnlSy},       {Area::kBz, "PnlBz", &TFrmMain::PnlBz},
 };
 
-template <class T>
-T* Place(ui::Component& owner, ui::WinControl* parent, const char* name, const Rect& r) {
-  T* c = owner.Create<T>(name);
-  c->SetParent(parent);
-  c->SetBounds(r.left, r.top, r.Width(), r.Height());
-  return c;
-}
-
 }  // namespace
 
 TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
@@ -81,10 +74,10 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   PnlMain->SetAlign(ui::Align::kClient);
   BuildPicture();
   BuildPanels();
-  LblGg1 = Place<ui::Label>(*this, PnlMain, "LblGg1", Rect::FromBounds(5, 369, 234, 12));
+  LblGg1 = CreateControl<ui::Label>(*this, PnlMain, "LblGg1", Rect::FromBounds(5, 369, 234, 12));
   LblGg1->SetCaption(kSlogan);
   LblGg1->Hide();
-  LblGg2 = Place<ui::Label>(*this, PnlMain, "LblGg2", Rect::FromBounds(319, 369, 206, 13));
+  LblGg2 = CreateControl<ui::Label>(*this, PnlMain, "LblGg2", Rect::FromBounds(319, 369, 206, 13));
   LblGg2->SetAlignment(ui::Alignment::kRight);
   LblGg2->Hide();
   BuildComponents();
@@ -106,17 +99,17 @@ TFrmMain::~TFrmMain() {
 }
 
 void TFrmMain::BuildPicture() {
-  PnlDh = Place<ui::Panel>(*this, PnlMain, "PnlDh", Rect::FromBounds(5, 6, 196, 358));
+  PnlDh = CreateControl<ui::Panel>(*this, PnlMain, "PnlDh", Rect::FromBounds(5, 6, 196, 358));
   PnlDh->SetBorderStyle(ui::BorderStyle::kSingle);
   PnlDh->SetBevelOuter(ui::BevelKind::kNone);
   PnlDh->SetColor(kCream);
-  ImgMenu = Place<ui::Image>(*this, PnlDh, "ImgMenu", Rect::FromBounds(1, 0, 190, 352));
+  ImgMenu = CreateControl<ui::Image>(*this, PnlDh, "ImgMenu", Rect::FromBounds(1, 0, 190, 352));
   ImgMenu->SetPicture(ui::Picture::BitmapResource("STARTMENU"));
   ImgMenu->OnMouseMove = [this](ui::Control&, unsigned, int, int) { ImgMenuMouseMove(); };
 
   for (const AreaLayout& l : kAreaLayout) {
     AreaParts& parts = areas_[Index(l.area)];
-    parts.label = this->*l.label = Place<ui::Label>(*this, PnlDh, l.label_name, l.bounds);
+    parts.label = this->*l.label = CreateControl<ui::Label>(*this, PnlDh, l.label_name, l.bounds);
     parts.label->SetTransparent(true);
     parts.label->SetCursor(ui::Cursor::kHandPoint);
     parts.label->SetHint(kAreaHint);
@@ -127,7 +120,7 @@ void TFrmMain::BuildPicture() {
       AreaLabelMouseMove(a);
     };
     // The frame lies above its label until the label is brought forward.
-    parts.frame = this->*l.frame = Place<ui::Bevel>(*this, PnlDh, l.frame_name, l.bounds);
+    parts.frame = this->*l.frame = CreateControl<ui::Bevel>(*this, PnlDh, l.frame_name, l.bounds);
     parts.frame->SetShape(ui::Bevel::Shape::kBox);
     parts.frame->SetStyle(ui::Bevel::Style::kRaised);
     parts.frame->SetCursor(ui::Cursor::kHandPoint);
@@ -137,18 +130,19 @@ void TFrmMain::BuildPicture() {
   }
   LblGd->OnMouseLeave = [this](ui::Control&) { LblGdMouseLeave(); };
 
-  ImgChkNo = Place<ui::Image>(*this, PnlDh, "ImgChkNo", Rect::FromBounds(5, 331, 65, 15));
+  ImgChkNo = CreateControl<ui::Image>(*this, PnlDh, "ImgChkNo", Rect::FromBounds(5, 331, 65, 15));
   ImgChkNo->SetPicture(ui::Picture::BitmapResource("AUTOSTART_NO"));
   ImgChkNo->SetCursor(ui::Cursor::kHandPoint);
   ImgChkNo->Hide();
-  ImgChkYes = Place<ui::Image>(*this, PnlDh, "ImgChkYes", Rect::FromBounds(5, 331, 65, 15));
+  ImgChkYes = CreateControl<ui::Image>(*this, PnlDh, "ImgChkYes", Rect::FromBounds(5, 331, 65, 15));
   ImgChkYes->SetPicture(ui::Picture::BitmapResource("AUTOSTART_YES"));
   ImgChkYes->SetCursor(ui::Cursor::kHandPoint);
 }
 
 void TFrmMain::BuildPanels() {
   for (const PanelLayout& l : kPanelOrder) {
-    ui::Panel* p = Place<ui::Panel>(*this, PnlMain, l.name, Rect::FromBounds(202, 6, 323, 358));
+    ui::Panel* p =
+        CreateControl<ui::Panel>(*this, PnlMain, l.name, Rect::FromBounds(202, 6, 323, 358));
     p->SetBorderStyle(ui::BorderStyle::kSingle);
     p->SetBevelOuter(ui::BevelKind::kNone);
     p->SetVisible(l.area == Area::kSy);
@@ -213,9 +207,8 @@ void TFrmMain::FormShow() {
 }
 
 bool TFrmMain::FormCloseQuery() {
-  if (settings_changed_ &&
-      app_.ShowMessageBox(kRestartPrompt, kRestartCaption, mb::kOkCancel | mb::kIconQuestion) ==
-          mb::kIdOk)
+  if (settings_changed_ && app_.ShowMessageBox(kRestartPrompt, kRestartCaption,
+                                               mb::kOkCancel | mb::kIconQuestion) == mb::kIdOk)
     RestartComputer();
   settings_changed_ = false;
   app_.SetShowMainForm(false);

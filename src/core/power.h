@@ -9,7 +9,8 @@
 namespace corvane {
 
 namespace power {
-inline constexpr std::uint32_t kTokenAdjustAndQuery = 0x28;  // TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
+inline constexpr std::uint32_t kTokenAdjustAndQuery =
+    0x28;  // TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
 inline constexpr std::uint32_t kPlatformWindows9x = 1;
 inline constexpr std::uint32_t kPlatformWindowsNt = 2;
 inline constexpr char kShutdownPrivilege[] = "SeShutdownPrivilege";

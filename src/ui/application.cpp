@@ -11,8 +11,7 @@ namespace {
 Application* g_current = nullptr;
 }
 
-Application::Application(Backend& backend, UserInteraction& user)
-    : backend_(backend), user_(user) {
+Application::Application(Backend& backend, UserInteraction& user) : backend_(backend), user_(user) {
   g_current = this;
 }
 
@@ -41,7 +40,8 @@ void Application::Terminate() {
 
 bool Application::HandleMessage() { return !terminated_ && backend_.HandleMessage(); }
 
-int Application::ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) {
+int Application::ShowMessageBox(const std::string& text, const std::string& caption,
+                                unsigned style) {
   return user_.ShowMessageBox(text, caption.empty() ? title_ : caption, style);
 }
 

@@ -52,7 +52,7 @@ class Application {
 
   // An empty caption stands for the title.
   int ShowMessageBox(const std::string& text, const std::string& caption = std::string(),
-                 unsigned style = mb::kOk);
+                     unsigned style = mb::kOk);
 
   const std::vector<Form*>& Forms() const { return forms_; }
   Form* FindForm(WindowHandle window) const;

@@ -77,9 +77,7 @@ void Control::SetCaption(std::string caption) {
   Perform(msg::kTextChanged);
 }
 
-Color Control::GetColor() const {
-  return parent_color_ && parent_ ? parent_->GetColor() : color_;
-}
+Color Control::GetColor() const { return parent_color_ && parent_ ? parent_->GetColor() : color_; }
 
 void Control::SetColor(Color c) {
   color_ = c;
@@ -249,8 +247,7 @@ void WinControl::DestroyHandle() {
 Control* WinControl::ControlAtPos(Point p) const {
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     Control* c = *it;
-    if (!c->IsWindowed() && c->Visible() && c->Enabled() && c->BoundsRect().Contains(p))
-      return c;
+    if (!c->IsWindowed() && c->Visible() && c->Enabled() && c->BoundsRect().Contains(p)) return c;
   }
   return nullptr;
 }

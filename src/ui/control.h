@@ -213,4 +213,13 @@ class WinControl : public Control {
   bool creating_ = false;
 };
 
+// A control owned by owner, lying on parent at bounds.
+template <class T>
+T* CreateControl(Component& owner, WinControl* parent, std::string name, const Rect& bounds) {
+  T* c = owner.Create<T>(std::move(name));
+  c->SetParent(parent);
+  c->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  return c;
+}
+
 }  // namespace corvane::ui

@@ -47,7 +47,8 @@ void Bevel::Paint(Canvas& canvas) {
   bool raised = style_ == Style::kRaised;
   if (shape_ == Shape::kBox) {
     // A two-pixel edge, like a raised or sunken button face.
-    canvas.FrameEdge(r, raised ? kCl3DLight : kClBtnShadow, raised ? kCl3DDkShadow : kClBtnHighlight);
+    canvas.FrameEdge(r, raised ? kCl3DLight : kClBtnShadow,
+                     raised ? kCl3DDkShadow : kClBtnHighlight);
     canvas.FrameEdge(r.Inflate(-1, -1), raised ? kClBtnHighlight : kCl3DDkShadow,
                      raised ? kClBtnShadow : kCl3DLight);
   } else {

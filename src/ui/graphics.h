@@ -43,8 +43,8 @@ struct Font {
   Color color = kClWindowText;
 
   friend bool operator==(const Font& a, const Font& b) {
-    return a.name == b.name && a.height == b.height && a.charset == b.charset &&
-           a.bold == b.bold && a.color == b.color;
+    return a.name == b.name && a.height == b.height && a.charset == b.charset && a.bold == b.bold &&
+           a.color == b.color;
   }
   friend bool operator!=(const Font& a, const Font& b) { return !(a == b); }
 };
@@ -87,8 +87,7 @@ class Canvas {
   // the other.
   virtual void FrameEdge(const Rect& r, Color top_left, Color bottom_right) = 0;
   // The background is left as it is.
-  virtual void DrawText(const Rect& r, std::string_view text, const Font& font,
-                        unsigned flags) = 0;
+  virtual void DrawText(const Rect& r, std::string_view text, const Font& font, unsigned flags) = 0;
   // At the top-left corner of r: scaled to r when stretched, else in its
   // own size, clipped to r.
   virtual void DrawPicture(const Picture& p, const Rect& r, bool stretch) = 0;

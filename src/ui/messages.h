@@ -83,4 +83,9 @@ inline int PointY(std::intptr_t lparam) {
 }
 inline unsigned HighWord(std::uintptr_t w) { return static_cast<unsigned>((w >> 16) & 0xFFFF); }
 
+// A command the parent reflected back, with its notification code.
+inline bool IsReflectedCommand(const Message& m, unsigned code) {
+  return m.msg == msg::kReflectCommand && HighWord(m.wparam) == code;
+}
+
 }  // namespace corvane::ui

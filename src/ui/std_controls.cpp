@@ -51,22 +51,19 @@ void ButtonControl::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   Changed(Aspect::kState);
-  Click();
+  CheckedChanged();
 }
 
 void ButtonControl::WndProc(Message& m) {
-  if (m.msg == msg::kReflectCommand && HighWord(m.wparam) == msg::kButtonClicked) {
+  if (IsReflectedCommand(m, msg::kButtonClicked)) {
     Clicked();
     return;
   }
   WinControl::WndProc(m);
 }
 
-void RadioButton::SetChecked(bool checked) {
-  if (checked == checked_) return;
-  checked_ = checked;
-  Changed(Aspect::kState);
-  if (!checked) return;
+void RadioButton::CheckedChanged() {
+  if (!Checked()) return;
   if (Parent()) {
     for (Control* c : Parent()->Controls()) {
       auto* other = dynamic_cast<RadioButton*>(c);
@@ -93,7 +90,7 @@ void Button::Click() {
 }
 
 void Button::WndProc(Message& m) {
-  if (m.msg == msg::kReflectCommand && HighWord(m.wparam) == msg::kButtonClicked) {
+  if (IsReflectedCommand(m, msg::kButtonClicked)) {
     Click();
     return;
   }
@@ -136,7 +133,7 @@ void Edit::SetMaxLength(int n) {
 }
 
 void Edit::WndProc(Message& m) {
-  if (m.msg == msg::kReflectCommand && HighWord(m.wparam) == msg::kEditChange) {
+  if (IsReflectedCommand(m, msg::kEditChange)) {
     if (!syncing_ && Peer()) {
       std::string now = Peer()->WindowText();
       if (now != Text()) {

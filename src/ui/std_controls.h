@@ -43,12 +43,16 @@ class ButtonControl : public WinControl {
  public:
   explicit ButtonControl(Component* owner);
   bool Checked() const { return checked_; }
-  virtual void SetChecked(bool checked);
+  void SetChecked(bool checked);
 
  protected:
   void WndProc(Message& m) override;
   // A click reported by the window.
   virtual void Clicked() = 0;
+  // After a change of Checked: the click reaction.
+  virtual void CheckedChanged() { Click(); }
+
+ private:
   bool checked_ = false;
 };
 
@@ -66,10 +70,11 @@ class RadioButton : public ButtonControl {
  public:
   using ButtonControl::ButtonControl;
   std::string ClassName() const override { return "TRadioButton"; }
-  void SetChecked(bool checked) override;
 
  protected:
   void Clicked() override { SetChecked(true); }
+  // Only checking reacts, after the siblings were turned off.
+  void CheckedChanged() override;
 };
 
 class Button : public WinControl {

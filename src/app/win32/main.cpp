@@ -1,5 +1,6 @@
 // Program entry: the real services and the window layer behind RunProgram.
 #include <windows.h>
+
 #include <objbase.h>
 
 #include <memory>
@@ -62,7 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   corvane::UseSystemLeadByteRule();
   corvane::Win32System system;
   corvane::Win32ProgramHost* host_ptr = nullptr;
-  corvane::Win32UserInteraction user([&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });
+  corvane::Win32UserInteraction user(
+      [&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });
   corvane::Win32ProgramHost host(instance, system, user);
   host_ptr = &host;
   return corvane::RunProgram(system, user, host);

@@ -1,11 +1,13 @@
+#include "platform/win32/win32_shell.h"
+
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstring>
 
 #include "core/text.h"
 #include "platform/win32/win32_handle.h"
-#include "platform/win32/win32_shell.h"
 
 namespace corvane {
 namespace {

@@ -30,7 +30,8 @@ class Win32TimerPeer : public TimerPeer {
   }
   void Sync() override {
     KillTimer(Owner(), id_);
-    if (timer_.Enabled() && timer_.Interval() != 0) SetTimer(Owner(), id_, timer_.Interval(), nullptr);
+    if (timer_.Enabled() && timer_.Interval() != 0)
+      SetTimer(Owner(), id_, timer_.Interval(), nullptr);
   }
 
  private:
@@ -68,9 +69,9 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
   int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
   // Zero-sized and never drawn: it exists for the taskbar button and as the
   // owner of every form.
-  owner_.reset(CreateWindowExA(0, kOwnerClass, "",
-                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                               x, y, 0, 0, nullptr, nullptr, instance_, this));
+  owner_.reset(CreateWindowExA(
+      0, kOwnerClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x,
+      y, 0, 0, nullptr, nullptr, instance_, this));
 }
 
 Win32Backend::~Win32Backend() {
@@ -163,8 +164,7 @@ void Win32Backend::Dispatch(MSG& msg) {
   // form, as in a dialog.
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    if (root && root != owner_.get() && Win32Peer::FromWindow(root) &&
-        IsDialogMessageA(root, &msg))
+    if (root && root != owner_.get() && Win32Peer::FromWindow(root) && IsDialogMessageA(root, &msg))
       return;
   }
   TranslateMessage(&msg);
@@ -325,8 +325,8 @@ HANDLE Win32Backend::PictureFor(const Picture& p, bool* is_icon) {
         break;
       case Picture::Kind::kFile:
         l.is_icon = text::SameText(text::ExtractFileExt(p.name), ".ico");
-        l.handle = LoadImageA(nullptr, p.name.c_str(), l.is_icon ? IMAGE_ICON : IMAGE_BITMAP, 0,
-                              0, LR_LOADFROMFILE | (l.is_icon ? LR_DEFAULTSIZE : 0));
+        l.handle = LoadImageA(nullptr, p.name.c_str(), l.is_icon ? IMAGE_ICON : IMAGE_BITMAP, 0, 0,
+                              LR_LOADFROMFILE | (l.is_icon ? LR_DEFAULTSIZE : 0));
         break;
       case Picture::Kind::kNone:
         break;

@@ -23,8 +23,7 @@ void Win32Canvas::FrameEdge(const Rect& r, Color top_left, Color bottom_right) {
   FillRect({r.right - 1, r.top, r.right, r.bottom}, bottom_right);
 }
 
-void Win32Canvas::DrawText(const Rect& r, std::string_view text, const Font& font,
-                           unsigned flags) {
+void Win32Canvas::DrawText(const Rect& r, std::string_view text, const Font& font, unsigned flags) {
   Selection font_in(dc_, backend_.FontFor(font));
   SetBkMode(dc_, TRANSPARENT);
   SetTextColor(dc_, ToColorRef(font.color));

@@ -54,16 +54,26 @@ LPCSTR CursorResource(Cursor c) {
 
 Win32Peer::Win32Peer(Win32Backend& backend, WinControl& control)
     : backend_(backend), control_(control) {
-  if (dynamic_cast<Form*>(&control)) kind_ = Kind::kForm;
-  else if (dynamic_cast<Panel*>(&control)) kind_ = Kind::kPanel;
-  else if (dynamic_cast<CheckBox*>(&control)) kind_ = Kind::kCheckBox;
-  else if (dynamic_cast<RadioButton*>(&control)) kind_ = Kind::kRadioButton;
-  else if (dynamic_cast<BitBtn*>(&control)) kind_ = Kind::kBitBtn;
-  else if (dynamic_cast<Button*>(&control)) kind_ = Kind::kButton;
-  else if (dynamic_cast<SpinEdit*>(&control)) kind_ = Kind::kSpinEdit;
-  else if (dynamic_cast<Memo*>(&control)) kind_ = Kind::kMemo;
-  else if (dynamic_cast<Edit*>(&control)) kind_ = Kind::kEdit;
-  else kind_ = Kind::kCustom;
+  if (dynamic_cast<Form*>(&control))
+    kind_ = Kind::kForm;
+  else if (dynamic_cast<Panel*>(&control))
+    kind_ = Kind::kPanel;
+  else if (dynamic_cast<CheckBox*>(&control))
+    kind_ = Kind::kCheckBox;
+  else if (dynamic_cast<RadioButton*>(&control))
+    kind_ = Kind::kRadioButton;
+  else if (dynamic_cast<BitBtn*>(&control))
+    kind_ = Kind::kBitBtn;
+  else if (dynamic_cast<Button*>(&control))
+    kind_ = Kind::kButton;
+  else if (dynamic_cast<SpinEdit*>(&control))
+    kind_ = Kind::kSpinEdit;
+  else if (dynamic_cast<Memo*>(&control))
+    kind_ = Kind::kMemo;
+  else if (dynamic_cast<Edit*>(&control))
+    kind_ = Kind::kEdit;
+  else
+    kind_ = Kind::kCustom;
 }
 
 Win32Peer::~Win32Peer() {
@@ -435,7 +445,8 @@ void Win32Peer::DrawBitButton(const DRAWITEMSTRUCT& d) {
       ImageList_Destroy(list);
     }
   }
-  RECT text_rect{r.left + tx + off, r.top + ty + off, r.left + tx + tw + off, r.top + ty + th + off};
+  RECT text_rect{r.left + tx + off, r.top + ty + off, r.left + tx + tw + off,
+                 r.top + ty + th + off};
   SetBkMode(d.hDC, TRANSPARENT);
   SetTextColor(d.hDC, GetSysColor((d.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
   DrawTextA(d.hDC, text.c_str(), static_cast<int>(text.size()), &text_rect, DT_SINGLELINE);
@@ -612,10 +623,9 @@ void Win32Peer::SyncState() {
   switch (kind_) {
     case Kind::kCheckBox:
     case Kind::kRadioButton:
-      SendMessageA(hwnd_, BM_SETCHECK,
-                   static_cast<const ButtonControl&>(control_).Checked() ? BST_CHECKED
-                                                                          : BST_UNCHECKED,
-                   0);
+      SendMessageA(
+          hwnd_, BM_SETCHECK,
+          static_cast<const ButtonControl&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case Kind::kButton:
     case Kind::kBitBtn:

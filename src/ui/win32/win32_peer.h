@@ -40,8 +40,18 @@ class Win32Peer : public WindowPeer {
   void DefaultHandler(Message& m) override;
 
  private:
-  enum class Kind { kForm, kPanel, kCheckBox, kRadioButton, kButton, kBitBtn, kEdit, kMemo,
-                    kSpinEdit, kCustom };
+  enum class Kind {
+    kForm,
+    kPanel,
+    kCheckBox,
+    kRadioButton,
+    kButton,
+    kBitBtn,
+    kEdit,
+    kMemo,
+    kSpinEdit,
+    kCustom
+  };
 
   LRESULT Receive(UINT m, WPARAM w, LPARAM l);
   LRESULT Deliver(UINT m, WPARAM w, LPARAM l);

@@ -76,13 +76,21 @@ TEST_F(MainWindow, OtherPartsFindEveryComponentByNameAndKind) {
     const char* name;
     const char* cls;
   };
-  for (Expect e : std::initializer_list<Expect>{
-           {"PnlMain", "TPanel"}, {"PnlDh", "TPanel"}, {"ImgMenu", "TImage"},
-           {"LblWd", "TLabel"}, {"BvlWd", "TBevel"}, {"ImgChkNo", "TImage"},
-           {"PnlCy", "TPanel"}, {"LblGg2", "TLabel"}, {"PopMenuSy", "TPopupMenu"},
-           {"ImgLstFenlei", "TImageList"}, {"OpenPictureDialogIcon", "TOpenPictureDialog"},
-           {"OpnDilgProg", "TOpenDialog"}, {"TimerGetTime", "TTimer"},
-           {"PopMenuTp", "TPopupMenu"}, {"ApplicationEvents", "TApplicationEvents"}}) {
+  for (Expect e : std::initializer_list<Expect>{{"PnlMain", "TPanel"},
+                                                {"PnlDh", "TPanel"},
+                                                {"ImgMenu", "TImage"},
+                                                {"LblWd", "TLabel"},
+                                                {"BvlWd", "TBevel"},
+                                                {"ImgChkNo", "TImage"},
+                                                {"PnlCy", "TPanel"},
+                                                {"LblGg2", "TLabel"},
+                                                {"PopMenuSy", "TPopupMenu"},
+                                                {"ImgLstFenlei", "TImageList"},
+                                                {"OpenPictureDialogIcon", "TOpenPictureDialog"},
+                                                {"OpnDilgProg", "TOpenDialog"},
+                                                {"TimerGetTime", "TTimer"},
+                                                {"PopMenuTp", "TPopupMenu"},
+                                                {"ApplicationEvents", "TApplicationEvents"}}) {
     ui::Component* c = form->FindComponent(e.name);
     ASSERT_NE(c, nullptr) << e.name;
     EXPECT_EQ(c->ClassName(), e.cls) << e.name;
@@ -436,8 +444,8 @@ TEST(RestartComputer, OnTheNtFamilyTheShutdownPrivilegeIsEnabledFirst) {
   MemoryPower power;
   RestartComputer(power);
   EXPECT_EQ(power.log, (std::vector<std::string>{"open 0x28", "version", "open 0x28",
-                                                 "lookup SeShutdownPrivilege", "enable 19",
-                                                 "close", "exit 2 0xffff", "close"}));
+                                                 "lookup SeShutdownPrivilege", "enable 19", "close",
+                                                 "exit 2 0xffff", "close"}));
 }
 
 TEST(RestartComputer, OtherPlatformsAndFailures) {

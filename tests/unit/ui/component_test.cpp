@@ -61,9 +61,9 @@ TEST(ComponentWalk, AFormListsItsComponentsInCreationOrderWithClassNamesAndTags)
 
   std::vector<std::string> names;
   for (Component* c : form.Components()) names.push_back(c->ClassName() + ":" + c->Name());
-  EXPECT_EQ(names, (std::vector<std::string>{"TPanel:Pnl", "TCheckBox:Chk", "TBitBtn:Ok",
-                                             "TLabel:Lbl", "TTimer:Tmr", "TMemo:Mem",
-                                             "TSpinEdit:Spn"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"TPanel:Pnl", "TCheckBox:Chk", "TBitBtn:Ok", "TLabel:Lbl",
+                                      "TTimer:Tmr", "TMemo:Mem", "TSpinEdit:Spn"}));
   EXPECT_EQ(form.Components()[1]->Tag() % 100, 99);
   // The kinds a skin tells apart by class are real subclasses too.
   EXPECT_NE(dynamic_cast<Button*>(form.Components()[2]), nullptr);

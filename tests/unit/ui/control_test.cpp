@@ -70,13 +70,12 @@ TEST_F(Surface, TheParentPaintsItsChildrenInStackingOrderAtTheirPlaces) {
   bvl_a->Show();
   RecordingCanvas canvas;
   panel->PaintWindow(canvas);
-  std::vector<std::string> expected{
-      "fill@0,0",         // the panel's background
-      "edge@0,0",         // its raised bevel
-      "picture:PIC@0,0",  // bottom of the stack
-      "fill@10,10",       // label A (opaque, no caption)
-      "edge@10,10", "edge@11,11",  // its frame, above it
-      "fill@70,10", "text:B@70,10"};
+  std::vector<std::string> expected{"fill@0,0",         // the panel's background
+                                    "edge@0,0",         // its raised bevel
+                                    "picture:PIC@0,0",  // bottom of the stack
+                                    "fill@10,10",       // label A (opaque, no caption)
+                                    "edge@10,10",      "edge@11,11",  // its frame, above it
+                                    "fill@70,10",      "text:B@70,10"};
   EXPECT_EQ(canvas.ops, expected);
 
   lbl_a->BringToFront();
@@ -94,9 +93,9 @@ TEST_F(Surface, MouseMessagesReachTheChildInItsOwnCoordinates) {
   MouseMove(*panel, 12, 14);
   MouseMove(*panel, 65, 15);
   MouseMove(*panel, 75, 12);
-  EXPECT_EQ(trail, (std::vector<std::string>{"a enter", "a move 2,4", "a leave", "img enter",
-                                             "img move 65,15", "img leave", "b enter",
-                                             "b move 5,2"}));
+  EXPECT_EQ(trail,
+            (std::vector<std::string>{"a enter", "a move 2,4", "a leave", "img enter",
+                                      "img move 65,15", "img leave", "b enter", "b move 5,2"}));
   EXPECT_EQ(f.app.MouseControl(), lbl_b);
 }
 

@@ -1,8 +1,9 @@
+#include "ui/form.h"
+
 #include <gtest/gtest.h>
 
 #include "test_support.h"
 #include "ui/components.h"
-#include "ui/form.h"
 #include "ui/std_controls.h"
 
 namespace corvane::ui {

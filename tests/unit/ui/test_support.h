@@ -52,8 +52,7 @@ inline void WindowClick(Control& c) {
 }
 
 struct AppFixture {
-  explicit AppFixture(bool record_windows = false)
-      : backend(record_windows), app(backend, user) {}
+  explicit AppFixture(bool record_windows = false) : backend(record_windows), app(backend, user) {}
   HeadlessBackend backend;
   MemoryUserInteraction user;
   Application app;
