@@ -1,6 +1,7 @@
 #include "platform/memory/file_profile_store.h"
 #include "platform/memory/memory_filesystem.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_shell.h"
 #include "platform_under_test.h"
 
 namespace corvane::behaviour {
@@ -12,6 +13,9 @@ class MemoryPlatform : public PlatformUnderTest {
   FileSystem& fs() override { return fs_; }
   ProfileStore& profile() override { return profile_; }
   RegistryBackend& registry() override { return registry_; }
+  NotifyIconService& notify_icons() override { return icons_; }
+  PowerServices& power() override { return power_; }
+  std::uintptr_t window() override { return 0x10010; }
   std::string scratch() override { return "C:\\scratch"; }
   std::string scratch_key() override { return "Software\\CorvaneBehaviour"; }
   bool under_wine() const override { return false; }
@@ -20,6 +24,8 @@ class MemoryPlatform : public PlatformUnderTest {
   MemoryFileSystem fs_;
   FileProfileStore profile_{fs_};
   MemoryRegistry registry_;
+  MemoryNotifyIcons icons_;
+  MemoryPower power_;
 };
 
 }  // namespace

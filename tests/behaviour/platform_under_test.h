@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/filesystem.h"
+#include "core/notify_icon.h"
+#include "core/power.h"
 #include "core/profile.h"
 #include "core/registry.h"
 
@@ -18,6 +20,10 @@ class PlatformUnderTest {
   virtual FileSystem& fs() = 0;
   virtual ProfileStore& profile() = 0;
   virtual RegistryBackend& registry() = 0;
+  virtual NotifyIconService& notify_icons() = 0;
+  virtual PowerServices& power() = 0;
+  // A window of this process that notification-area icons can report to.
+  virtual std::uintptr_t window() = 0;
   // A fresh, empty folder (no trailing separator), removed afterwards.
   virtual std::string scratch() = 0;
   // A fresh key path under HKCU, removed afterwards.
@@ -39,6 +45,9 @@ class PlatformTest : public ::testing::Test {
   FileSystem& fs() { return p_->fs(); }
   ProfileStore& profile() { return p_->profile(); }
   RegistryBackend& registry() { return p_->registry(); }
+  NotifyIconService& notify_icons() { return p_->notify_icons(); }
+  PowerServices& power() { return p_->power(); }
+  std::uintptr_t window() { return p_->window(); }
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
   bool UnderWine() const { return p_->under_wine(); }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_shell.h"
 #include "platform_under_test.h"
 
 namespace corvane::behaviour {
@@ -41,6 +42,7 @@ class Win32Platform : public PlatformUnderTest {
     previous_dir_ = fs_.CurrentDirectory();
   }
   ~Win32Platform() override {
+    if (window_) DestroyWindow(window_);
     fs_.ChangeDirectory(previous_dir_);
     RemoveTree(fs_, dir_);
     RemoveKeyTree(registry_, reg::kCurrentUser, key_);
@@ -48,6 +50,14 @@ class Win32Platform : public PlatformUnderTest {
   FileSystem& fs() override { return fs_; }
   ProfileStore& profile() override { return profile_; }
   RegistryBackend& registry() override { return registry_; }
+  NotifyIconService& notify_icons() override { return icons_; }
+  PowerServices& power() override { return power_; }
+  std::uintptr_t window() override {
+    if (!window_)
+      window_ = CreateWindowExA(0, "STATIC", "CorvaneBehaviour", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    return reinterpret_cast<std::uintptr_t>(window_);
+  }
   std::string scratch() override { return dir_; }
   std::string scratch_key() override { return key_; }
   bool under_wine() const override {
@@ -59,6 +69,9 @@ class Win32Platform : public PlatformUnderTest {
   Win32FileSystem fs_;
   Win32ProfileStore profile_;
   Win32Registry registry_;
+  Win32NotifyIcons icons_;
+  Win32Power power_;
+  HWND window_ = nullptr;
   std::string dir_, key_, previous_dir_;
 };
 
