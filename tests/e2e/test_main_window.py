@@ -16,6 +16,8 @@ WS_SYSMENU = 0x00080000
 ES_READONLY = 0x0800
 WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
+VK_RETURN = 0x0D
+VK_ESCAPE = 0x1B
 
 # The areas of the picture on PnlDh (left, top, width, height).
 AREAS = {
@@ -208,6 +210,15 @@ class MainWindowTest(WineTestCase):
         self.assertEqual(wait_for(cls="TFrmAbout", gone=True), [])
         self.assertTrue(drv("info", self.hwnd)["enabled"])
         self.assertTrue(self.program.running())
+
+    def test_about_closes_with_the_keyboard_too(self):
+        for key in (VK_RETURN, VK_ESCAPE):
+            choose(open_tray_menu(self.hwnd), "关于(&A)")
+            about = wait_for(cls="TFrmAbout")[0]
+            time.sleep(0.5)
+            button = [c for c in children(about["hwnd"]) if c["class"] == "TButton"][0]
+            drv("key", button["hwnd"], key)
+            self.assertEqual(wait_for(cls="TFrmAbout", gone=True, timeout_ms=5000), [], key)
 
     def test_exit_in_the_tray_menu_ends_the_program_and_removes_the_marker(self):
         choose(open_tray_menu(self.hwnd), EXIT_ITEM)
