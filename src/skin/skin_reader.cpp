@@ -29,6 +29,11 @@ bool TSkinReader::ReadPackage(ByteSpan package) {
   Bytes unpacked;
   std::string why;
   if (!TLZH().DecodeStream(package, unpacked, &why)) return Refuse("skin package: " + why);
+  return ReadUnpacked(std::move(unpacked));
+}
+
+bool TSkinReader::ReadUnpacked(Bytes unpacked) {
+  *this = TSkinReader();
   ByteSpan u(unpacked);
   if (!u.Has(0, 16)) return Refuse("skin package: header truncated");
   if (u.I32(0) != kSkinFormatMark) {

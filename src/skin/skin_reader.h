@@ -23,6 +23,8 @@ class TSkinReader {
   // Unpacks and checks a package. On failure the reader holds nothing and
   // Error() says why; a wrong format mark gives kOlderSkinMessage.
   bool ReadPackage(ByteSpan package);
+  // The same for a package already unpacked.
+  bool ReadUnpacked(Bytes unpacked);
   const std::string& Error() const { return error_; }
   bool WrongFormat() const { return wrong_format_; }
 
