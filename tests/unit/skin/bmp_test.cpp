@@ -13,10 +13,7 @@ namespace {
 using testing::MakeBmp;
 using testing::PutI32At;
 
-Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing::ReadFile;
 
 // Every sample against ImageMagick's own decoding of the same file.
 TEST(BmpDecode, MatchesImageMagick) {

@@ -10,10 +10,7 @@
 namespace corvane::skin {
 namespace {
 
-Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing::ReadFile;
 
 std::string SampleDir() { return testing::SharedTestData() + "/lzhuf/"; }
 

@@ -263,10 +263,10 @@ TEST(SkinData, SkinStreamLayout) {
 }
 
 TEST(SkinData, LoadsTheSharedSamplePackage) {
-  std::ifstream in(testing::SharedTestData() + "/lzhuf/package.bin.lzh", std::ios::binary);
-  if (!in) GTEST_SKIP() << "shared test data not found";
+  Bytes packed = testing::ReadFile(testing::SharedTestData() + "/lzhuf/package.bin.lzh");
+  if (packed.empty()) GTEST_SKIP() << "shared test data not found";
   TSkinData d;
-  ASSERT_TRUE(d.LoadPackage(Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())));
+  ASSERT_TRUE(d.LoadPackage(packed));
   const SkinModel& m = d.Model();
   EXPECT_EQ(m.SkinName, "Reference Sample");
   EXPECT_EQ(m.Frames[kFrameTop].Image.Width(), 40);  // "skin\top.bmp"

@@ -112,9 +112,8 @@ TEST(SkinReader, DecoderFailuresAreReported) {
 }
 
 TEST(SkinReader, ReadsTheSharedSamplePackage) {
-  std::ifstream in(testing::SharedTestData() + "/lzhuf/package.bin.lzh", std::ios::binary);
-  if (!in) GTEST_SKIP() << "shared test data not found";
-  Bytes packed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Bytes packed = testing::ReadFile(testing::SharedTestData() + "/lzhuf/package.bin.lzh");
+  if (packed.empty()) GTEST_SKIP() << "shared test data not found";
   TSkinReader r;
   ASSERT_TRUE(r.ReadPackage(packed)) << r.Error();
   EXPECT_EQ(r.Count(), 6u);

@@ -1,6 +1,8 @@
 // Builders for the skin tests: small BMPs and packages.
 #pragma once
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +44,11 @@ inline Bytes MakeBmp(int w, int h, std::uint32_t rgb = 0x102030, bool pattern = 
 inline std::string SharedTestData() {
   const char* env = std::getenv("CORVANE_SHARED_TESTDATA");
   return env && *env ? env : CORVANE_SHARED_TESTDATA;
+}
+
+inline Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 using Entries = std::vector<std::pair<std::string, Bytes>>;
