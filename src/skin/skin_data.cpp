@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/filesystem.h"
 #include "core/ini.h"
 #include "core/text.h"
 #include "skin/skin_reader.h"
@@ -362,6 +363,17 @@ bool TSkinData::LoadPackage(Bytes package) {
   not_loaded_ = true;
   package_ = std::move(package);
   return LoadSkin();
+}
+
+bool TSkinData::SetSkinFile(const std::string& name, FileSystem& fs) {
+  not_loaded_ = true;
+  SkinFile = name;
+  std::optional<std::string> contents = fs.ReadFile(name);
+  if (!contents) {
+    error_ = "skin file cannot be read: " + name;
+    return false;
+  }
+  return LoadPackage(ToBytes(*contents));
 }
 
 bool TSkinData::ReadSkinStream(ByteSpan stream, std::size_t* consumed) {

@@ -13,6 +13,7 @@
 #include "skin/bytes.h"
 
 namespace corvane {
+class FileSystem;
 class IniDocument;
 }
 
@@ -156,6 +157,7 @@ class TSkinData {
   int DisableTag = 99;
   TSkinControlTypes SkinControls = kAllSkinControlsButFastReport;
   std::vector<std::string> Skin3rd;  // Class=kind entries
+  std::string SkinFile;
   TSkinFormType SkinFormtype = sfMainform;
   bool MenuUpdate = true;
   // Shown to the user (the older-package notice); the Win32 layer puts it
@@ -167,6 +169,10 @@ class TSkinData {
   bool LoadSkin();
   // Replaces the stored package (a skin file's contents) and loads it.
   bool LoadPackage(Bytes package);
+  // The run-time SkinFile setter: sets the not-loaded flag, keeps the name
+  // and, when the file can be read, loads it. Applying the skin to the
+  // windows is the manager's part.
+  bool SetSkinFile(const std::string& name, FileSystem& fs);
   // Fills the model from a description text and clears the not-loaded flag.
   void ReadSkinDescription(std::string_view description, const TSkinReader& reader);
 

@@ -15,13 +15,18 @@ if ! CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDeb
   echo "0 passed, 1 failed"; exit 1
 fi
 
+# A dictionary of section and key names, where the target has one.
+dict_for() {
+  [ "$1" = fuzz_skin_description ] && echo "-dict=tests/fuzz/skin_description.dict"
+}
+
 pass=0; fail=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 for t in "${targets[@]}"; do
   mkdir -p "$tmp/$t"
   if build/fuzz/tests/fuzz/$t -max_total_time="$seconds" -rss_limit_mb=2048 \
-       -artifact_prefix="$tmp/$t-" "$tmp/$t" "tests/fuzz/corpus/$t" >"$tmp/$t.log" 2>&1; then
+       -artifact_prefix="$tmp/$t-" $(dict_for "$t") "$tmp/$t" "tests/fuzz/corpus/$t" >"$tmp/$t.log" 2>&1; then
     runs=$(grep -oE '^#[0-9]+' "$tmp/$t.log" | tail -n 1)
     echo "PASS $t (${runs:-#?} runs in ${seconds}s)"; pass=$((pass + 1))
   else
