@@ -320,9 +320,16 @@ class DescriptionReader {
     set(m_.UpDownVert, 8);
     set(m_.Scrollbar, 23);
     set(m_.MenuBackground, 1);
-    set(m_.HorzScrollThumb, Int("HorzScrollThumb", "FrameCount", 3));
-    set(m_.VertScrollThumb, Int("VertScrollThumb", "FrameCount", 3));
+    set(m_.HorzScrollThumb, AtLeastOne(Int("HorzScrollThumb", "FrameCount", 3)));
+    set(m_.VertScrollThumb, AtLeastOne(Int("VertScrollThumb", "FrameCount", 3)));
+    // Painters divide image sizes by these; a damaged description must not
+    // make them divide by zero.
+    for (TDataSkinBorder& f : m_.Frames) f.FrameCount = AtLeastOne(f.FrameCount);
+    for (TDataSkinSysButton& sb : m_.SysButtons) sb.FrameCount = AtLeastOne(sb.FrameCount);
+    b.RadioButtonFrame = AtLeastOne(b.RadioButtonFrame);
+    b.CheckButtonFrame = AtLeastOne(b.CheckButtonFrame);
   }
+  static int AtLeastOne(int n) { return std::max(n, 1); }
 
   const IniDocument& ini_;
   const TSkinReader& reader_;

@@ -6,7 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::skin::Bytes out;
   std::string error;
   corvane::skin::ByteSpan in(data, size);
-  if (corvane::skin::TLZH().DecodeStream(in, out, &error, 1 << 20)) {
+  if (corvane::skin::TLZH().DecodeStream(in, out, &error, 1 << 16)) {
     if (out.size() != in.U32(0)) __builtin_trap();
   }
   return 0;

@@ -25,5 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view text(reinterpret_cast<const char*>(data), size);
   SkinModel model = ReadSkinDescription(corvane::IniDocument::Parse(text), Images());
   if (model.SysButtons.size() < 3 || model.Buttons.FrameCount != 5) __builtin_trap();
+  for (const auto& f : model.Frames)
+    if (f.FrameCount < 1) __builtin_trap();
+  for (const auto& b : model.SysButtons)
+    if (b.FrameCount < 1) __builtin_trap();
   return 0;
 }

@@ -178,6 +178,17 @@ TEST(SkinDescription, FixedFrameCountsAndPieces) {
   EXPECT_FALSE(m.Headerbar->Image.Empty());
 }
 
+TEST(SkinDescription, FrameCountsNeverReachZero) {
+  const SkinModel m = Load("[Personality]\nLeftFrame=0\nTopFrame=-3\n[BUTTON0]\nframe=-2\n"
+                           "[VertScrollThumb]\nImage=x.bmp\nFrameCount=0\n"
+                           "[Buttons]\nCheckButtonFrame=-1\n").Model();
+  EXPECT_EQ(m.Frames[kFrameLeft].FrameCount, 1);
+  EXPECT_EQ(m.Frames[kFrameTop].FrameCount, 1);
+  EXPECT_EQ(m.SysButtons[0].FrameCount, 1);
+  EXPECT_EQ(m.VertScrollThumb->FrameCount, 1);
+  EXPECT_EQ(m.Buttons.CheckButtonFrame, 1);
+}
+
 TEST(SkinDescription, ThumbFrameCountDefaultsToThree) {
   const SkinModel m = Load("[HorzScrollThumb]\nImage=none.bmp\n").Model();
   ASSERT_TRUE(m.HorzScrollThumb);

@@ -39,6 +39,10 @@ inline Bytes MakeBmp(int w, int h, std::uint32_t rgb = 0x102030, bool pattern = 
   return b;
 }
 
+#ifndef CORVANE_SHARED_TESTDATA
+#define CORVANE_SHARED_TESTDATA ""
+#endif
+
 // The shared test data folder: CORVANE_SHARED_TESTDATA in the environment,
 // else the one the build was configured with.
 inline std::string SharedTestData() {
