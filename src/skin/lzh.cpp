@@ -158,7 +158,8 @@ bool TLZH::DecodeStream(ByteSpan in, Bytes& out, std::string* error, std::uint32
   }
   std::uint32_t size = static_cast<std::uint32_t>(declared);
   if (size > max_size) {
-    SetError(error, "LZH : unpacked size beyond the limit");
+    SetError(error, max_size == lzh::kMaxUnpackedSize ? "LZH : unpacked size beyond the 64 MiB limit"
+                                                      : "LZH : unpacked size beyond the limit");
     return false;
   }
   std::unique_ptr<DecoderState> state;
