@@ -77,6 +77,32 @@ corvane::skin::SkinModel LoadModel(const Bytes& package, corvane::skin::TSkinRea
       reader);
 }
 
+// Image values the engine would leave empty: a missing entry, or a name
+// whose extension is not ".bmp" in lower case.
+std::vector<std::string> ImageWarnings(const corvane::skin::TSkinReader& reader) {
+  std::vector<std::string> warnings;
+  Bytes text;
+  reader.ExtractEntryContaining(".ini", text, nullptr);
+  corvane::IniDocument ini = corvane::IniDocument::Parse(
+      std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+  for (const std::string& section : ini.Sections()) {
+    for (const std::string& key : ini.Keys(section)) {
+      std::string value = ini.Get(section, key).value_or("");
+      std::string name = corvane::text::ExtractFileName(value);
+      if (corvane::text::LowerCase(corvane::text::ExtractFileExt(name)) != ".bmp") continue;
+      Bytes entry;
+      std::string where = "[" + section + "] " + key + "=" + value;
+      if (corvane::text::ExtractFileExt(name) != ".bmp")
+        warnings.push_back(where + ": the extension must be \".bmp\" in lower case");
+      else if (!reader.ExtractEntry(name, entry) || entry.empty())
+        warnings.push_back(where + ": no such entry in the package");
+      else if (corvane::skin::LoadSkinImage(reader, value).Empty())
+        warnings.push_back(where + ": not a bitmap the engine can read");
+    }
+  }
+  return warnings;
+}
+
 void Pack(const fs::path& folder, const fs::path& out) {
   if (!fs::is_directory(folder)) throw Failure{folder.string() + " is not a folder"};
   std::vector<corvane::skinpack::PackageEntry> entries;
@@ -93,6 +119,7 @@ void Pack(const fs::path& folder, const fs::path& out) {
   Bytes package = corvane::skinpack::EncodeLzh(unpacked);
   corvane::skin::TSkinReader reader;
   LoadModel(package, reader);
+  for (const std::string& warning : ImageWarnings(reader)) std::cerr << "skinpack: " << warning << "\n";
   WriteFile(out, package);
 }
 

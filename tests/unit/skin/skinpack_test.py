@@ -142,6 +142,11 @@ def test_errors(tmp):
     open(os.path.join(skin, "a.bmp"), "wb").write(b"BM")
     r = run("pack", skin, os.path.join(tmp, "x"))
     expect(r.returncode != 0 and b".ini" in r.stderr, "pack refuses a package without description")
+    open(os.path.join(skin, "order.txt"), "w").write("skin.ini\n")
+    open(os.path.join(skin, "skin.ini"), "w").write("[Personality]\nTop=top.BMP\nLeft=gone.bmp\n")
+    r = run("pack", skin, os.path.join(tmp, "x"))
+    expect(r.returncode == 0 and b"top.BMP" in r.stderr and b"gone.bmp" in r.stderr,
+           "pack warns about images the engine would not find")
     junk = os.path.join(tmp, "junk")
     open(junk, "wb").write(b"\xff\xff\xff\x7fabc")
     r = run("info", junk)
