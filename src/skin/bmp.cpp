@@ -178,8 +178,8 @@ void DecodeRgb(ByteSpan f, const BmpInfo& info, Bitmap32& out) {
           break;
         }
         default: {
-          std::uint32_t px = info.bpp == 16 ? ByteSpan(s, 2 * (x + 1)).U16(2 * x)
-                                            : ByteSpan(s, 4 * (x + 1)).U32(4 * x);
+          const ByteSpan row(s, static_cast<std::size_t>(stride));
+          std::uint32_t px = info.bpp == 16 ? row.U16(2 * x) : row.U32(4 * x);
           d[x] = a.Get(px, 0xFF) << 24 | r.Get(px, 0) << 16 | g.Get(px, 0) << 8 | b.Get(px, 0);
         }
       }
