@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 WIN32 := build/win32
 
-.PHONY: all deps native win32 test dist run clean
+.PHONY: all deps native win32 assets skin test dist run clean
 
 all: native win32
 
@@ -16,7 +16,14 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-win32: deps
+assets: deps
+	@bash scripts/assets.sh
+
+# The packed skin needs the native packer; it goes into Halvorn.exe.
+skin: assets
+	@if [ -f scripts/build_skin.sh ]; then bash scripts/build_skin.sh; fi
+
+win32: deps assets skin
 	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 	  -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)

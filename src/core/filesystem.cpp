@@ -26,10 +26,10 @@ bool FileSystem::ForceFolders(const std::string& path) {
 }
 
 ScopedCurrentDirectory::ScopedCurrentDirectory(FileSystem& fs, const std::string& folder)
-    : fs_(fs), previous_(fs.CurrentDirectory()), entered_(fs.SetCurrentDirectory(folder)) {}
+    : fs_(fs), previous_(fs.CurrentDirectory()), entered_(fs.ChangeDirectory(folder)) {}
 
 ScopedCurrentDirectory::~ScopedCurrentDirectory() {
-  if (!previous_.empty()) fs_.SetCurrentDirectory(previous_);
+  if (!previous_.empty()) fs_.ChangeDirectory(previous_);
 }
 
 }  // namespace corvane

@@ -33,9 +33,9 @@ class FileSystem {
   // included; empty when the folder cannot be enumerated.
   virtual std::vector<FileEntry> List(const std::string& folder, const std::string& pattern) = 0;
   // Creates or replaces to; refuses a read-only or hidden target.
-  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  virtual bool Copy(const std::string& from, const std::string& to) = 0;
   // Refuses a read-only file.
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool Delete(const std::string& path) = 0;
   // Only an empty folder is removed.
   virtual bool RemoveFolder(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
@@ -44,7 +44,7 @@ class FileSystem {
   virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   virtual std::string CurrentDirectory() = 0;
-  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  virtual bool ChangeDirectory(const std::string& path) = 0;
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   virtual bool WriteFile(const std::string& path, const std::string& data) = 0;
 

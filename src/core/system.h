@@ -45,7 +45,7 @@ class UserInteraction {
  public:
   virtual ~UserInteraction() = default;
   // Modal; the pressed button (mb::kIdOk, ...).
-  virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
 };
 
 }  // namespace corvane

@@ -1,0 +1,141 @@
+// The main window: the Start-menu picture with its eight areas on the left,
+// one settings panel at a time on the right, the tray icon, and the close
+// path that hides the window instead of ending the program.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/notify_icon.h"
+#include "core/power.h"
+#include "core/system.h"
+#include "ui/application.h"
+#include "ui/components.h"
+#include "ui/form.h"
+#include "ui/graphic_controls.h"
+#include "ui/std_controls.h"
+
+namespace corvane::app {
+
+inline constexpr char kMainCaption[] = "Corvane V1.2";
+inline constexpr char kTrayTip[] = "Corvane 1.2";
+inline constexpr char kAreaHint[] = "单击进入此区域设置";
+inline constexpr char kSlogan[] = "Corvane,让您的程序从此井井有条! ";
+inline constexpr unsigned kTrayMessage = 2024;
+inline constexpr unsigned kTrayIconId = 1;
+// Started this soon after Windows (by its autostart value), the program
+// comes up in the tray only.
+inline constexpr std::uint32_t kStartHiddenUptime = 180000;
+// Where the banner's browser strip goes on PnlMain.
+inline constexpr ui::Rect kWebBrowserBounds = ui::Rect::FromBounds(5, 366, 520, 16);
+
+// The eight areas of the picture, in the order of the form's area table.
+enum class Area { kUser, kGd, kLb, kSy, kOEM, kBz, kMb, kWd };
+inline constexpr int kAreaCount = 8;
+
+struct MainServices {
+  SystemServices& system;
+  NotifyIconService& notify_icons;
+  PowerServices& power;
+};
+
+class TFrmMain : public ui::Form {
+ public:
+  using Step = std::function<void(TFrmMain&)>;
+  // The steps of creation and showing that other parts of the program fill
+  // in, named after the step; an empty one is skipped.
+  struct Steps {
+    Step request_banner;            // creation 1
+    Step clear_deleted_categories;  // creation 2
+    Step derive_paths;              // creation 4
+    Step category_startup;          // creation 5: tree, icons, merge, counts
+    Step version_check;             // creation 7: may show the first-run dialog
+    Step expand_tree;               // showing 1
+    Step refresh_program_list;      // showing 2
+    Step read_autostart;            // showing 4
+    // Each area's loading step, run by its click before the panel switch
+    // (LblUserClick ... LblWdClick); All Programs has none.
+    std::array<Step, kAreaCount> load_area;
+  };
+
+  TFrmMain(ui::Application& app, MainServices services, Steps steps = {});
+  ~TFrmMain() override;
+  std::string ClassName() const override { return "TFrmMain"; }
+
+  ui::Label* AreaLabel(Area a) const { return areas_[Index(a)].label; }
+  ui::Bevel* AreaFrame(Area a) const { return areas_[Index(a)].frame; }
+  ui::Panel* AreaPanel(Area a) const { return areas_[Index(a)].panel; }
+
+  // Handlers. AreaClick(Area::kWd) is LblWdClick, AreaLabelMouseMove(kWd)
+  // is LblWdMouseMove, AreaPanelMouseMove(kWd) is PnlWdMouseMove.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormDestroy();
+  void AreaClick(Area a);
+  void AreaLabelMouseMove(Area a);
+  void AreaPanelMouseMove(Area a);
+  void LblGdMouseLeave();
+  void ImgMenuMouseMove();
+  void TrVewFenleiMouseMove();
+  void ShellListViewFenleiMouseMove();
+  void TrayIconNotify(ui::Message& m);
+  void MenuExitClick();
+  void MenuShowClick();
+  void MenuAboutClick();
+  void RestartComputer();
+
+  // Set first by every area apply; the close asks about a restart once.
+  void MarkSettingsChanged() { settings_changed_ = true; }
+  bool SettingsChanged() const { return settings_changed_; }
+  const NotifyIconRecord& TrayRecord() const { return tray_record_; }
+
+  ui::Panel* PnlMain;
+  ui::Panel* PnlDh;
+  ui::Image* ImgMenu;
+  ui::Label *LblUser, *LblGd, *LblLb, *LblSy, *LblOEM, *LblBz, *LblMb, *LblWd;
+  ui::Bevel *BvlUser, *BvlGd, *BvlLb, *BvlSy, *BvlOEM, *BvlBz, *BvlMb, *BvlWd;
+  ui::Image* ImgChkNo;
+  ui::Image* ImgChkYes;
+  ui::Panel *PnlUser, *PnlGd, *PnlCy, *PnlWd, *PnlMb, *PnlOEM, *PnlSy, *PnlBz;
+  ui::Label* LblGg1;
+  ui::Label* LblGg2;
+  ui::PopupMenu* PopMenuSy;
+  ui::ImageList* ImgLstFenlei;
+  ui::OpenPictureDialog* OpenPictureDialogIcon;
+  ui::OpenDialog* OpnDilgProg;
+  ui::Timer *TimerDetect, *TimerJq, *TimerClear, *TimerGetTime;
+  ui::PopupMenu* PopMenuTp;
+  ui::MenuItem *MenuExit, *MenuShow, *N5, *MenuAbout;
+  ui::ApplicationEvents* ApplicationEvents;
+
+ protected:
+  void WndProc(ui::Message& m) override;
+
+ private:
+  struct AreaParts {
+    ui::Label* label;
+    ui::Bevel* frame;
+    ui::Panel* panel;
+  };
+  static std::size_t Index(Area a) { return static_cast<std::size_t>(a); }
+  void BuildPicture();
+  void BuildPanels();
+  void BuildComponents();
+  void ShowOnlyFrame(Area a);
+  void HideAllFrames();
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void RunStep(const Step& s);
+
+  ui::Application& app_;
+  MainServices services_;
+  Steps steps_;
+  std::array<AreaParts, kAreaCount> areas_{};
+  NotifyIconRecord tray_record_;
+  bool tray_added_ = false;
+  bool settings_changed_ = false;
+};
+
+}  // namespace corvane::app

@@ -1,0 +1,71 @@
+// Program entry: the real services and the window layer behind RunProgram.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <memory>
+
+#include "app/entry.h"
+#include "app/frm_main.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_shell.h"
+#include "ui/application.h"
+#include "ui/win32/win32_backend.h"
+
+namespace corvane {
+namespace {
+
+class Win32ProgramHost : public ProgramHost {
+ public:
+  Win32ProgramHost(HINSTANCE instance, SystemServices& system, UserInteraction& user)
+      : instance_(instance), system_(system), user_(user) {}
+  ~Win32ProgramHost() override { ShutdownFramework(); }
+
+  void InitializeFramework() override {
+    com_ok_ = SUCCEEDED(OleInitialize(nullptr));
+    backend_ = std::make_unique<ui::win32::Win32Backend>(instance_);
+    app_ = std::make_unique<ui::Application>(*backend_, user_);
+    backend_->Attach(app_.get());
+  }
+  void SetTitle(const std::string& title) override { app_->SetTitle(title); }
+  void CreateMainWindow() override {
+    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_});
+  }
+  void RunMessageLoop() override { app_->Run(); }
+  void ShutdownFramework() override {
+    main_.reset();  // removes the tray icon
+    app_.reset();
+    backend_.reset();
+    if (com_ok_) OleUninitialize();
+    com_ok_ = false;
+  }
+  // Message boxes are owned by the application's window once it exists.
+  void* OwnerWindow() const {
+    return backend_ ? reinterpret_cast<void*>(backend_->OwnerWindow()) : nullptr;
+  }
+
+ private:
+  HINSTANCE instance_;
+  SystemServices& system_;
+  UserInteraction& user_;
+  Win32NotifyIcons icons_;
+  Win32Power power_;
+  std::unique_ptr<ui::win32::Win32Backend> backend_;
+  std::unique_ptr<ui::Application> app_;
+  std::unique_ptr<app::TFrmMain> main_;
+  bool com_ok_ = false;
+};
+
+}  // namespace
+}  // namespace corvane
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  corvane::UseSystemLeadByteRule();
+  corvane::Win32System system;
+  corvane::Win32ProgramHost* host_ptr = nullptr;
+  corvane::Win32UserInteraction user(
+      [&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });
+  corvane::Win32ProgramHost host(instance, system, user);
+  host_ptr = &host;
+  return corvane::RunProgram(system, user, host);
+}

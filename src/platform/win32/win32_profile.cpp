@@ -1,0 +1,57 @@
+#include <windows.h>
+
+#include "core/ini.h"
+#include "platform/win32/win32_services.h"
+
+namespace corvane {
+namespace {
+// Windows may hold profile writes in a cache; this hands them to the file.
+void Flush(const std::string& file) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str()); }
+}  // namespace
+
+std::string Win32ProfileStore::ReadString(const std::string& file, const std::string& section,
+                                          const std::string& key,
+                                          const std::string& default_value) {
+  char buf[kProfileValueMax + 1];
+  DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(), buf,
+                                     sizeof buf, file.c_str());
+  return std::string(buf, n);
+}
+
+bool Win32ProfileStore::WriteString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& value) {
+  if (section.empty() || key.empty()) return false;
+  bool ok = WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                       file.c_str()) != 0;
+  Flush(file);
+  return ok;
+}
+
+bool Win32ProfileStore::DeleteKey(const std::string& file, const std::string& section,
+                                  const std::string& key) {
+  if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  bool ok = WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) != 0;
+  Flush(file);
+  return ok;
+}
+
+std::vector<std::string> Win32ProfileStore::ReadKeys(const std::string& file,
+                                                     const std::string& section) {
+  std::vector<char> buf(4096);
+  for (;;) {
+    DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
+                                       static_cast<DWORD>(buf.size()), file.c_str());
+    if (n + 2 < buf.size() || buf.size() >= (1u << 20)) {
+      std::vector<std::string> keys;
+      for (DWORD i = 0; i < n;) {
+        std::string k(&buf[i]);
+        i += static_cast<DWORD>(k.size()) + 1;
+        if (!k.empty()) keys.push_back(k);
+      }
+      return keys;
+    }
+    buf.resize(buf.size() * 4);
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,104 @@
+"""Checks the distribution folder and the executable in it."""
+import configparser
+import os
+import re
+import subprocess
+import sys
+import unittest
+import zipfile
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+DIST = os.path.join(ROOT, "build", "dist", "Corvane")
+EXE = os.path.join(DIST, "Halvorn.exe")
+
+XP_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll",
+           "oleaut32.dll", "comctl32.dll", "comdlg32.dll", "msvcrt.dll", "shlwapi.dll"}
+# Calls that arrived after Windows XP and that a static runtime may pull in.
+AFTER_XP = {"GetTickCount64", "InitializeSRWLock", "AcquireSRWLockExclusive",
+            "AcquireSRWLockShared", "ReleaseSRWLockExclusive", "InitializeConditionVariable",
+            "SleepConditionVariableCS", "SleepConditionVariableSRW", "WakeConditionVariable",
+            "WakeAllConditionVariable", "InitOnceExecuteOnce", "InitOnceBeginInitialize",
+            "InitializeCriticalSectionEx", "CreateEventExA", "CreateEventExW", "CreateMutexExA",
+            "CreateSemaphoreExW", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue",
+            "GetFileInformationByHandleEx", "SetFileInformationByHandle", "GetLocaleInfoEx",
+            "LCMapStringEx", "CompareStringEx", "GetSystemTimePreciseAsFileTime",
+            "GetCurrentProcessorNumber", "CancelIoEx", "GetFinalPathNameByHandleW",
+            "CreateSymbolicLinkW", "QueryFullProcessImageNameA", "RegGetValueA",
+            "RegDeleteTreeA", "RegSetKeyValueA", "SHGetKnownFolderPath", "TaskDialog"}
+
+
+def objdump(*args):
+    return subprocess.run(["i686-w64-mingw32-objdump", *args, EXE], capture_output=True,
+                          text=True, check=True).stdout
+
+
+def imports():
+    """{dll: [functions]} from the import tables."""
+    out, dll = {}, None
+    for line in objdump("-p").splitlines():
+        m = re.match(r"\s*DLL Name: (\S+)", line)
+        if m:
+            dll = m.group(1).lower()
+            out[dll] = []
+            continue
+        m = re.match(r"\s+[0-9a-f]+\s+[0-9]+\s+(\S+)$", line)
+        if dll and m:
+            out[dll].append(m.group(1))
+    return out
+
+
+class Executable(unittest.TestCase):
+    def test_is_a_32_bit_gui_program_for_xp(self):
+        head = objdump("-p")
+        self.assertRegex(head, r"file format pei-i386")
+        self.assertRegex(head, r"Subsystem\s+00000002\s+\(Windows GUI\)")
+        self.assertRegex(head, r"MajorSubsystemVersion\s+5\b")
+        self.assertRegex(head, r"MinorSubsystemVersion\s+1\b")
+
+    def test_imports_only_xp_system_dlls_and_calls(self):
+        found = imports()
+        self.assertIn("kernel32.dll", found)
+        self.assertEqual(set(found) - XP_DLLS, set())
+        late = sorted(f for funcs in found.values() for f in funcs if f in AFTER_XP)
+        self.assertEqual(late, [])
+
+    def test_carries_its_icon_and_version(self):
+        with open(EXE, "rb") as f:
+            data = f.read()
+        self.assertIn("Corvane".encode("utf-16-le"), data)
+        self.assertIn("1.2".encode("utf-16-le"), data)
+        sections = objdump("-h")
+        self.assertIn(".rsrc", sections)
+
+
+class DeliveredFiles(unittest.TestCase):
+    def test_category_store_lists_the_six_categories_with_icons(self):
+        with open(os.path.join(DIST, "classify.ini"), "rb") as f:
+            raw = f.read()
+        self.assertIn(b"\r\n", raw)
+        ini = configparser.ConfigParser()
+        ini.optionxform = str
+        ini.read_string(raw.decode("gbk"))
+        names = [ini["programs"][f"Label{k}"] for k in range(1, int(ini["programs"]["LabelNum"]) + 1)]
+        self.assertEqual(names, ["办公应用", "其它软件", "生活助手", "系统安全", "系统工具", "娱乐休闲"])
+        self.assertEqual(ini["programs"]["Label0"], "所有程序")
+        for k in range(0, 7):
+            icon = ini["LabelIcon"][f"LabelIcon{k}"]
+            self.assertTrue(os.path.isfile(os.path.join(DIST, "Icon", icon)), icon)
+
+    def test_icon_folder_whatsnew_and_zip(self):
+        self.assertTrue(os.path.isfile(os.path.join(DIST, "Icon", "crv.ico")))
+        with open(os.path.join(DIST, "whatsnew.txt"), "rb") as f:
+            f.read().decode("gbk")
+        with zipfile.ZipFile(os.path.join(os.path.dirname(DIST), "Corvane-1.2.zip")) as z:
+            names = set(z.namelist())
+        for f in ("Corvane/Halvorn.exe", "Corvane/classify.ini", "Corvane/whatsnew.txt",
+                  "Corvane/Icon/crv.ico"):
+            self.assertIn(f, names)
+
+
+if __name__ == "__main__":
+    result = unittest.main(exit=False, verbosity=2).result
+    failed = len(result.failures) + len(result.errors)
+    print(f"{result.testsRun - failed} passed, {failed} failed")
+    sys.exit(1 if failed else 0)

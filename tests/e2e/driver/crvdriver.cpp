@@ -1,0 +1,365 @@
+// The test driver: sees and drives the program's windows as a person would,
+// from outside the program. One command per run; JSON on standard output.
+//
+//   find [--title T] [--class C] [--pid P] [--all]     top-level windows
+//   wait [--title T] [--class C] [--timeout MS] [--gone]
+//   info HWND | children HWND | text HWND [--message]   (--message: WM_GETTEXT, for edits)
+//   click X Y [--right] [--double] | move X Y           real mouse input
+//   post HWND MSG WPARAM LPARAM | send HWND MSG WPARAM LPARAM
+//   key HWND VK                                        posted key down/up
+//   menu                                               items of open popup menus
+//   screenshot FILE.bmp [HWND]
+//   atom NAME [--delete]                               the global atom, 0 if none
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::wstring Wide(const std::string& u) {
+  if (u.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, u.data(), static_cast<int>(u.size()), nullptr, 0);
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, u.data(), static_cast<int>(u.size()), &w[0], n);
+  return w;
+}
+
+std::string Json(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') out += '\\', out += static_cast<char>(c);
+    else if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\t') out += "\\t";
+    else if (c < 0x20) {
+      char buf[8];
+      snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else out += static_cast<char>(c);
+  }
+  return out + "\"";
+}
+
+std::string WindowText(HWND h) {
+  int n = GetWindowTextLengthW(h);
+  std::wstring w(n + 1, L'\0');
+  n = GetWindowTextW(h, &w[0], n + 1);
+  w.resize(n > 0 ? n : 0);
+  return Utf8(w);
+}
+
+std::string ClassOf(HWND h) {
+  wchar_t buf[256];
+  int n = GetClassNameW(h, buf, 256);
+  return Utf8(std::wstring(buf, n > 0 ? n : 0));
+}
+
+std::string RectJson(const RECT& r) {
+  char buf[96];
+  snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return buf;
+}
+
+std::string Describe(HWND h) {
+  RECT wr{}, cr{};
+  GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  POINT origin{0, 0};
+  ClientToScreen(h, &origin);
+  OffsetRect(&cr, origin.x, origin.y);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  char buf[512];
+  snprintf(buf, sizeof buf,
+           "{\"hwnd\":%lu,\"class\":%s,\"title\":%s,\"visible\":%s,\"enabled\":%s,"
+           "\"style\":%lu,\"exstyle\":%lu,\"rect\":%s,\"client\":%s,\"pid\":%lu,\"owner\":%lu,"
+           "\"parent\":%lu,\"id\":%ld",
+           static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)), Json(ClassOf(h)).c_str(),
+           Json(WindowText(h)).c_str(), IsWindowVisible(h) ? "true" : "false",
+           IsWindowEnabled(h) ? "true" : "false",
+           static_cast<unsigned long>(GetWindowLongA(h, GWL_STYLE)),
+           static_cast<unsigned long>(GetWindowLongA(h, GWL_EXSTYLE)), RectJson(wr).c_str(),
+           RectJson(cr).c_str(), pid,
+           static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetWindow(h, GW_OWNER))),
+           static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetParent(h))),
+           static_cast<long>(GetDlgCtrlID(h)));
+  std::string s = buf;
+  std::string cls = ClassOf(h);
+  if (cls == "Button") {
+    LRESULT check = SendMessageA(h, BM_GETCHECK, 0, 0);
+    s += ",\"checked\":" + std::to_string(check);
+  }
+  return s + "}";
+}
+
+HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(std::strtoul(s, nullptr, 0)); }
+
+struct Filter {
+  std::string title, cls;
+  DWORD pid = 0;
+  bool all = false;
+};
+
+struct FilterContext {
+  const Filter* f;
+  std::vector<HWND> out;
+};
+
+BOOL CALLBACK CollectMatching(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<FilterContext*>(lp);
+  if (!c->f->all && !IsWindowVisible(h)) return TRUE;
+  if (!c->f->title.empty() && WindowText(h) != c->f->title) return TRUE;
+  if (!c->f->cls.empty() && ClassOf(h) != c->f->cls) return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (c->f->pid && pid != c->f->pid) return TRUE;
+  c->out.push_back(h);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectAll(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevel(const Filter& f) {
+  FilterContext ctx{&f, {}};
+  EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.out;
+}
+
+void PrintList(const std::vector<HWND>& hs) {
+  std::string s = "[";
+  for (size_t i = 0; i < hs.size(); ++i) s += (i ? "," : "") + Describe(hs[i]);
+  printf("%s]\n", s.c_str());
+}
+
+void Children(HWND parent) {
+  std::vector<HWND> hs;
+  EnumChildWindows(parent, CollectAll, reinterpret_cast<LPARAM>(&hs));
+  PrintList(hs);
+}
+
+// Every mouse event carries its own absolute position: under Wine a bare
+// button event can land where the pointer was before the last move.
+void Mouse(int x, int y, DWORD buttons) {
+  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = (x * 65535 + sw / 2) / (sw - 1);
+  in.mi.dy = (y * 65535 + sh / 2) / (sh - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &in, sizeof in);
+}
+
+void Click(int x, int y, bool right, bool twice) {
+  DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  Mouse(x, y, 0);
+  Sleep(60);
+  for (int i = 0; i < (twice ? 2 : 1); ++i) {
+    Mouse(x, y, down);
+    Sleep(40);
+    Mouse(x, y, up);
+    Sleep(60);
+  }
+}
+
+void Menus() {
+  Filter f;
+  f.cls = "#32768";
+  std::string s = "[";
+  bool first = true;
+  for (HWND h : TopLevel(f)) {
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(h, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    std::string items = "[";
+    int n = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < n; ++i) {
+      wchar_t buf[256] = {0};
+      GetMenuStringW(menu, i, buf, 256, MF_BYPOSITION);
+      UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+      RECT ir{};
+      GetMenuItemRect(nullptr, menu, i, &ir);
+      items += (i ? "," : "") + std::string("{\"text\":") + Json(Utf8(buf)) +
+               ",\"separator\":" + ((state & MF_SEPARATOR) ? "true" : "false") +
+               ",\"id\":" + std::to_string(GetMenuItemID(menu, i)) + ",\"rect\":" + RectJson(ir) +
+               "}";
+    }
+    s += (first ? "" : ",") + std::string("{\"hwnd\":") +
+         std::to_string(reinterpret_cast<UINT_PTR>(h)) + ",\"rect\":" + RectJson(wr) +
+         ",\"items\":" + items + "]}";
+    first = false;
+  }
+  printf("%s]\n", s.c_str());
+}
+
+bool Screenshot(const char* file, HWND h) {
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (h) GetWindowRect(h, &r);
+  int w = r.right - r.left, ht = r.bottom - r.top;
+  if (w <= 0 || ht <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = ht;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = ((w * 3) + 3) & ~3u;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + stride * ht;
+  bool ok = false;
+  if (FILE* f = fopen(file, "wb")) {
+    ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
+         fwrite(bits, stride * ht, 1, f) == 1;
+    fclose(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+int Usage() {
+  fprintf(stderr, "usage: crvdriver find|wait|info|children|text|click|move|post|send|key|menu|"
+                  "screenshot|atom ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  // The command line in UTF-8, whatever the ANSI code page.
+  int argc = 0;
+  LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!wargv || argc < 2) return Usage();
+  std::string cmd = Utf8(wargv[1]);
+  std::vector<std::string> args;
+  for (int i = 2; i < argc; ++i) args.push_back(Utf8(wargv[i]));
+  LocalFree(wargv);
+  auto flag = [&](const char* name) {
+    for (auto& a : args)
+      if (a == name) return true;
+    return false;
+  };
+  auto option = [&](const char* name, const std::string& def) {
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+      if (args[i] == name) return args[i + 1];
+    return def;
+  };
+  // Titles arrive as UTF-8 from the test; the window texts are compared in UTF-8 too.
+  Filter f;
+  f.title = option("--title", "");
+  f.cls = option("--class", "");
+  f.pid = std::strtoul(option("--pid", "0").c_str(), nullptr, 0);
+  f.all = flag("--all");
+
+  if (cmd == "find") {
+    PrintList(TopLevel(f));
+  } else if (cmd == "wait") {
+    DWORD timeout = std::strtoul(option("--timeout", "10000").c_str(), nullptr, 0);
+    bool gone = flag("--gone");
+    DWORD start = GetTickCount();
+    for (;;) {
+      auto hs = TopLevel(f);
+      if (gone ? hs.empty() : !hs.empty()) {
+        PrintList(hs);
+        return 0;
+      }
+      if (GetTickCount() - start > timeout) {
+        PrintList(hs);
+        return 1;
+      }
+      Sleep(100);
+    }
+  } else if (cmd == "info" && args.size() >= 1) {
+    HWND h = ParseHwnd(args[0].c_str());
+    if (!IsWindow(h)) return printf("null\n"), 1;
+    printf("%s\n", Describe(h).c_str());
+  } else if (cmd == "children" && args.size() >= 1) {
+    Children(ParseHwnd(args[0].c_str()));
+  } else if (cmd == "text" && args.size() >= 1) {
+    HWND h = ParseHwnd(args[0].c_str());
+    if (flag("--message")) {
+      // Another process's edit keeps its text to itself; asking the window
+      // gets it.
+      DWORD_PTR n = 0;
+      SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n);
+      std::wstring w(n + 1, L'\0');
+      DWORD_PTR got = 0;
+      SendMessageTimeoutW(h, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
+                          5000, &got);
+      w.resize(got);
+      printf("%s\n", Json(Utf8(w)).c_str());
+    } else {
+      printf("%s\n", Json(WindowText(h)).c_str());
+    }
+  } else if ((cmd == "click" || cmd == "move") && args.size() >= 2) {
+    int x = atoi(args[0].c_str()), y = atoi(args[1].c_str());
+    if (cmd == "move") Mouse(x, y, 0);
+    else Click(x, y, flag("--right"), flag("--double"));
+    printf("true\n");
+  } else if ((cmd == "post" || cmd == "send") && args.size() >= 4) {
+    HWND h = ParseHwnd(args[0].c_str());
+    UINT msg = std::strtoul(args[1].c_str(), nullptr, 0);
+    WPARAM wp = std::strtoul(args[2].c_str(), nullptr, 0);
+    LPARAM lp = static_cast<LPARAM>(std::strtol(args[3].c_str(), nullptr, 0));
+    if (cmd == "post") {
+      printf("%s\n", PostMessageA(h, msg, wp, lp) ? "true" : "false");
+    } else {
+      DWORD_PTR result = 0;
+      LRESULT ok = SendMessageTimeoutA(h, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result);
+      printf("%ld\n", ok ? static_cast<long>(result) : -1L);
+    }
+  } else if (cmd == "key" && args.size() >= 2) {
+    HWND h = ParseHwnd(args[0].c_str());
+    WPARAM vk = std::strtoul(args[1].c_str(), nullptr, 0);
+    PostMessageA(h, WM_KEYDOWN, vk, 1);
+    PostMessageA(h, WM_KEYUP, vk, 0xC0000001);
+    printf("true\n");
+  } else if (cmd == "menu") {
+    Menus();
+  } else if (cmd == "screenshot" && args.size() >= 1) {
+    HWND h = args.size() >= 2 ? ParseHwnd(args[1].c_str()) : nullptr;
+    bool ok = Screenshot(args[0].c_str(), h);
+    printf("%s\n", ok ? "true" : "false");
+    return ok ? 0 : 1;
+  } else if (cmd == "atom" && args.size() >= 1) {
+    ATOM atom = GlobalFindAtomW(Wide(args[0]).c_str());
+    // Clearing the marker a killed instance left behind keeps scenarios apart.
+    if (flag("--delete"))
+      while (atom) {
+        GlobalDeleteAtom(atom);
+        atom = GlobalFindAtomW(Wide(args[0]).c_str());
+      }
+    printf("%u\n", static_cast<unsigned>(atom));
+  } else {
+    return Usage();
+  }
+  return 0;
+}

@@ -1,0 +1,230 @@
+"""The end-to-end bench: the real Halvorn.exe in the prepared Wine prefix,
+seen and driven from outside through crvdriver.exe.
+
+The suite script has already sourced tests/wine/wine_env.sh and started the
+display and the wineserver, so the environment here is the Wine session's.
+"""
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.path.join(ROOT, "build", "win32")
+DRIVER = os.path.join(BUILD, "tests", "e2e", "crvdriver.exe")
+EXE = os.path.join(BUILD, "src", "app", "Halvorn.exe")
+DIST = os.path.join(ROOT, "build", "dist", "Corvane")
+SHOTS = os.path.join(ROOT, "build", "e2e-screenshots")
+PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wine-prefix"))
+DRIVE_C = os.path.join(PREFIX, "drive_c")
+INSTALL_DIR = os.path.join(DRIVE_C, "Corvane")  # C:\Corvane
+
+MAIN_CLASS = "TFrmMain"
+MAIN_CAPTION = "Corvane V1.2"
+ATOM = "Halvorn"
+NOTICE_CAPTION = "提醒..."
+ALREADY_RUNNING = "Corvane已经运行,要操作请先在桌面右下角退出！"
+
+WM_CLOSE = 0x0010
+WM_COMMAND = 0x0111
+BM_CLICK = 0x00F5
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    return env
+
+
+def drv(*args, timeout=30, check=True):
+    """Runs one driver command; its JSON answer (read through a file: a pipe
+    can keep a Wine call waiting on the processes it spawned)."""
+    with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as out:
+        path = out.name
+    try:
+        with open(path, "wb") as out:
+            rc = subprocess.run(["wine", DRIVER, *map(str, args)], stdout=out,
+                                stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                                env=wine_env(), timeout=timeout).returncode
+        with open(path, "rb") as f:
+            text = f.read().decode("utf-8", "replace").strip()
+    finally:
+        os.unlink(path)
+    if check and rc not in (0, 1):
+        raise RuntimeError(f"crvdriver {args} failed with {rc}: {text}")
+    return json.loads(text) if text else None
+
+
+def find(title=None, cls=None, include_hidden=False):
+    args = ["find"]
+    if title:
+        args += ["--title", title]
+    if cls:
+        args += ["--class", cls]
+    if include_hidden:
+        args.append("--all")
+    return drv(*args)
+
+
+def wait_for(title=None, cls=None, timeout_ms=15000, gone=False):
+    args = ["wait", "--timeout", timeout_ms]
+    if title:
+        args += ["--title", title]
+    if cls:
+        args += ["--class", cls]
+    if gone:
+        args.append("--gone")
+    return drv(*args, timeout=timeout_ms / 1000 + 30)
+
+
+def children(hwnd):
+    return drv("children", hwnd)
+
+
+def atom_present(name=ATOM):
+    return drv("atom", name) != 0
+
+
+def screenshot(name, hwnd=None):
+    """Saves build/e2e-screenshots/NAME.png and returns its path."""
+    os.makedirs(SHOTS, exist_ok=True)
+    bmp_win = "C:\\corvane_shot.bmp"
+    bmp = os.path.join(DRIVE_C, "corvane_shot.bmp")
+    drv("screenshot", bmp_win, *([hwnd] if hwnd else []))
+    png = os.path.join(SHOTS, name + ".png")
+    subprocess.run(["convert", bmp, png], check=True)
+    os.unlink(bmp)
+    return png
+
+
+def ensure_uptime(seconds=185):
+    """Started within three minutes of boot the program stays in the tray."""
+    with open("/proc/uptime") as f:
+        up = float(f.read().split()[0])
+    if up < seconds:
+        time.sleep(seconds - up)
+
+
+def install():
+    """C:\\Corvane with the program and, once built, the delivered files."""
+    os.makedirs(INSTALL_DIR, exist_ok=True)
+    if os.path.isdir(DIST):
+        for name in os.listdir(DIST):
+            src = os.path.join(DIST, name)
+            dst = os.path.join(INSTALL_DIR, name)
+            if os.path.isdir(src):
+                shutil.rmtree(dst, ignore_errors=True)
+                shutil.copytree(src, dst)
+            else:
+                shutil.copy2(src, dst)
+    shutil.copy2(EXE, os.path.join(INSTALL_DIR, "Halvorn.exe"))
+
+
+class Program:
+    """One start of Halvorn.exe."""
+
+    def __init__(self):
+        self.proc = subprocess.Popen(["wine", "C:\\Corvane\\Halvorn.exe"], cwd=INSTALL_DIR,
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, env=wine_env())
+
+    def wait(self, timeout=20):
+        return self.proc.wait(timeout=timeout)
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def kill(self):
+        if self.running():
+            self.proc.kill()
+            self.proc.wait(timeout=20)
+
+
+def main_windows(include_hidden=True):
+    return find(cls=MAIN_CLASS, include_hidden=include_hidden) or []
+
+
+TRAY_MESSAGE = 2024
+WM_LBUTTONUP = 0x0202
+WM_RBUTTONUP = 0x0205
+EXIT_ITEM = "退出程序(&X)"
+
+
+def tray(hwnd, mouse_message):
+    """What the notification area sends when its icon is clicked."""
+    drv("post", hwnd, TRAY_MESSAGE, 1, mouse_message)
+
+
+WM_CHAR = 0x0102
+
+
+def open_menu():
+    """The popup menu that is open, or None."""
+    menus = drv("menu")
+    return menus[0] if menus else None
+
+
+def open_tray_menu(hwnd, timeout=10):
+    """Right-clicks the tray icon; the open menu (its window and place; Wine
+    lets no other process read the items of a menu)."""
+    tray(hwnd, WM_RBUTTONUP)
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        menu = open_menu()
+        if menu:
+            return menu
+        time.sleep(0.2)
+    raise AssertionError("the tray menu did not open")
+
+
+def choose(menu, text):
+    """Picks an item of an open menu: with the real mouse when its items can
+    be seen from here, else by the hot key in its caption ("(&X)")."""
+    for item in menu["items"]:
+        if item["text"] == text:
+            x, y, w, h = item["rect"]
+            drv("click", x + w // 2, y + h // 2)
+            return
+    if "&" not in text:
+        raise AssertionError(f"no item {text!r} and no hot key to reach it")
+    key = text[text.index("&") + 1].lower()
+    drv("post", menu["hwnd"], WM_CHAR, ord(key), 1)
+
+
+def end_normally(program, timeout=20):
+    """Ends a running instance the way its user does: the tray menu's exit."""
+    windows = main_windows()
+    if windows:
+        choose(open_tray_menu(windows[0]["hwnd"]), EXIT_ITEM)
+    return program.wait(timeout)
+
+
+def stop_everything():
+    """No instance left, and no marker from a killed one."""
+    subprocess.run(["wine", "taskkill", "/f", "/im", "Halvorn.exe"], stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=wine_env())
+    drv("atom", ATOM, "--delete")
+
+
+class WineTestCase(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        ensure_uptime()
+        install()
+
+    def setUp(self):
+        stop_everything()
+        self.programs = []
+
+    def tearDown(self):
+        for p in self.programs:
+            p.kill()
+        stop_everything()
+
+    def start(self):
+        p = Program()
+        self.programs.append(p)
+        return p

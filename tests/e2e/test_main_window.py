@@ -1,0 +1,243 @@
+"""The main window under Wine: its layout, the hover frames and the area
+panels with the real mouse, closing to the tray, the tray icon's protocol
+and menu, and the About box."""
+import os
+import struct
+import time
+
+from harness import (ATOM, DRIVE_C, EXIT_ITEM, MAIN_CAPTION, MAIN_CLASS, WM_LBUTTONUP,
+                     WineTestCase, atom_present, children, choose, drv, find, open_tray_menu,
+                     screenshot, tray, wait_for)
+
+WS_THICKFRAME = 0x00040000
+WS_MAXIMIZEBOX = 0x00010000
+WS_MINIMIZEBOX = 0x00020000
+WS_SYSMENU = 0x00080000
+ES_READONLY = 0x0800
+WM_SYSCOMMAND = 0x0112
+SC_CLOSE = 0xF060
+VK_RETURN = 0x0D
+VK_ESCAPE = 0x1B
+
+# The areas of the picture on PnlDh (left, top, width, height).
+AREAS = {
+    "User": (1, 1, 190, 39), "Gd": (1, 40, 93, 56), "Lb": (1, 98, 93, 205),
+    "Sy": (1, 304, 93, 21), "OEM": (95, 304, 96, 21), "Bz": (95, 247, 96, 56),
+    "Mb": (95, 172, 96, 71), "Wd": (95, 40, 96, 128),
+}
+TRAY_ITEMS = ["退出程序(&X)", "打开窗口(&O)", "", "关于(&A)"]
+
+
+class Shot:
+    """A screenshot of the whole screen, read straight from the driver's BMP."""
+
+    def __init__(self):
+        path = os.path.join(DRIVE_C, "corvane_probe.bmp")
+        drv("screenshot", "C:\\corvane_probe.bmp")
+        with open(path, "rb") as f:
+            data = f.read()
+        os.unlink(path)
+        self.offset = struct.unpack_from("<I", data, 10)[0]
+        self.width, height = struct.unpack_from("<ii", data, 18)
+        self.height = abs(height)
+        self.bottom_up = height > 0
+        self.stride = (self.width * 3 + 3) & ~3
+        self.data = data
+
+    def pixel(self, x, y):
+        row = self.height - 1 - y if self.bottom_up else y
+        i = self.offset + row * self.stride + x * 3
+        b, g, r = self.data[i:i + 3]
+        return r, g, b
+
+
+def inside(rect, x, y):
+    rx, ry, rw, rh = rect
+    return rx <= x < rx + rw and ry <= y < ry + rh
+
+
+class MainWindowTest(WineTestCase):
+    def setUp(self):
+        super().setUp()
+        self.program = self.start()
+        found = wait_for(cls=MAIN_CLASS)
+        self.assertTrue(found, "the main window did not appear")
+        self.main = found[0]
+        self.hwnd = self.main["hwnd"]
+        time.sleep(1.0)
+        panels = [c for c in children(self.hwnd) if c["class"] == "TPanel"]
+        self.picture_panel = [p for p in panels if p["rect"][2:] == [196, 358]][0]
+        self.area_panels = [p["hwnd"] for p in panels if p["rect"][2:] == [323, 358]]
+        drv("move", 5, 5)
+        time.sleep(0.3)
+
+    # --- helpers ---------------------------------------------------------------
+    def on_picture(self, x, y):
+        """Screen point of a point in PnlDh's client coordinates."""
+        cx, cy = self.picture_panel["client"][:2]
+        return cx + x, cy + y
+
+    def visible_panels(self):
+        return [h for h in self.area_panels if drv("info", h)["visible"]]
+
+    def framed_areas(self, shot, baseline):
+        """The areas whose outline differs from the unframed picture."""
+        tips = [t["rect"] for t in find(cls="tooltips_class32") or []]
+        framed = []
+        for name, (l, t, w, h) in AREAS.items():
+            edge = [(l + i, t) for i in range(2, w - 2)] + [(l, t + i) for i in range(2, h - 2)]
+            points = [self.on_picture(x, y) for x, y in edge]
+            points = [p for p in points if not any(inside(r, *p) for r in tips)]
+            changed = sum(shot.pixel(*p) != baseline.pixel(*p) for p in points)
+            if changed > len(points) // 2:
+                framed.append(name)
+        return framed
+
+    def hover(self, x, y):
+        # Wine follows a hint window appearing or going with a mouse move at
+        # the pointer's previous place; a second move one pixel on makes the
+        # place it repeats the right one.
+        sx, sy = self.on_picture(x, y)
+        drv("move", sx, sy)
+        time.sleep(0.3)
+        drv("move", sx + 1, sy + 1)
+        time.sleep(0.5)
+        return Shot()
+
+    # --- tests -------------------------------------------------------------------
+    def test_window_is_centred_fixed_and_shows_the_picture_and_the_all_programs_panel(self):
+        style = self.main["style"]
+        self.assertEqual(self.main["title"], MAIN_CAPTION)
+        self.assertEqual(self.main["client"][2:], [530, 386])
+        self.assertFalse(style & WS_MAXIMIZEBOX, "no maximise box")
+        self.assertFalse(style & WS_THICKFRAME, "a fixed border")
+        self.assertTrue(style & WS_MINIMIZEBOX and style & WS_SYSMENU)
+        x, y, w, h = self.main["rect"]
+        self.assertLessEqual(abs(x - (1024 - w) // 2), 1)
+        self.assertLessEqual(abs(y - (768 - h) // 2), 1)
+        cx, cy = self.picture_panel["rect"][:2]
+        self.assertEqual((cx - self.main["client"][0], cy - self.main["client"][1]), (5, 6))
+        self.assertEqual(len(self.area_panels), 8)
+        self.assertEqual(len(self.visible_panels()), 1)
+        owner = find(cls="TApplication")
+        self.assertEqual([o["title"] for o in owner], ["Corvane 1.2"], "the taskbar button")
+        shot = screenshot("main-window", self.hwnd)
+        self.assertTrue(os.path.exists(shot))
+
+    def test_the_mouse_frames_exactly_the_area_it_is_over(self):
+        baseline = self.hover(150, 345)  # the strip beside the autostart switch
+        self.assertEqual(self.framed_areas(baseline, baseline), [])
+        for name, (l, t, w, h) in AREAS.items():
+            shot = self.hover(l + w // 2, t + h // 2)
+            self.assertEqual(self.framed_areas(shot, baseline), [name], f"over {name}")
+        screenshot("main-window-hover-wd", self.hwnd)
+        # Leaving the picture for the empty strip beside the switch clears it.
+        self.assertEqual(self.framed_areas(self.hover(150, 345), baseline), [])
+        # From the pinned list onto that strip, through the picture.
+        self.hover(40, 60)
+        self.assertEqual(self.framed_areas(self.hover(150, 340), baseline), [])
+        # The autostart switch itself changes nothing.
+        self.hover(40, 310)
+        self.assertEqual(self.framed_areas(self.hover(30, 338), baseline), ["Sy"])
+
+    def test_clicking_an_area_shows_its_panel_only(self):
+        start = self.visible_panels()
+        self.assertEqual(len(start), 1)
+        seen = {}
+        for name, (l, t, w, h) in AREAS.items():
+            drv("click", *self.on_picture(l + w // 2, t + h // 2))
+            time.sleep(0.4)
+            shown = self.visible_panels()
+            self.assertEqual(len(shown), 1, f"after {name}")
+            seen[name] = shown[0]
+        self.assertEqual(len(set(seen.values())), 8, "each area has its own panel")
+        self.assertEqual(seen["Sy"], start[0], "All Programs is the panel shown at start")
+
+    def test_closing_hides_the_window_and_its_taskbar_button_and_the_tray_brings_it_back(self):
+        drv("post", self.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0)
+        time.sleep(1.0)
+        self.assertFalse(drv("info", self.hwnd)["visible"])
+        self.assertEqual(find(cls="TApplication"), [], "no taskbar button")
+        self.assertTrue(self.program.running())
+        self.assertTrue(atom_present())
+        tray(self.hwnd, WM_LBUTTONUP)
+        time.sleep(1.0)
+        self.assertTrue(drv("info", self.hwnd)["visible"])
+        self.assertEqual(len(find(cls="TApplication")), 1)
+        tray(self.hwnd, WM_LBUTTONUP)
+        time.sleep(1.0)
+        self.assertFalse(drv("info", self.hwnd)["visible"])
+        self.assertTrue(self.program.running())
+
+    def test_tray_menu_opens_at_the_pointer_and_shows_the_window(self):
+        drv("post", self.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0)
+        time.sleep(0.8)
+        drv("move", 900, 700)
+        time.sleep(0.3)
+        menu = open_tray_menu(self.hwnd)
+        if menu["items"]:
+            self.assertEqual([i["text"] for i in menu["items"]], TRAY_ITEMS)
+        mx, my, mw, mh = menu["rect"]
+        # Where the pointer was, or moved back inside the screen.
+        self.assertTrue(mx <= 900 <= mx + mw and my <= 700 <= my + mh, menu["rect"])
+        screenshot("tray-menu", menu["hwnd"])
+        choose(menu, "打开窗口(&O)")
+        time.sleep(1.0)
+        self.assertTrue(drv("info", self.hwnd)["visible"])
+
+    def test_about_opens_modally_with_its_texts_and_closes_with_its_button(self):
+        choose(open_tray_menu(self.hwnd), "关于(&A)")
+        boxes = wait_for(title="关于Corvane1.2", cls="TFrmAbout")
+        self.assertEqual(len(boxes), 1)
+        about = boxes[0]
+        self.assertEqual(about["client"][2:], [348, 182])
+        self.assertFalse(drv("info", self.hwnd)["enabled"], "modal: the main window waits")
+        parts = {c["class"]: c for c in children(about["hwnd"])}
+        self.assertEqual(drv("text", parts["TButton"]["hwnd"]), "确   定")
+        memo = drv("text", parts["TMemo"]["hwnd"], "--message")
+        self.assertEqual(len(memo.split("\r\n")), 7, memo)
+        self.assertTrue(parts["TMemo"]["style"] & ES_READONLY, "the notice cannot be edited")
+        # Centred over the main window.
+        ax, ay, aw, ah = about["rect"]
+        mx, my, mw, mh = self.main["rect"]
+        self.assertLessEqual(abs((ax + aw // 2) - (mx + mw // 2)), 1)
+        self.assertLessEqual(abs((ay + ah // 2) - (my + mh // 2)), 1)
+        time.sleep(0.5)
+        screenshot("about", about["hwnd"])
+        button = [c for c in children(about["hwnd"]) if c["class"] == "TButton"][0]
+        bx, by, bw, bh = button["rect"]
+        drv("click", bx + bw // 2, by + bh // 2)
+        self.assertEqual(wait_for(cls="TFrmAbout", gone=True), [])
+        self.assertTrue(drv("info", self.hwnd)["enabled"])
+        self.assertTrue(self.program.running())
+
+    def test_about_closes_with_the_keyboard_too(self):
+        for key in (VK_RETURN, VK_ESCAPE):
+            choose(open_tray_menu(self.hwnd), "关于(&A)")
+            about = wait_for(cls="TFrmAbout")[0]
+            time.sleep(0.5)
+            button = [c for c in children(about["hwnd"]) if c["class"] == "TButton"][0]
+            drv("key", button["hwnd"], key)
+            self.assertEqual(wait_for(cls="TFrmAbout", gone=True, timeout_ms=5000), [], key)
+
+    def test_exit_in_the_tray_menu_ends_the_program_and_removes_the_marker(self):
+        choose(open_tray_menu(self.hwnd), EXIT_ITEM)
+        self.assertEqual(self.program.wait(20), 0)
+        self.assertFalse(atom_present())
+
+    def test_the_tray_menu_lists_exit_then_show(self):
+        """The order of the items, with the real mouse: the top item ends the
+        program, the one below it shows the window."""
+        drv("post", self.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0)
+        time.sleep(0.8)
+        menu = open_tray_menu(self.hwnd)
+        x, y, w, h = menu["rect"]
+        # Three text items and a separator share the height.
+        item = (h - 6 - 8) // 3
+        drv("click", x + w // 2, y + 3 + item + item // 2)
+        time.sleep(1.0)
+        self.assertTrue(drv("info", self.hwnd)["visible"])
+        menu = open_tray_menu(self.hwnd)
+        x, y, w, h = menu["rect"]
+        drv("click", x + w // 2, y + 3 + item // 2)
+        self.assertEqual(self.program.wait(20), 0)

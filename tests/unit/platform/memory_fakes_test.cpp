@@ -1,0 +1,92 @@
+// What the fakes offer tests beyond Windows' own behaviour: denied keys,
+// failing writes, folders that cannot be entered.
+#include <gtest/gtest.h>
+
+#include "platform/memory/file_profile_store.h"
+#include "platform/memory/memory_filesystem.h"
+#include "platform/memory/memory_registry.h"
+
+namespace corvane {
+namespace {
+
+const char kPolicy[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+TEST(MemoryRegistry, ADeniedRootOrKeyCannotBeOpenedOrCreated) {
+  MemoryRegistry r;
+  r.PutDword(reg::kLocalMachine, kPolicy, "NoUserNameInStartMenu", 1);
+  r.Deny(reg::kLocalMachine, "");
+  RegHandle h = 0;
+  EXPECT_EQ(r.OpenKey(reg::kLocalMachine, kPolicy, reg::kKeyAllAccess, &h), reg::kAccessDenied);
+  EXPECT_EQ(r.CreateKey(reg::kLocalMachine, "Software\\New", reg::kKeyAllAccess, &h),
+            reg::kAccessDenied);
+
+  r.Deny(reg::kCurrentUser, "Software\\Locked");
+  EXPECT_EQ(r.CreateKey(reg::kCurrentUser, "software\\LOCKED\\below", reg::kKeyAllAccess, &h),
+            reg::kAccessDenied);
+  EXPECT_FALSE(r.HasKey(reg::kCurrentUser, "Software\\Locked"));
+  EXPECT_EQ(r.CreateKey(reg::kCurrentUser, "Software\\LockedNot", reg::kKeyAllAccess, &h),
+            reg::kSuccess);
+  r.CloseKey(h);
+  EXPECT_EQ(r.OpenHandleCount(), 0u);
+}
+
+TEST(MemoryRegistry, FailingWritesRefuseValuesAndKeysButAllowReads) {
+  MemoryRegistry r;
+  r.PutDword(reg::kCurrentUser, kPolicy, "NoSMMyDocs", 1);
+  r.FailWrites(reg::kCurrentUser, kPolicy);
+  RegHandle h = 0;
+  ASSERT_EQ(r.OpenKey(reg::kCurrentUser, kPolicy, reg::kKeyAllAccess, &h), reg::kSuccess);
+  RegValue v;
+  EXPECT_EQ(r.QueryValue(h, "NoSMMyDocs", &v), reg::kSuccess);
+  EXPECT_EQ(r.SetValue(h, "NoSMMyDocs", reg::kDword, DwordData(0)), reg::kAccessDenied);
+  EXPECT_EQ(r.DeleteValue(h, "NoSMMyDocs"), reg::kAccessDenied);
+  RegHandle sub = 0;
+  EXPECT_EQ(r.CreateKey(h, "Sub", reg::kKeyAllAccess, &sub), reg::kAccessDenied);
+  r.CloseKey(h);
+  EXPECT_EQ(r.GetDword(reg::kCurrentUser, kPolicy, "NoSMMyDocs"), 1u);
+}
+
+TEST(MemoryRegistry, AHandleToADeletedKeyStaysSafe) {
+  MemoryRegistry r;
+  RegHandle h = 0;
+  ASSERT_EQ(r.CreateKey(reg::kClassesRoot, "Folder\\shellex\\X", reg::kKeyAllAccess, &h),
+            reg::kSuccess);
+  EXPECT_EQ(r.DeleteKey(reg::kClassesRoot, "Folder\\shellex\\X"), reg::kSuccess);
+  EXPECT_NE(r.SetValue(h, "", reg::kSz, SzData("x")), reg::kSuccess);
+  EXPECT_FALSE(r.HasKey(reg::kClassesRoot, "Folder\\shellex\\X"));
+  r.CloseKey(h);
+}
+
+TEST(MemoryFileSystem, AnUnenterableFolderExistsButYieldsNothing) {
+  MemoryFileSystem fs;
+  fs.AddFile("C:\\Locked\\a.lnk", "x");
+  fs.MarkUnenterable("C:\\Locked");
+  EXPECT_TRUE(fs.FolderExists("C:\\Locked"));
+  EXPECT_TRUE(fs.List("C:\\Locked", "*.*").empty());
+  EXPECT_FALSE(fs.ChangeDirectory("C:\\Locked"));
+  EXPECT_FALSE(fs.WriteFile("C:\\Locked\\b.lnk", "y"));
+  EXPECT_FALSE(fs.Copy("C:\\Locked\\a.lnk", "C:\\a.lnk"));
+}
+
+TEST(MemoryFileSystem, PathsResolveRelativeAndDottedComponents) {
+  MemoryFileSystem fs;
+  fs.AddFile("C:\\A\\B\\x.lnk", "x");
+  ASSERT_TRUE(fs.ChangeDirectory("c:\\a"));
+  EXPECT_EQ(fs.CurrentDirectory(), "C:\\a");
+  EXPECT_TRUE(fs.FileExists("B\\X.LNK"));
+  EXPECT_TRUE(fs.FileExists("C:\\A\\.\\B\\..\\B\\x.lnk"));
+  EXPECT_FALSE(fs.RemoveFolder("C:\\A"));  // not empty, and in use
+  EXPECT_FALSE(fs.Rename("C:\\A", "C:\\A\\B\\Inside"));
+}
+
+TEST(FileProfileStore, AWriteRefusedByTheFileSystemIsReported) {
+  MemoryFileSystem fs;
+  FileProfileStore store(fs);
+  fs.AddFile("C:\\Corvane\\classify.ini", "[programs]\r\nLabelNum=1\r\n", attr::kReadOnly);
+  EXPECT_FALSE(store.WriteString("C:\\Corvane\\classify.ini", "programs", "LabelNum", "2"));
+  EXPECT_EQ(store.ReadInteger("C:\\Corvane\\classify.ini", "programs", "LabelNum", 0), 1);
+  EXPECT_FALSE(store.WriteString("C:\\Nowhere\\classify.ini", "programs", "LabelNum", "2"));
+}
+
+}  // namespace
+}  // namespace corvane

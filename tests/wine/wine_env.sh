@@ -1,0 +1,32 @@
+# Sourced by the Wine suites and make run: one prefix, one X server and one
+# wineserver for the whole run.
+#   CORVANE_PREFIX  the prefix (default build/wine-prefix)
+#   DISPLAY         used as it is when set and reachable; otherwise Xvfb :97
+_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export WINEPREFIX=${CORVANE_PREFIX:-$_root/build/wine-prefix}
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+corvane_start_display() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${CORVANE_HEADLESS:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return 0
+  fi
+  export DISPLAY=:${CORVANE_XVFB_DISPLAY:-97} CORVANE_HEADLESS=1
+  if ! [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]; then
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  fi
+}
+
+# The wineserver and the desktop inherit the standard handles of the first
+# Wine call, so start them with nothing attached.
+corvane_start_wine() {
+  corvane_start_display
+  bash "$_root/tests/wine/prepare_prefix.sh" </dev/null >/dev/null 2>&1 || echo "could not prepare the Wine prefix $WINEPREFIX" >&2
+  wineserver -p 600 </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+corvane_stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
