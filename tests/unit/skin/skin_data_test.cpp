@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <map>
 
-#include "core/filesystem.h"
+#include "platform/memory/memory_filesystem.h"
 #include "skin/skin_data.h"
 #include "skin/skin_reader.h"
 #include "skin_test_support.h"
@@ -273,32 +272,11 @@ TEST(SkinData, SkinStreamLayout) {
   EXPECT_TRUE(e.Package().empty());
 }
 
-// Serves files from a map; nothing else is asked of it here.
-class MapFileSystem : public FileSystem {
- public:
-  std::map<std::string, std::string> files;
-  std::optional<std::string> ReadFile(const std::string& p) override {
-    auto it = files.find(p);
-    return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
-  }
-  std::vector<FileEntry> List(const std::string&, const std::string&) override { return {}; }
-  bool CopyFile(const std::string&, const std::string&) override { return false; }
-  bool DeleteFile(const std::string&) override { return false; }
-  bool RemoveFolder(const std::string&) override { return false; }
-  bool CreateFolder(const std::string&) override { return false; }
-  std::optional<std::uint32_t> Attributes(const std::string&) override { return std::nullopt; }
-  bool SetAttributes(const std::string&, std::uint32_t) override { return false; }
-  bool Rename(const std::string&, const std::string&) override { return false; }
-  std::string CurrentDirectory() override { return "C:\\"; }
-  bool SetCurrentDirectory(const std::string&) override { return false; }
-  bool WriteFile(const std::string&, const std::string&) override { return false; }
-};
-
 TEST(SkinData, SkinFileReplacesTheStoredPackage) {
   TSkinData d = Load("[TitlebarSkin]\nSkinName=Stored\n");
-  MapFileSystem fs;
+  MemoryFileSystem fs;
   Bytes other = Packed({{"o.ini", ToBytes("[TitlebarSkin]\nSkinName=Other\n")}});
-  fs.files["C:\\skins\\other.skin"] = std::string(other.begin(), other.end());
+  fs.AddFile("C:\\Skins\\Other.skin", std::string(other.begin(), other.end()));
   EXPECT_FALSE(d.SetSkinFile("C:\\missing.skin", fs));
   EXPECT_TRUE(d.NotLoaded());
   EXPECT_EQ(d.SkinFile, "C:\\missing.skin");
