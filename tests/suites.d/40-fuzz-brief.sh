@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, ASan + UBSan) in build/fuzz and runs
+# each for a few seconds from its seed corpus. New inputs go to a scratch
+# folder, never into the committed corpus.
+set -u
+cd "$(dirname "$0")/../.."
+seconds=${FUZZ_SECONDS:-5}
+targets=(fuzz_lzh fuzz_skin_package fuzz_skin_description fuzz_bmp)
+jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
+
+if ! CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+       -DCORVANE_FUZZ=ON >/dev/null ||
+   ! cmake --build build/fuzz -j "$jobs" --target "${targets[@]}" >/dev/null; then
+  echo "fuzz targets failed to build"
+  echo "0 passed, 1 failed"; exit 1
+fi
+
+# A dictionary of section and key names, where the target has one.
+dict_for() {
+  [ "$1" = fuzz_skin_description ] && echo "-dict=tests/fuzz/skin_description.dict"
+}
+
+pass=0; fail=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+for t in "${targets[@]}"; do
+  mkdir -p "$tmp/$t"
+  if build/fuzz/tests/fuzz/$t -max_total_time="$seconds" -rss_limit_mb=2048 \
+       -artifact_prefix="$tmp/$t-" $(dict_for "$t") "$tmp/$t" "tests/fuzz/corpus/$t" >"$tmp/$t.log" 2>&1; then
+    runs=$(grep -oE '^#[0-9]+' "$tmp/$t.log" | tail -n 1)
+    echo "PASS $t (${runs:-#?} runs in ${seconds}s)"; pass=$((pass + 1))
+  else
+    echo "FAIL $t"; tail -n 30 "$tmp/$t.log"; fail=$((fail + 1))
+  fi
+done
+echo "$pass passed, $fail failed"
+[ "$fail" -eq 0 ]
