@@ -10,8 +10,8 @@ std::vector<FileEntry> Win32FileSystem::List(const std::string& folder,
                                              const std::string& pattern) {
   std::vector<FileEntry> out;
   WIN32_FIND_DATAA fd;
-  std::string spec = text::IncludeTrailingBackslash(folder) + pattern;
-  FindHandle find(FindFirstFileA(spec.c_str(), &fd));
+  std::string search = text::IncludeTrailingBackslash(folder) + pattern;
+  FindHandle find(FindFirstFileA(search.c_str(), &fd));
   if (!find) return out;
   do {
     out.push_back({fd.cFileName, fd.dwFileAttributes});
