@@ -67,6 +67,9 @@ class Executable(unittest.TestCase):
             data = f.read()
         self.assertIn("Corvane".encode("utf-16-le"), data)
         self.assertIn("1.2".encode("utf-16-le"), data)
+        # The packed skin travels inside the program, count and package.
+        with open(os.path.join(ROOT, "build", "skin", "SkinStream.bin"), "rb") as f:
+            self.assertIn(f.read(), data)
         sections = objdump("-h")
         self.assertIn(".rsrc", sections)
 
