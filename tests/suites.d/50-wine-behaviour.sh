@@ -4,14 +4,4 @@ set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_start_wine
-mkdir -p build/test-logs
-log=build/test-logs/behaviour_win32.out
-wine build/win32/tests/behaviour/behaviour_win32_tests.exe </dev/null >"$log" 2>&1
-rc=$?
-cat "$log"
-passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
-failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
-skipped=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
-passed=${passed:-0}; failed=${failed:-0}; skipped=${skipped:-0}
-[ "$rc" -ne 0 ] && [ "$failed" -eq 0 ] && failed=1
-echo "$passed passed, $failed failed, $skipped skipped"
+corvane_wine_gtest build/win32/tests/behaviour/behaviour_win32_tests.exe behaviour_win32

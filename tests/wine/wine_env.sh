@@ -30,3 +30,20 @@ corvane_start_wine() {
 }
 
 corvane_stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
+
+# Runs a cross-built GoogleTest program under Wine, shows its output and ends
+# with the count line: corvane_wine_gtest PROGRAM.exe LOGNAME
+corvane_wine_gtest() {
+  mkdir -p "$_root/build/test-logs"
+  local log="$_root/build/test-logs/$2.out" rc passed failed skipped
+  wine "$1" </dev/null >"$log" 2>&1
+  rc=$?
+  cat "$log"
+  passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
+  failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
+  skipped=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
+  passed=${passed:-0}; failed=${failed:-0}; skipped=${skipped:-0}
+  [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ] && failed=1
+  echo "$passed passed, $failed failed, $skipped skipped"
+  [ "$failed" -eq 0 ]
+}
