@@ -9,8 +9,10 @@ for suite in tests/suites.d/*.sh; do
   name=$(basename "$suite" .sh)
   log=build/test-logs/$name.log
   echo "== $name"
-  bash "$suite" >"$log" 2>&1
+  # No suite may hold up the rest: a hang shows as a failed suite with its log.
+  timeout -k 20 "${CORVANE_SUITE_TIMEOUT:-900}" bash "$suite" >"$log" 2>&1
   rc=$?
+  [ "$rc" -eq 124 ] && echo "bench: suite $name did not end within ${CORVANE_SUITE_TIMEOUT:-900} s" >>"$log"
   line=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
   if [ -z "$line" ]; then
     echo "   suite $name gave no count (exit $rc); log: $log"
@@ -22,7 +24,7 @@ for suite in tests/suites.d/*.sh; do
   if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
   echo "   $line"
   if [ "$f" -ne 0 ]; then
-    grep -E 'FAILED|FAIL:|ERROR|Failure' "$log" | head -n 20 | sed 's/^/   | /'
+    grep -E "FAILED|FAIL:|ERROR|Failure|^bench: " "$log" | head -n 20 | sed 's/^/   | /'
   fi
   total_pass=$((total_pass + p)); total_fail=$((total_fail + f))
 done

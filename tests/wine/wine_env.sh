@@ -13,20 +13,45 @@ corvane_start_display() {
   if [ -n "${DISPLAY:-}" ] && [ -z "${CORVANE_HEADLESS:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
-  export DISPLAY=:${CORVANE_XVFB_DISPLAY:-97} CORVANE_HEADLESS=1
-  if ! [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]; then
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
-  fi
+  export CORVANE_HEADLESS=1
+  local n=${CORVANE_XVFB_DISPLAY:-97}
+  # A server that answers is used again; a socket left by a killed one is not.
+  for n in $(seq "$n" $((n + 20))); do
+    export DISPLAY=:$n
+    xdpyinfo >/dev/null 2>&1 && return 0
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    echo "bench: Xvfb on $DISPLAY did not answer" >&2
+  done
+  return 1
 }
 
 # The wineserver and the desktop inherit the standard handles of the first
 # Wine call, so start them with nothing attached.
 corvane_start_wine() {
   corvane_start_display
-  bash "$_root/tests/wine/prepare_prefix.sh" </dev/null >/dev/null 2>&1 || echo "could not prepare the Wine prefix $WINEPREFIX" >&2
+  bash "$_root/tests/wine/prepare_prefix.sh" </dev/null >/dev/null 2>&1 || echo "bench: could not prepare the Wine prefix $WINEPREFIX" >&2
   wineserver -p 600 </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  corvane_wait_for_shell
+}
+
+# The desktop's first start in a new prefix can outlast Wine's own ten-second
+# wait, and then windows and tray icons fail; wait until the taskbar is there.
+corvane_wait_for_shell() {
+  local driver=$_root/build/win32/tests/e2e/crvdriver.exe
+  [ -f "$driver" ] || return 0
+  local start=$SECONDS
+  while [ $((SECONDS - start)) -lt 120 ]; do
+    if timeout 60 wine "$driver" wait --class Shell_TrayWnd --timeout 15000 </dev/null >/dev/null 2>&1; then
+      echo "bench: the taskbar is up after $((SECONDS - start)) s on $DISPLAY"
+      return 0
+    fi
+    sleep 1
+  done
+  echo "bench: the Wine desktop has no taskbar after $((SECONDS - start)) s (DISPLAY=$DISPLAY)" >&2
+  return 1
 }
 
 corvane_stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
@@ -36,8 +61,10 @@ corvane_stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
 corvane_wine_gtest() {
   mkdir -p "$_root/build/test-logs"
   local log="$_root/build/test-logs/$2.out" rc passed failed skipped
-  wine "$1" </dev/null >"$log" 2>&1
+  # A program that waits for a window that never comes must not hold up the run.
+  timeout -k 10 "${CORVANE_GTEST_TIMEOUT:-300}" wine "$1" </dev/null >"$log" 2>&1
   rc=$?
+  [ "$rc" -eq 124 ] && echo "bench: $1 did not end within ${CORVANE_GTEST_TIMEOUT:-300} s" >>"$log"
   cat "$log"
   passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
   failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)

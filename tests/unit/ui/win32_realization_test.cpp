@@ -196,6 +196,13 @@ TEST_F(Realized, AModalFormHoldsTheOthersOffUntilItsButtonIsPressed) {
     main_was_enabled = IsWindowEnabled(H(form.get())) != FALSE;
     PostMessageA(H(ok), BM_CLICK, 0, 0);
   };
+  // Should the click never arrive, the dialog still ends, with another result.
+  Timer* give_up = form->Create<Timer>("GiveUp");
+  give_up->SetInterval(10000);
+  give_up->OnTimer = [&](Timer& self) {
+    self.SetEnabled(false);
+    dialog.SetModalResult(kMrCancel);
+  };
   EXPECT_EQ(dialog.ShowModal(), kMrOk);
   EXPECT_FALSE(main_was_enabled);
   EXPECT_TRUE(IsWindowEnabled(H(form.get())));
