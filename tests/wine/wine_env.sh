@@ -15,11 +15,14 @@ corvane_start_display() {
   fi
   export CORVANE_HEADLESS=1
   local n=${CORVANE_XVFB_DISPLAY:-97}
-  # A server that answers is used again; a socket left by a killed one is not.
+  # A server that answers is used again. The socket and lock of a killed one
+  # stay behind; Xvfb clears those itself when the lock's process is gone.
+  local pid
   for n in $(seq "$n" $((n + 20))); do
     export DISPLAY=:$n
     xdpyinfo >/dev/null 2>&1 && return 0
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    pid=$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null || true)
+    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && continue
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
     echo "bench: Xvfb on $DISPLAY did not answer" >&2
