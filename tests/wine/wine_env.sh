@@ -1,7 +1,8 @@
 # Sourced by the Wine suites and make run: one prefix, one X server and one
 # wineserver for the whole run.
 #   CORVANE_PREFIX  the prefix (default build/wine-prefix)
-#   DISPLAY         used as it is when set and reachable; otherwise Xvfb :97
+#   DISPLAY         used as it is when set and reachable; otherwise Xvfb on :97
+#                   or the next display no live server holds
 _root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export WINEPREFIX=${CORVANE_PREFIX:-$_root/build/wine-prefix}
 export WINEARCH=win32
