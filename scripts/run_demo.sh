@@ -22,10 +22,12 @@ if [ -z "${CORVANE_HEADLESS:-}" ]; then
   exit 0
 fi
 (cd "$drive_c/Corvane" && wine 'C:\Corvane\Halvorn.exe' </dev/null >/dev/null 2>&1) &
+program=$!
 sleep 6
 wine "$driver" screenshot 'C:\demo.bmp' </dev/null >/dev/null 2>&1
 convert "$drive_c/demo.bmp" build/demo-screenshot.png && rm -f "$drive_c/demo.bmp"
 echo "screenshot: build/demo-screenshot.png"
 wine taskkill /f /im Halvorn.exe </dev/null >/dev/null 2>&1 || true
-wait || true
+# Only the program: the Xvfb this script may have started is a child too.
+wait "$program" || true
 corvane_stop_wine

@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine_env.sh"
 # Bump the stamp when the preparation changes, so old prefixes are redone.
-stamp="$WINEPREFIX/.corvane-prepared-4"
+stamp="$WINEPREFIX/.corvane-prepared-5"
 [ -f "$stamp" ] && exit 0
 corvane_start_display
 mkdir -p "$(dirname "$WINEPREFIX")"

@@ -22,7 +22,7 @@ corvane_start_display() {
   for n in $(seq "$n" $((n + 20))); do
     export DISPLAY=:$n
     xdpyinfo >/dev/null 2>&1 && return 0
-    pid=$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null || true)
+    pid=$(tr -dc 0-9 2>/dev/null <"/tmp/.X$n-lock" || true)
     [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && continue
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
