@@ -4,15 +4,16 @@
 set -u
 cd "$(dirname "$0")/.."
 total_pass=0; total_fail=0
+suite_limit=${CORVANE_SUITE_TIMEOUT:-900}
 mkdir -p build/test-logs
 for suite in tests/suites.d/*.sh; do
   name=$(basename "$suite" .sh)
   log=build/test-logs/$name.log
   echo "== $name"
   # No suite may hold up the rest: a hang shows as a failed suite with its log.
-  timeout -k 20 "${CORVANE_SUITE_TIMEOUT:-900}" bash "$suite" >"$log" 2>&1
+  timeout -k 20 "$suite_limit" bash "$suite" >"$log" 2>&1
   rc=$?
-  [ "$rc" -eq 124 ] && echo "bench: suite $name did not end within ${CORVANE_SUITE_TIMEOUT:-900} s" >>"$log"
+  [ "$rc" -eq 124 ] && echo "bench: suite $name did not end within $suite_limit s" >>"$log"
   line=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
   if [ -z "$line" ]; then
     echo "   suite $name gave no count (exit $rc); log: $log"

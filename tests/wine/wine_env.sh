@@ -64,11 +64,11 @@ corvane_stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
 # with the count line: corvane_wine_gtest PROGRAM.exe LOGNAME
 corvane_wine_gtest() {
   mkdir -p "$_root/build/test-logs"
-  local log="$_root/build/test-logs/$2.out" rc passed failed skipped
+  local log="$_root/build/test-logs/$2.out" limit=${CORVANE_GTEST_TIMEOUT:-300} rc passed failed skipped
   # A program that waits for a window that never comes must not hold up the run.
-  timeout -k 10 "${CORVANE_GTEST_TIMEOUT:-300}" wine "$1" </dev/null >"$log" 2>&1
+  timeout -k 10 "$limit" wine "$1" </dev/null >"$log" 2>&1
   rc=$?
-  [ "$rc" -eq 124 ] && echo "bench: $1 did not end within ${CORVANE_GTEST_TIMEOUT:-300} s" >>"$log"
+  [ "$rc" -eq 124 ] && echo "bench: $1 did not end within $limit s" >>"$log"
   cat "$log"
   passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
   failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
