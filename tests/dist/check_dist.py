@@ -101,7 +101,7 @@ class DeliveredFiles(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    result = unittest.main(exit=False, verbosity=2).result
-    failed = len(result.failures) + len(result.errors)
-    print(f"{result.testsRun - failed} passed, {failed} failed")
-    sys.exit(1 if failed else 0)
+    sys.path.insert(0, os.path.join(ROOT, "tests"))
+    import count
+    sys.exit(count.run_suite("dist", unittest.defaultTestLoader.loadTestsFromModule(
+        sys.modules[__name__])))

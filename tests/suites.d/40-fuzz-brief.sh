@@ -12,7 +12,7 @@ if ! CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDeb
        -DCORVANE_FUZZ=ON >/dev/null ||
    ! cmake --build build/fuzz -j "$jobs" --target "${targets[@]}" >/dev/null; then
   echo "fuzz targets failed to build"
-  echo "0 passed, 1 failed"; exit 1
+  echo "0 passed, 1 failed, 0 skipped"; exit 1
 fi
 
 # A dictionary of section and key names, where the target has one.
@@ -33,5 +33,5 @@ for t in "${targets[@]}"; do
     echo "FAIL $t"; tail -n 30 "$tmp/$t.log"; fail=$((fail + 1))
   fi
 done
-echo "$pass passed, $fail failed"
+echo "$pass passed, $fail failed, 0 skipped"
 [ "$fail" -eq 0 ]

@@ -61,7 +61,8 @@ corvane_wait_for_shell() {
 corvane_stop_wine() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
 
 # Runs a cross-built GoogleTest program under Wine, shows its output and ends
-# with the count line: corvane_wine_gtest PROGRAM.exe LOGNAME
+# with the count line: corvane_wine_gtest PROGRAM.exe LOGNAME. A program that
+# ran no test fails.
 corvane_wine_gtest() {
   mkdir -p "$_root/build/test-logs"
   local log="$_root/build/test-logs/$2.out" limit=${CORVANE_GTEST_TIMEOUT:-300} rc passed failed skipped
@@ -70,11 +71,16 @@ corvane_wine_gtest() {
   rc=$?
   [ "$rc" -eq 124 ] && echo "bench: $1 did not end within $limit s" >>"$log"
   cat "$log"
-  passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
-  failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
-  skipped=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
-  passed=${passed:-0}; failed=${failed:-0}; skipped=${skipped:-0}
-  [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ] && failed=1
+  passed=$(grep -c '^\[       OK \] ' "$log")
+  failed=$(grep -c '^\[  FAILED  \] .*([0-9]* ms)' "$log")
+  skipped=$(grep -c '^\[  SKIPPED \] .*([0-9]* ms)' "$log")
+  # Each skip with the reason GoogleTest printed under "file:line: Skipped".
+  tr -d '\r' <"$log" | awk '/: Skipped$/ { getline why }
+    /^\[  SKIPPED \] .*\([0-9]+ ms\)$/ { sub(/ \([0-9]+ ms\)$/, ""); print "SKIP " substr($0, 14) ": " why }'
+  if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then
+    echo "bench: $1 ended with exit $rc"; failed=1
+  fi
+  [ $((passed + failed)) -eq 0 ] && echo "bench: $1 ran no test"
   echo "$passed passed, $failed failed, $skipped skipped"
-  [ "$failed" -eq 0 ]
+  [ "$failed" -eq 0 ] && [ $((passed + failed)) -gt 0 ]
 }
