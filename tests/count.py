@@ -5,8 +5,8 @@
   count.py unittest FILE.py ...        runs Python unittest files and counts them
 
 Skipped tests are counted as skipped, each with a "SKIP name: reason" line.
-A run in which no test passed or failed, or a test program that registered no
-test at all, makes the exit status non-zero with a line saying so.
+A run in which no test passed or failed, and a test program that registered
+no test at all, each count as a failure, with a line saying so.
 """
 import glob
 import importlib.util
@@ -22,12 +22,15 @@ def count_line(passed, failed, skipped):
 
 
 def finish(name, passed, failed, skipped, problems=()):
+    """Prints the problems, each counted as a failure, and the count line."""
+    problems = list(problems)
+    if passed + failed == 0:
+        problems.append("no test ran")
     for p in problems:
         print(f"{name}: {p}")
-    if passed + failed == 0:
-        print(f"{name}: no test ran")
+    failed += len(problems)
     print(count_line(passed, failed, skipped))
-    return 1 if failed or problems or passed + failed == 0 else 0
+    return 1 if failed else 0
 
 
 # --- CTest ---------------------------------------------------------------------

@@ -86,7 +86,11 @@ def children(hwnd):
 
 
 def atom_present(name=ATOM):
-    return drv("atom", name) != 0
+    answer = drv("atom", name)
+    # A driver that says nothing must not pass for "present".
+    if type(answer) is not int:
+        raise AssertionError(f"crvdriver atom {name} answered {answer!r}")
+    return answer != 0
 
 
 def screenshot(name, hwnd=None):
@@ -169,8 +173,8 @@ def open_menu():
 
 
 def open_tray_menu(hwnd, timeout=10):
-    """Right-clicks the tray icon; the open menu (its window and place; Wine
-    lets no other process read the items of a menu)."""
+    """Right-clicks the tray icon; the open menu: its window, place and items
+    (under Wine read by crvhook.dll inside the program)."""
     tray(hwnd, WM_RBUTTONUP)
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -183,12 +187,14 @@ def open_tray_menu(hwnd, timeout=10):
 
 def choose(menu, text):
     """Picks an item of an open menu: with the real mouse when its items can
-    be seen from here, else by the hot key in its caption ("(&X)")."""
+    be read, else by the hot key in its caption ("(&X)")."""
     for item in menu["items"]:
         if item["text"] == text:
             x, y, w, h = item["rect"]
             drv("click", x + w // 2, y + h // 2)
             return
+    if menu.get("readable"):
+        raise AssertionError(f"no item {text!r} in {[i['text'] for i in menu['items']]}")
     if "&" not in text:
         raise AssertionError(f"no item {text!r} and no hot key to reach it")
     key = text[text.index("&") + 1].lower()

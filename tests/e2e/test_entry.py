@@ -63,7 +63,7 @@ class EntryTest(WineTestCase):
     def test_after_the_first_instance_is_killed_new_starts_are_refused(self):
         first, _ = self.start_first()
         first.kill()
-        wait_for(cls=MAIN_CLASS, gone=True)
+        self.assertEqual(wait_for(cls=MAIN_CLASS, gone=True), [], "the killed window stays")
         self.assertTrue(atom_present())
         later = self.start()
         boxes = wait_for(title=NOTICE_CAPTION, cls="#32770")
@@ -76,9 +76,9 @@ class EntryTest(WineTestCase):
         a, b = self.start(), self.start()
         boxes = wait_for(title=NOTICE_CAPTION, cls="#32770")
         self.assertEqual(len(boxes), 1)
-        wait_for(cls=MAIN_CLASS)
+        self.assertTrue(wait_for(cls=MAIN_CLASS), "the main window did not appear")
         self.assertEqual(len(main_windows()), 1)
-        dismiss(boxes[0])
+        self.assertTrue(dismiss(boxes[0]), "the reminder has no button")
         deadline = time.time() + 20
         while a.running() and b.running() and time.time() < deadline:
             time.sleep(0.2)

@@ -118,7 +118,9 @@ corvane_wine_gtest() {
   if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then
     echo "bench: $1 ended with exit $rc"; failed=1
   fi
-  [ $((passed + failed)) -eq 0 ] && echo "bench: $1 ran no test"
+  if [ $((passed + failed)) -eq 0 ]; then
+    echo "bench: $1 ran no test"; failed=1
+  fi
   echo "$passed passed, $failed failed, $skipped skipped"
-  [ "$failed" -eq 0 ] && [ $((passed + failed)) -gt 0 ]
+  [ "$failed" -eq 0 ]
 }

@@ -7,7 +7,9 @@
 //   click X Y [--right] [--double] | move X Y           real mouse input
 //   post HWND MSG WPARAM LPARAM | send HWND MSG WPARAM LPARAM
 //   key HWND VK                                        posted key down/up
-//   menu                                               items of open popup menus
+//   menu                                               items of open popup menus (through
+//                                                      crvhook.dll where they cannot be read
+//                                                      from here)
 //   screenshot FILE.bmp [HWND]
 //   atom NAME [--delete]                               the global atom, 0 if none
 #include <windows.h>
@@ -17,6 +19,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "menu_items.h"
 
 namespace {
 
@@ -179,6 +183,45 @@ void Click(int x, int y, bool right, bool twice) {
   }
 }
 
+// Wine lets no other process read a menu: crvhook.dll, beside the driver, is
+// hooked into the thread that owns the menu window and reads it there.
+bool ReadMenuInOwner(HWND window, crv::MenuItems* out) {
+  char path[MAX_PATH];
+  std::string dll(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  dll = dll.substr(0, dll.find_last_of('\\') + 1) + "crvhook.dll";
+  char name[64];
+  crv::MenuBlockName(GetCurrentProcessId(), name);
+  struct Held {
+    HMODULE dll;
+    HANDLE map;
+    void* view;
+    ~Held() {
+      if (view) UnmapViewOfFile(view);
+      if (map) CloseHandle(map);
+      if (dll) FreeLibrary(dll);
+    }
+  } held{LoadLibraryA(dll.c_str()), nullptr, nullptr};
+  auto proc = held.dll ? reinterpret_cast<HOOKPROC>(
+                             reinterpret_cast<void*>(GetProcAddress(held.dll, "CrvReadMenuHook")))
+                       : nullptr;
+  held.map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                sizeof(crv::MenuItems), name);
+  held.view = held.map ? MapViewOfFile(held.map, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+  if (!proc || !held.view) return false;
+  auto* block = static_cast<crv::MenuItems*>(held.view);
+  block->count = -1;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc, held.dll,
+                                 GetWindowThreadProcessId(window, nullptr));
+  if (!hook) return false;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, RegisterWindowMessageA(crv::kReadMenuMessage), GetCurrentProcessId(),
+                      0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  UnhookWindowsHookEx(hook);
+  if (block->count < 0) return false;
+  *out = *block;
+  return true;
+}
+
 void Menus() {
   Filter f;
   f.cls = "#32768";
@@ -188,22 +231,19 @@ void Menus() {
     HMENU menu = reinterpret_cast<HMENU>(SendMessageA(h, 0x01E1 /* MN_GETHMENU */, 0, 0));
     RECT wr{};
     GetWindowRect(h, &wr);
+    static crv::MenuItems read;
+    crv::ReadMenu(menu, &read);
+    bool readable = read.count >= 0 || ReadMenuInOwner(h, &read);
     std::string items = "[";
-    int n = menu ? GetMenuItemCount(menu) : 0;
-    for (int i = 0; i < n; ++i) {
-      wchar_t buf[256] = {0};
-      GetMenuStringW(menu, i, buf, 256, MF_BYPOSITION);
-      UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-      RECT ir{};
-      GetMenuItemRect(nullptr, menu, i, &ir);
-      items += (i ? "," : "") + std::string("{\"text\":") + Json(Utf8(buf)) +
-               ",\"separator\":" + ((state & MF_SEPARATOR) ? "true" : "false") +
-               ",\"id\":" + std::to_string(GetMenuItemID(menu, i)) + ",\"rect\":" + RectJson(ir) +
-               "}";
+    for (LONG i = 0; readable && i < read.count; ++i) {
+      const crv::MenuItem& item = read.items[i];
+      items += (i ? "," : "") + std::string("{\"text\":") + Json(Utf8(item.text)) +
+               ",\"separator\":" + ((item.state & MF_SEPARATOR) ? "true" : "false") +
+               ",\"id\":" + std::to_string(item.id) + ",\"rect\":" + RectJson(item.rect) + "}";
     }
     s += (first ? "" : ",") + std::string("{\"hwnd\":") +
          std::to_string(reinterpret_cast<UINT_PTR>(h)) + ",\"rect\":" + RectJson(wr) +
-         ",\"items\":" + items + "]}";
+         ",\"readable\":" + (readable ? "true" : "false") + ",\"items\":" + items + "]}";
     first = false;
   }
   printf("%s]\n", s.c_str());
