@@ -33,6 +33,6 @@ elif out=$(/usr/lib/wine/wine --version 2>&1 </dev/null) && [ -n "$out" ]; then
   echo "bench: Wine architecture win32 (this machine runs the 32-bit loader: $out)" >&2
   echo win32
 else
-  echo "bench: Wine architecture win64 (the 32-bit loader does not run here: ${out:-no output})" >&2
+  echo "bench: Wine architecture win64 (the 32-bit loader does not run here: ${out##*/wine: })" >&2
   echo win64
 fi
