@@ -29,10 +29,10 @@ esac
 if ia32_handled_by_binfmt; then
   echo "bench: Wine architecture win64 (32-bit programs here would run under a binfmt emulator)" >&2
   echo win64
-elif out=$(/usr/lib/wine/wine --version 2>&1 </dev/null) && [ -n "$out" ]; then
+elif out=$(LC_ALL=C bash -c '/usr/lib/wine/wine --version' 2>&1 </dev/null) && [ -n "$out" ]; then
   echo "bench: Wine architecture win32 (this machine runs the 32-bit loader: $out)" >&2
   echo win32
 else
-  echo "bench: Wine architecture win64 (the 32-bit loader does not run here: ${out:-no output})" >&2
+  echo "bench: Wine architecture win64 (the 32-bit loader does not run here: ${out##*/wine: })" >&2
   echo win64
 fi

@@ -62,7 +62,7 @@ corvane_start_display() {
 corvane_start_wine() {
   local loader=/usr/lib/wine/wine out
   [ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64
-  if ! out=$("$loader" --version 2>&1 </dev/null); then
+  if ! out=$(LC_ALL=C bash -c '"$0" --version' "$loader" 2>&1 </dev/null); then
     echo "bench: the $WINEARCH Wine loader cannot run on this machine: ${out##*: }" >&2
     return 1
   fi
