@@ -36,8 +36,9 @@ TEST(LzhTables, FollowTheCodeLengthRule) {
 }
 
 TEST(LzhDecode, ReproducesEverySharedSample) {
+  if (!testing::SharedSamplesPresent()) GTEST_SKIP() << "shared test data not found at " << SampleDir();
   std::ifstream sums(SampleDir() + "SHA256SUMS");
-  if (!sums) GTEST_SKIP() << "shared test data not found at " << SampleDir();
+  ASSERT_TRUE(sums) << SampleDir() << "SHA256SUMS";
   std::string hash, name;
   int checked = 0;
   while (sums >> hash >> name) {

@@ -288,8 +288,9 @@ TEST(SkinData, SkinFileReplacesTheStoredPackage) {
 }
 
 TEST(SkinData, LoadsTheSharedSamplePackage) {
+  if (!testing::SharedSamplesPresent()) GTEST_SKIP() << "shared test data not found";
   Bytes packed = testing::ReadFile(testing::SharedTestData() + "/lzhuf/package.bin.lzh");
-  if (packed.empty()) GTEST_SKIP() << "shared test data not found";
+  ASSERT_FALSE(packed.empty()) << "package.bin.lzh";
   TSkinData d;
   ASSERT_TRUE(d.LoadPackage(packed));
   const SkinModel& m = d.Model();

@@ -112,8 +112,9 @@ TEST(SkinReader, DecoderFailuresAreReported) {
 }
 
 TEST(SkinReader, ReadsTheSharedSamplePackage) {
+  if (!testing::SharedSamplesPresent()) GTEST_SKIP() << "shared test data not found";
   Bytes packed = testing::ReadFile(testing::SharedTestData() + "/lzhuf/package.bin.lzh");
-  if (packed.empty()) GTEST_SKIP() << "shared test data not found";
+  ASSERT_FALSE(packed.empty()) << "package.bin.lzh";
   TSkinReader r;
   ASSERT_TRUE(r.ReadPackage(packed)) << r.Error();
   EXPECT_EQ(r.Count(), 6u);

@@ -1,6 +1,7 @@
 // Builders for the skin tests: small BMPs and packages.
 #pragma once
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -48,6 +49,12 @@ inline Bytes MakeBmp(int w, int h, std::uint32_t rgb = 0x102030, bool pattern = 
 inline std::string SharedTestData() {
   const char* env = std::getenv("CORVANE_SHARED_TESTDATA");
   return env && *env ? env : CORVANE_SHARED_TESTDATA;
+}
+
+// Whether the shared samples are there at all: only their absence is a skip;
+// a sample missing from a present folder is a failure.
+inline bool SharedSamplesPresent() {
+  return std::filesystem::is_directory(SharedTestData() + "/lzhuf");
 }
 
 inline Bytes ReadFile(const std::string& path) {
