@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "panel_bench.h"
+#include "core/text.h"
 #include "settings/map_engine.h"
 
 namespace corvane::settings {
@@ -470,6 +471,72 @@ TEST(SettingsChanged, EveryApplySetsTheFlagFirstAndTheCloseAsksOnce) {
   w.form->Show();
   w.form->Perform(ui::msg::kClose);
   EXPECT_EQ(w.user.boxes.size(), 1u) << "no new apply, no new prompt";
+}
+
+}  // namespace
+}  // namespace corvane::settings
+
+namespace corvane::settings {
+namespace {
+
+using testing::PanelBench;
+
+// Width of a caption in the 12-pixel Song face: 12 for a double-byte
+// character, 6 for the rest.
+int CaptionWidth(const std::string& s) {
+  int w = 0;
+  for (std::size_t i = 0; i < s.size(); i += text::CharLength(s, i))
+    w += text::CharLength(s, i) == 2 ? 12 : 6;
+  return w;
+}
+
+TEST(Panels, EveryControlFitsItsPanelAndItsCaptionAndNothingOverlaps) {
+  PanelBench w;
+  for (Area a : {Area::kUser, Area::kGd, Area::kCy, Area::kWd, Area::kMb, Area::kBz, Area::kOEM}) {
+    ui::Panel* panel = w.form->AreaPanel(PanelBench::OnPicture(a));
+    ui::Rect client = panel->ClientRect();
+    std::vector<ui::Control*> placed;
+    for (ui::Control* c : panel->Controls()) {
+      ui::Rect r = c->BoundsRect();
+      EXPECT_TRUE(r.left >= 8 && r.top >= 8 && r.right <= client.right - 8 &&
+                  r.bottom <= client.bottom - 8)
+          << c->Name() << " inside " << panel->Name() << " with a margin";
+      int room = r.Width() - (dynamic_cast<ui::ButtonControl*>(c) ? 17 : 0);
+      if (!dynamic_cast<ui::Edit*>(c)) {
+        EXPECT_LE(CaptionWidth(c->Caption()), room) << c->Name() << " shows its whole caption";
+      }
+      for (ui::Control* other : placed) {
+        ui::Rect o = other->BoundsRect();
+        EXPECT_FALSE(r.left < o.right && o.left < r.right && r.top < o.bottom && o.top < r.bottom)
+            << c->Name() << " overlaps " << other->Name();
+      }
+      placed.push_back(c);
+    }
+    ui::BitBtn* ok = w.form->AreaSettings().ApplyButton(a);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->Parent(), panel);
+    EXPECT_EQ(ok->Caption(), "应用");
+    EXPECT_TRUE(ok->Default());
+  }
+  // The map's controls are where their area's panel is.
+  for (const Row& row : SettingRows())
+    for (const char* name : {row.control, row.menu})
+      if (name) {
+        auto* c = w.form->Find<ui::Control>(name);
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_EQ(c->Parent(), w.form->AreaPanel(PanelBench::OnPicture(row.area))) << name;
+      }
+  auto* spin = w.Get<ui::SpinEdit>("SpnEdtNum");
+  EXPECT_EQ(spin->MinValue(), 0);
+  EXPECT_EQ(spin->MaxValue(), 30);
+  EXPECT_EQ(spin->Value(), 6);
+  for (auto [name, hint] : {std::pair<const char*, const char*>{"EditIcon", "图标路径"},
+                            {"BtnIcon", "浏览图标"},
+                            {"BtnFolder", "浏览文件夹"},
+                            {"BtnProg", "添加程序"}}) {
+    EXPECT_EQ(w.Get<ui::Control>(name)->Hint(), hint);
+    EXPECT_TRUE(w.Get<ui::Control>(name)->ShowHint());
+  }
 }
 
 }  // namespace
