@@ -4,7 +4,6 @@
 #pragma once
 #include <array>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "core/registry.h"

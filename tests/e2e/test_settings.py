@@ -6,7 +6,7 @@ photographed."""
 import time
 
 import wine_registry as reg
-from harness import BM_CLICK, MAIN_CLASS, WineTestCase, children, drv, find, screenshot, wait_for
+from harness import BM_CLICK, MAIN_CLASS, WM_CLOSE, WineTestCase, children, drv, find, screenshot, wait_for
 
 POLICY = r"Software\Microsoft\Windows\CurrentVersion\Policies\Explorer"
 ADVANCED = r"Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced"
@@ -239,6 +239,15 @@ class SettingsTest(WineTestCase):
         self.assertEqual([got[n] for n in ("Start_ShowHelp", "Start_ShowSearch", "Start_ShowRun")],
                          [("dword", 1), ("dword", 1), ("dword", 0)])
         self.no_message_box()
+        # Applied: closing the window offers the restart. Cancel, which keeps
+        # the session (and this bench) running.
+        drv("post", self.hwnd, WM_CLOSE, 0, 0)
+        prompt = wait_for(title="重启计算机", cls="#32770", timeout_ms=10000)
+        self.assertTrue(prompt, "no restart prompt")
+        cancel = [c for c in children(prompt[0]["hwnd"]) if c["class"] == "Button" and c["id"] == 2]
+        drv("post", cancel[0]["hwnd"], BM_CLICK, 0, 0)
+        wait_for(title="重启计算机", cls="#32770", gone=True, timeout_ms=10000)
+        self.assertFalse(drv("info", self.hwnd)["visible"], "the window went to the tray")
 
     def test_oem_link(self):
         reg.add(ADV, "Start_ShowOEMLink", "REG_DWORD", 0)
