@@ -81,6 +81,7 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   LblGg2->SetAlignment(ui::Alignment::kRight);
   LblGg2->Hide();
   BuildComponents();
+  BuildAreaSettings();
 
   OnShow = [this](ui::Form&) { FormShow(); };
   OnCloseQuery = [this](ui::Form&, bool& can_close) { can_close = FormCloseQuery(); };
@@ -177,6 +178,29 @@ void TFrmMain::BuildComponents() {
   N5 = PopMenuTp->Add("N5", "-");
   MenuAbout = PopMenuTp->Add("MenuAbout", "关于(&A)", [this](ui::MenuItem&) { MenuAboutClick(); });
   ApplicationEvents = Create<ui::ApplicationEvents>("ApplicationEvents");
+}
+
+void TFrmMain::BuildAreaSettings() {
+  struct Link {
+    Area area;
+    settings::Area settings;
+  };
+  static constexpr Link kLinks[] = {
+      {Area::kUser, settings::Area::kUser}, {Area::kGd, settings::Area::kGd},
+      {Area::kLb, settings::Area::kCy},     {Area::kWd, settings::Area::kWd},
+      {Area::kMb, settings::Area::kMb},     {Area::kBz, settings::Area::kBz},
+      {Area::kOEM, settings::Area::kOEM}};
+  std::array<ui::Panel*, settings::kAreaCount> panels{};
+  for (const Link& l : kLinks) panels[static_cast<std::size_t>(l.settings)] = AreaPanel(l.area);
+  area_settings_ = std::make_unique<settings::AreaPanels>(
+      app_, services_.registry, services_.system,
+      settings::PanelHost{*this, panels, *OpnDilgProg, *OpenPictureDialogIcon,
+                          [this] { MarkSettingsChanged(); }});
+  for (const Link& l : kLinks) {
+    Step& load = steps_.load_area[Index(l.area)];
+    settings::Area a = l.settings;
+    if (!load) load = [a](TFrmMain& f) { f.AreaSettings().Load(a); };
+  }
 }
 
 void TFrmMain::RunStep(const Step& s) {

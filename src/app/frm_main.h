@@ -5,11 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/notify_icon.h"
 #include "core/power.h"
+#include "core/registry.h"
 #include "core/system.h"
+#include "settings/area_panels.h"
 #include "ui/application.h"
 #include "ui/components.h"
 #include "ui/form.h"
@@ -38,6 +41,7 @@ struct MainServices {
   SystemServices& system;
   NotifyIconService& notify_icons;
   PowerServices& power;
+  RegistryBackend& registry;
 };
 
 class TFrmMain : public ui::Form {
@@ -55,7 +59,8 @@ class TFrmMain : public ui::Form {
     Step refresh_program_list;      // showing 2
     Step read_autostart;            // showing 4
     // Each area's loading step, run by its click before the panel switch
-    // (LblUserClick ... LblWdClick); All Programs has none.
+    // (LblUserClick ... LblWdClick); All Programs has none. Left empty, the
+    // seven settings areas read their panels from the registry.
     std::array<Step, kAreaCount> load_area;
   };
 
@@ -90,6 +95,7 @@ class TFrmMain : public ui::Form {
   void MarkSettingsChanged() { settings_changed_ = true; }
   bool SettingsChanged() const { return settings_changed_; }
   const NotifyIconRecord& TrayRecord() const { return tray_record_; }
+  settings::AreaPanels& AreaSettings() { return *area_settings_; }
 
   ui::Panel* PnlMain;
   ui::Panel* PnlDh;
@@ -123,6 +129,7 @@ class TFrmMain : public ui::Form {
   void BuildPicture();
   void BuildPanels();
   void BuildComponents();
+  void BuildAreaSettings();
   void ShowOnlyFrame(Area a);
   void HideAllFrames();
   void AddTrayIcon();
@@ -136,6 +143,7 @@ class TFrmMain : public ui::Form {
   NotifyIconRecord tray_record_;
   bool tray_added_ = false;
   bool settings_changed_ = false;
+  std::unique_ptr<settings::AreaPanels> area_settings_;
 };
 
 }  // namespace corvane::app

@@ -74,6 +74,11 @@ class Backend {
   virtual void ShowHint(const std::string& text, Point screen) = 0;
   virtual void HideHint() = 0;
   virtual bool ExecuteOpenDialog(OpenDialog& dialog) = 0;
+  // The system's folder picker, owned by the form, from the desktop; true
+  // with the chosen folder's path, false when the user cancelled or chose
+  // something that is not a file-system folder.
+  virtual bool BrowseForFolder(Form& owner, const std::string& title, unsigned flags,
+                               std::string* path) = 0;
   // The executable's main icon (0 when there is none).
   virtual std::uintptr_t ApplicationIcon() = 0;
 };

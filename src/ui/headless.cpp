@@ -61,6 +61,16 @@ bool HeadlessBackend::ExecuteOpenDialog(OpenDialog& dialog) {
   return answer_open_dialog && answer_open_dialog(dialog);
 }
 
+bool HeadlessBackend::BrowseForFolder(Form& owner, const std::string& title, unsigned flags,
+                                      std::string* path) {
+  folder_browses_.push_back({&owner, title, flags});
+  std::optional<std::string> chosen =
+      answer_browse_folder ? answer_browse_folder() : std::optional<std::string>();
+  if (!chosen) return false;
+  *path = *chosen;
+  return true;
+}
+
 std::vector<Aspect> HeadlessBackend::SyncsOf(const std::string& name) const {
   std::vector<Aspect> out;
   auto range = syncs_.equal_range(name);

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ class HeadlessBackend : public Backend {
   void ShowHint(const std::string& text, Point) override { hint_ = text; }
   void HideHint() override { hint_.clear(); }
   bool ExecuteOpenDialog(OpenDialog& dialog) override;
+  bool BrowseForFolder(Form& owner, const std::string& title, unsigned flags,
+                       std::string* path) override;
   std::uintptr_t ApplicationIcon() override { return kApplicationIcon; }
 
   static constexpr WindowHandle kOwnerWindow = 0xA990;
@@ -46,6 +49,8 @@ class HeadlessBackend : public Backend {
   void SetCursorPos(Point p) { cursor_ = p; }
   std::function<MenuItem*(PopupMenu&)> choose_menu_item;
   std::function<bool(OpenDialog&)> answer_open_dialog;
+  // The chosen folder, or nullopt for a cancelled picker.
+  std::function<std::optional<std::string>()> answer_browse_folder;
 
   // What was asked.
   struct PopupShown {
@@ -60,6 +65,12 @@ class HeadlessBackend : public Backend {
   const std::vector<Form*>& foreground() const { return foreground_; }
   const std::vector<PopupShown>& popups() const { return popups_; }
   const std::string& hint() const { return hint_; }
+  struct FolderBrowse {
+    Form* owner;
+    std::string title;
+    unsigned flags;
+  };
+  const std::vector<FolderBrowse>& folder_browses() const { return folder_browses_; }
   // Modal forms hold other windows off: (form, enabled again) in order.
   const std::vector<std::pair<Form*, bool>>& modal_log() const { return modal_log_; }
 
@@ -82,6 +93,7 @@ class HeadlessBackend : public Backend {
   std::vector<Form*> foreground_;
   std::vector<PopupShown> popups_;
   std::string hint_;
+  std::vector<FolderBrowse> folder_browses_;
   std::vector<std::pair<Form*, bool>> modal_log_;
   int live_windows_ = 0;
   int windows_made_ = 0;

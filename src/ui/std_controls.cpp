@@ -197,8 +197,15 @@ void SpinEdit::TextEdited() {
   const std::string& t = Text();
   char* end = nullptr;
   long v = std::strtol(t.c_str(), &end, 10);
-  if (t.empty() || *end != '\0' || v < -1000000 || v > 1000000) return;  // keep the old value
+  // Text that is no number stands for the least value.
+  if (t.empty() || *end != '\0' || v < -1000000 || v > 1000000) v = min_;
   value_ = Clamp(static_cast<int>(v));
+}
+
+void SpinEdit::WndProc(Message& m) {
+  Edit::WndProc(m);
+  // Leaving the edit shows the value it stands for.
+  if (m.msg == msg::kKillFocus) SetText(std::to_string(value_));
 }
 
 }  // namespace corvane::ui

@@ -165,7 +165,9 @@ class Memo : public Edit {
   ScrollBars scroll_bars_ = ScrollBars::kNone;
 };
 
-// A number in [MinValue, MaxValue] with up and down arrows.
+// A number in [MinValue, MaxValue] with up and down arrows. Typed text
+// counts at once, limited to the range (the least value when it is no
+// number), and is replaced by the value when the edit loses the focus.
 class SpinEdit : public Edit {
  public:
   explicit SpinEdit(Component* owner);
@@ -180,6 +182,7 @@ class SpinEdit : public Edit {
   void SetIncrement(int i) { increment_ = i; }
 
  protected:
+  void WndProc(Message& m) override;
   void TextEdited() override;
 
  private:

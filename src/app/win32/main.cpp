@@ -29,7 +29,7 @@ class Win32ProgramHost : public ProgramHost {
   }
   void SetTitle(const std::string& title) override { app_->SetTitle(title); }
   void CreateMainWindow() override {
-    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_});
+    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_, registry_});
   }
   void RunMessageLoop() override { app_->Run(); }
   void ShutdownFramework() override {
@@ -50,6 +50,7 @@ class Win32ProgramHost : public ProgramHost {
   UserInteraction& user_;
   Win32NotifyIcons icons_;
   Win32Power power_;
+  Win32Registry registry_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;
   std::unique_ptr<ui::Application> app_;
   std::unique_ptr<app::TFrmMain> main_;

@@ -1,5 +1,7 @@
 #include "platform/memory/memory_registry.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 
 namespace corvane {
@@ -267,6 +269,36 @@ std::optional<std::string> MemoryRegistry::GetString(RegHandle root, const std::
 
 bool MemoryRegistry::HasKey(RegHandle root, const std::string& path) {
   return KeyAt(root, path, false) != nullptr;
+}
+
+std::vector<std::string> MemoryRegistry::Dump(RegHandle root) const {
+  std::vector<std::string> out;
+  auto it = roots_.find(root);
+  if (it == roots_.end()) return out;
+  auto walk = [&out](const auto& self, const Key& k, const std::string& path) -> void {
+    for (const auto& [upper, named] : k.values) {
+      const RegValue& v = named.second;
+      std::string line = path + (named.first.empty() ? "@" : named.first) + " = ";
+      if (v.type == reg::kDword && v.data.size() == 4) {
+        std::uint32_t n = 0;
+        for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(v.data[i]);
+        line += "dword " + std::to_string(n);
+      } else if (v.type == reg::kSz && !v.data.empty() && v.data.back() == '\0') {
+        line += "sz " + v.data.substr(0, v.data.size() - 1);
+      } else {
+        line += "type " + std::to_string(v.type) + ", " + std::to_string(v.data.size()) + " bytes";
+      }
+      out.push_back(line);
+    }
+    for (const auto& [upper, child] : k.children) {
+      std::string sub = path + child->name + "\\";
+      out.push_back(sub);
+      self(self, *child, sub);
+    }
+  };
+  walk(walk, *it->second, std::string(RootName(root)) + "\\");
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 std::string MemoryRegistry::RulePath(RegHandle root, const std::string& path) {

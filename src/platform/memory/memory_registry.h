@@ -41,6 +41,10 @@ class MemoryRegistry : public RegistryBackend {
   std::optional<std::string> GetString(RegHandle root, const std::string& path,
                                        const std::string& name);
   bool HasKey(RegHandle root, const std::string& path);
+  // Everything under a root, sorted: a line per key ("HKCU\A\B\") and per
+  // value ("HKCU\A\B\Name = dword 16", "... = sz text", "@" for the
+  // default value, "type N, K bytes" for the rest).
+  std::vector<std::string> Dump(RegHandle root) const;
   // Opening or creating the key (or anything below it) is refused; an empty
   // path denies the whole root.
   void Deny(RegHandle root, const std::string& path);

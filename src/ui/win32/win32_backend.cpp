@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include "core/text.h"
 #include "ui/application.h"
@@ -279,6 +281,24 @@ bool Win32Backend::ExecuteOpenDialog(OpenDialog& dialog) {
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameA(&ofn)) return false;
   dialog.SetFileName(file);
+  return true;
+}
+
+bool Win32Backend::BrowseForFolder(Form& owner, const std::string& title, unsigned flags,
+                                   std::string* path) {
+  struct ItemListFree {
+    void operator()(ITEMIDLIST* p) const { CoTaskMemFree(p); }
+  };
+  BROWSEINFOA info{};
+  info.hwndOwner = owner.HandleAllocated() ? reinterpret_cast<HWND>(owner.Handle()) : owner_.get();
+  info.lpszTitle = title.c_str();
+  info.ulFlags = flags;
+  std::unique_ptr<ITEMIDLIST, ItemListFree> chosen(SHBrowseForFolderA(&info));
+  if (!chosen) return false;
+  // A folder outside the file system (the Control Panel) has no path to give.
+  char buf[MAX_PATH + 1] = {};
+  if (!SHGetPathFromIDListA(chosen.get(), buf)) return false;
+  *path = buf;
   return true;
 }
 

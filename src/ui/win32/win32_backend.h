@@ -48,6 +48,8 @@ class Win32Backend : public Backend {
   void ShowHint(const std::string& text, Point screen) override;
   void HideHint() override;
   bool ExecuteOpenDialog(OpenDialog& dialog) override;
+  bool BrowseForFolder(Form& owner, const std::string& title, unsigned flags,
+                       std::string* path) override;
   std::uintptr_t ApplicationIcon() override;
 
   HINSTANCE Instance() const { return instance_; }

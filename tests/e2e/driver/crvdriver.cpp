@@ -4,6 +4,7 @@
 //   find [--title T] [--class C] [--pid P] [--all]     top-level windows
 //   wait [--title T] [--class C] [--timeout MS] [--gone]
 //   info HWND | children HWND | text HWND [--message]   (--message: WM_GETTEXT, for edits)
+//   settext HWND TEXT                                  WM_SETTEXT, as typing would leave it
 //   click X Y [--right] [--double] | move X Y           real mouse input
 //   post HWND MSG WPARAM LPARAM | send HWND MSG WPARAM LPARAM
 //   key HWND VK                                        posted key down/up
@@ -106,7 +107,8 @@ std::string Describe(HWND h) {
            static_cast<long>(GetDlgCtrlID(h)));
   std::string s = buf;
   std::string cls = ClassOf(h);
-  if (cls == "Button") {
+  // The program's check boxes and radio buttons are buttons of their own class.
+  if (cls == "Button" || cls == "TCheckBox" || cls == "TRadioButton") {
     LRESULT check = SendMessageA(h, BM_GETCHECK, 0, 0);
     s += ",\"checked\":" + std::to_string(check);
   }
@@ -291,7 +293,7 @@ bool Screenshot(const char* file, HWND h) {
 }
 
 int Usage() {
-  fprintf(stderr, "usage: crvdriver find|wait|info|children|text|click|move|post|send|key|menu|"
+  fprintf(stderr, "usage: crvdriver find|wait|info|children|text|settext|click|move|post|send|key|menu|"
                   "screenshot|atom ...\n");
   return 2;
 }
@@ -364,6 +366,14 @@ int main() {
     } else {
       printf("%s\n", Json(WindowText(h)).c_str());
     }
+  } else if (cmd == "settext" && args.size() >= 2) {
+    // The edit tells its parent of the change, as it does for typing.
+    HWND h = ParseHwnd(args[0].c_str());
+    std::wstring w = Wide(args[1]);
+    DWORD_PTR ok = 0;
+    SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()), SMTO_ABORTIFHUNG,
+                        5000, &ok);
+    printf("%s\n", ok ? "true" : "false");
   } else if ((cmd == "click" || cmd == "move") && args.size() >= 2) {
     int x = atoi(args[0].c_str()), y = atoi(args[1].c_str());
     if (cmd == "move") Mouse(x, y, 0);

@@ -7,6 +7,7 @@
 #include "app/frm_about.h"
 #include "app/frm_main.h"
 #include "app/restart.h"
+#include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_system.h"
 #include "ui/headless.h"
@@ -24,7 +25,7 @@ class MainWindow : public ::testing::Test {
   MainWindow() : backend(true), app(backend, user) {}
 
   void Make(TFrmMain::Steps steps = {}) {
-    form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power}, std::move(steps));
+    form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, registry}, std::move(steps));
   }
   // The main window as the message loop shows it at start.
   void MakeShown(TFrmMain::Steps steps = {}) {
@@ -64,6 +65,7 @@ class MainWindow : public ::testing::Test {
   MemorySystem system;
   MemoryNotifyIcons icons;
   MemoryPower power;
+  MemoryRegistry registry;
   ui::Application app;
   std::unique_ptr<TFrmMain> form;
 };

@@ -144,7 +144,15 @@ TEST_F(Realized, ASpinEditTakesTypedNumbersWithinItsRange) {
   SendMessageA(H(s), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("99"));
   EXPECT_EQ(s->Value(), 30);
   SendMessageA(H(s), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
-  EXPECT_EQ(s->Value(), 30) << "text that is no number keeps the value";
+  EXPECT_EQ(s->Value(), 0) << "text that is no number counts as the least value";
+  // Leaving the edit shows the value it stands for.
+  SendMessageA(H(s), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("45"));
+  SetFocus(H(s));
+  SetFocus(H(form.get()));
+  Pump();
+  GetWindowTextA(H(s), buf, sizeof buf);
+  EXPECT_STREQ(buf, "30");
+  EXPECT_EQ(s->Value(), 30);
 }
 
 TEST_F(Realized, AReplacedMessageMethodSeesTheWindowsMessages) {
