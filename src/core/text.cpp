@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace corvane::text {
@@ -68,9 +69,24 @@ std::string ExcludeTrailingBackslash(std::string_view path) {
 std::string UpperCase(std::string_view s) { return MapAscii(s, Up); }
 std::string LowerCase(std::string_view s) { return MapAscii(s, Low); }
 
+// As comparing the upper-cased copies, without making them: a byte is folded
+// only where a character starts.
 int CompareText(std::string_view a, std::string_view b) {
-  std::string ua = UpperCase(a), ub = UpperCase(b);
-  return ua.compare(ub) < 0 ? -1 : (ua == ub ? 0 : 1);
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t next_a = 0, next_b = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
+    if (i == next_a) {
+      ca = Up(ca);
+      next_a += CharLength(a, i);
+    }
+    if (i == next_b) {
+      cb = Up(cb);
+      next_b += CharLength(b, i);
+    }
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 bool SameText(std::string_view a, std::string_view b) {

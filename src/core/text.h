@@ -36,6 +36,12 @@ std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 int CompareText(std::string_view a, std::string_view b);
 bool SameText(std::string_view a, std::string_view b);
+// Orders names as CompareText does; lets ordered containers look up any
+// spelling of a name.
+struct TextLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const { return CompareText(a, b) < 0; }
+};
 // Case-insensitive containment that only matches on character boundaries.
 bool ContainsText(std::string_view haystack, std::string_view needle);
 std::size_t FindText(std::string_view haystack, std::string_view needle);
