@@ -27,11 +27,14 @@ IniDocument IniDocument::Parse(std::string_view text) {
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     std::string t = text::Trim(raw);
     if (!t.empty() && t.front() == '[') {
-      std::size_t close = t.find(']');
+      // The name ends at the first ']' that is a character of its own, not
+      // the second byte of a double-byte one.
+      std::size_t close = 1;
+      while (close < t.size() && t[close] != ']') close += text::CharLength(t, close);
       Section s;
       s.has_header = true;
       s.header = std::string(raw);
-      s.name = text::Trim(t.substr(1, close == std::string::npos ? t.npos : close - 1));
+      s.name = text::Trim(std::string_view(t).substr(1, close - 1));
       doc.index_.emplace(s.name, doc.sections_.size());  // a repeated name keeps the first
       doc.sections_.push_back(std::move(s));
       continue;
@@ -66,7 +69,7 @@ void IniDocument::Section::IndexKeys() {
 }
 
 const IniDocument::Section* IniDocument::Find(std::string_view section) const {
-  auto it = index_.find(section);
+  auto it = index_.find(std::string(section));
   return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -77,7 +80,7 @@ IniDocument::Section* IniDocument::Find(std::string_view section) {
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
   const Section* s = Find(section);
   if (!s) return std::nullopt;
-  auto it = s->keys.find(key);
+  auto it = s->keys.find(std::string(key));
   if (it == s->keys.end()) return std::nullopt;
   return s->lines[it->second].value;
 }
@@ -100,7 +103,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     sections_.push_back(std::move(added));
     return;
   }
-  if (auto it = s->keys.find(key); it != s->keys.end()) {
+  if (auto it = s->keys.find(std::string(key)); it != s->keys.end()) {
     Line& line = s->lines[it->second];
     line.value = kv.value;
     line.raw = line.key + "=" + line.value;  // the stored spelling stays
@@ -118,7 +121,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 bool IniDocument::Remove(std::string_view section, std::string_view key) {
   Section* s = Find(section);
   if (!s) return false;
-  auto it = s->keys.find(key);
+  auto it = s->keys.find(std::string(key));
   if (it == s->keys.end()) return false;
   s->lines.erase(s->lines.begin() + static_cast<std::ptrdiff_t>(it->second));
   s->IndexKeys();  // a later key of the same name now answers

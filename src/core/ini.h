@@ -6,10 +6,11 @@
 // name; Sections() still lists every header. Names are indexed when the
 // text is parsed, so a lookup never rescans the document.
 #pragma once
-#include <map>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/text.h"
@@ -39,7 +40,7 @@ class IniDocument {
     bool is_key = false;
   };
   // Names map to their first occurrence, the one the profile routines use.
-  using NameIndex = std::map<std::string, std::size_t, text::TextLess>;
+  using NameIndex = std::unordered_map<std::string, std::size_t, text::TextHash, text::TextEqual>;
   struct Section {
     std::string name;
     std::string header;  // the header line as read
@@ -51,8 +52,9 @@ class IniDocument {
   Section* Find(std::string_view section);
   const Section* Find(std::string_view section) const;
 
-  // The first holds the lines before any header.
-  std::vector<Section> sections_{1};
+  // The first holds the lines before any header. A deque: growing it never
+  // moves the sections.
+  std::deque<Section> sections_{1};
   NameIndex index_;
 };
 

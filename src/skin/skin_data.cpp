@@ -183,12 +183,17 @@ class DescriptionReader {
     }
   }
 
+  static bool IsSysButtonSection(const std::string& s) {
+    std::string upper = text::UpperCase(s);
+    return StartsWith(upper, "BUTTON") && upper != "BUTTONS" && upper != "BUTTON.RADIO" &&
+           upper != "BUTTON.CHECKBOX";
+  }
+
   void ReadSysButtons(const std::vector<std::string>& sections) {
+    m_.SysButtons.reserve(
+        std::count_if(sections.begin(), sections.end(), IsSysButtonSection) + 3);
     for (const std::string& s : sections) {
-      std::string upper = text::UpperCase(s);
-      if (!StartsWith(upper, "BUTTON") || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
-          upper == "BUTTON.CHECKBOX")
-        continue;
+      if (!IsSysButtonSection(s)) continue;
       TDataSkinSysButton b;
       b.Name = s;
       b.Action = Int(s, "Action", 0);

@@ -13,6 +13,8 @@ TEST(IniDocument, NamesCompareWithoutCaseAndValuesAreTrimmed) {
   EXPECT_EQ(doc.Get("programs", "Q").value(), "quoted ");
   EXPECT_FALSE(doc.Get("programs", "missing"));
   EXPECT_FALSE(doc.Get("nosection", "label0"));
+  // The second byte of a double-byte character does not close a header.
+  EXPECT_EQ(IniDocument::Parse("[\xb0]x] \r\n").Sections(), std::vector<std::string>{"\xb0]x"});
 }
 
 TEST(IniDocument, SetKeepsLayoutAndAddsSectionsAtTheEnd) {
