@@ -4,7 +4,10 @@
 - amplification: one 8-bit run-length BMP of 4096 x 4096 whose pixel data is
   a single end-of-bitmap code, named by ButtonImage= in many [Button...]
   sections (a package of a few hundred bytes);
-- many sections: a 64 KiB description of about 4,600 small sections;
+- many sections: a 64 KiB description of about 4,600 small sections, packed
+  (some 12 KB) for the package and stream targets; the text targets get 4 KiB
+  of the same shape, since every input of a target may grow to the size of
+  its largest seed and a large one slows every run;
 
 and a few classify.ini texts, into tests/fuzz/corpus. Packing goes through
 the native packer: make_hostile_seeds.py SKINPACK
@@ -93,7 +96,7 @@ def main():
     write("fuzz_bmp", "rle8_4096_end.bmp", bomb)
     write("fuzz_skin_package", "amplify.pkg", unpacked(amplify))
     write("fuzz_skin_package", "amplify.packed", packed_for_package_target(skinpack, amplify))
-    write("fuzz_skin_package", "many_sections.pkg", unpacked(many))
+    write("fuzz_skin_package", "many_sections.packed", packed_for_package_target(skinpack, many))
     write("fuzz_skin_stream", "amplify.stream", stream(pack(skinpack, unpacked(amplify))))
     write("fuzz_skin_stream", "many_sections.stream", stream(pack(skinpack, unpacked(many))))
     write("fuzz_skin_stream", "empty.stream", struct.pack("<i", 0))
@@ -101,10 +104,10 @@ def main():
         write("fuzz_skin_stream", "small.stream", stream(f.read()) + b"\x99")
     write("fuzz_skin_description", "amplify.ini",
           amplifying_description(20).replace(b"bomb.bmp", b"big.bmp"))
-    write("fuzz_skin_description", "many_sections.ini", many_sections())
+    write("fuzz_skin_description", "many_sections.ini", many_sections(4096))
     write("fuzz_classify_ini", "classify.ini", CLASSIFY)
     write("fuzz_classify_ini", "duplicates.ini", DUPLICATES)
-    write("fuzz_classify_ini", "many_sections.ini", many_sections())
+    write("fuzz_classify_ini", "many_sections.ini", many_sections(4096))
 
 
 if __name__ == "__main__":
