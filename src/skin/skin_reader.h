@@ -13,9 +13,9 @@ namespace corvane::skin {
 
 inline constexpr std::int32_t kSkinFormatMark = 20000;
 inline constexpr std::size_t kMaxSkinEntries = 1001;
-// A description is a few kilobytes of text; parsed, each line costs a few
-// times its length.
-inline constexpr std::size_t kMaxDescriptionSize = 1u << 20;
+// A description is a few kilobytes of text (the program's own, 5 KB); parsed,
+// a line costs up to a hundred bytes however short it is.
+inline constexpr std::size_t kMaxDescriptionSize = 256u << 10;
 inline constexpr char kOlderSkinMessage[] = "This is Older Skin File\rPlease update to new version !";
 
 // Splits a directory text into lines the way a string list does: CR LF, LF
