@@ -397,7 +397,7 @@ bool ReadSkinDescription(std::string_view description, const TSkinReader& reader
 bool ReadPackageModel(const TSkinReader& reader, SkinModel& model, std::string* error) {
   const std::size_t i = reader.FindContaining(".ini");
   if (i == std::string::npos) {
-    if (error) *error = "skin package has no description";
+    if (error) *error = "skin package has no description (.ini entry)";
     return false;
   }
   return ReadSkinDescription(reader.Entry(i).Text(), reader, model, error);
