@@ -1,4 +1,5 @@
-// Decoding speed on a large stream, and loading a whole skin.
+// Decoding speed on a large stream, loading a whole skin, and reading a
+// description of thousands of sections.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -107,6 +108,20 @@ void BM_DecodeSkinPackage(benchmark::State& state) {
                           static_cast<std::int64_t>(package.size()));
 }
 BENCHMARK(BM_DecodeSkinPackage)->Unit(benchmark::kMillisecond);
+
+void BM_ReadManySections(benchmark::State& state) {
+  const std::string ini = testing::ManySectionDescription();
+  const Bytes package = testing::Packed({{"many.ini", ToBytes(ini)}});
+  int sections = 0;
+  for (char c : ini) sections += c == '[';
+  state.SetLabel(std::to_string(sections) + " sections, " + std::to_string(ini.size()) + " bytes");
+  for (auto _ : state) {
+    TSkinData data;
+    if (!data.LoadPackage(package)) state.SkipWithError("skin did not load");
+    benchmark::DoNotOptimize(data.Model().SysButtons.size());
+  }
+}
+BENCHMARK(BM_ReadManySections)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvane::skin

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "core/text.h"
 
@@ -24,50 +25,64 @@ IniDocument IniDocument::Parse(std::string_view text) {
     std::string_view raw = text.substr(pos, nl == std::string_view::npos ? text.npos : nl - pos);
     pos = nl == std::string_view::npos ? text.size() : nl + 1;
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-    Line line;
-    line.raw = std::string(raw);
     std::string t = text::Trim(raw);
     if (!t.empty() && t.front() == '[') {
-      std::size_t close = t.find(']');
-      line.is_section = true;
-      line.section = text::Trim(t.substr(1, close == std::string::npos ? t.npos : close - 1));
-    } else if (std::size_t eq = t.find('='); eq != std::string::npos && eq > 0) {
+      // The name ends at the first ']' that is a character of its own, not
+      // the second byte of a double-byte one.
+      std::size_t close = 1;
+      while (close < t.size() && t[close] != ']') close += text::CharLength(t, close);
+      Section s;
+      s.has_header = true;
+      s.header = std::string(raw);
+      s.name = text::Trim(std::string_view(t).substr(1, close - 1));
+      doc.index_.emplace(s.name, doc.sections_.size());  // a repeated name keeps the first
+      doc.sections_.push_back(std::move(s));
+      continue;
+    }
+    Line line;
+    line.raw = std::string(raw);
+    if (std::size_t eq = t.find('='); eq != std::string::npos && eq > 0) {
       line.is_key = true;
       line.key = text::Trim(t.substr(0, eq));
       line.value = Unquote(text::Trim(t.substr(eq + 1)));
     }
-    doc.lines_.push_back(std::move(line));
+    Section& current = doc.sections_.back();
+    if (line.is_key) current.keys.emplace(line.key, current.lines.size());
+    current.lines.push_back(std::move(line));
   }
   return doc;
 }
 
 std::string IniDocument::Serialize() const {
   std::string out;
-  for (const Line& l : lines_) {
-    out += l.raw;
-    out += "\r\n";
+  for (const Section& s : sections_) {
+    if (s.has_header) out.append(s.header).append("\r\n");
+    for (const Line& l : s.lines) out.append(l.raw).append("\r\n");
   }
   return out;
 }
 
-std::size_t IniDocument::FindSection(std::string_view section) const {
-  for (std::size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].is_section && text::SameText(lines_[i].section, section)) return i;
-  return std::string::npos;
+void IniDocument::Section::IndexKeys() {
+  keys.clear();
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].is_key) keys.emplace(lines[i].key, i);
 }
 
-std::size_t IniDocument::SectionEnd(std::size_t header) const {
-  std::size_t i = header + 1;
-  while (i < lines_.size() && !lines_[i].is_section) ++i;
-  return i;
+const IniDocument::Section* IniDocument::Find(std::string_view section) const {
+  auto it = index_.find(std::string(section));
+  return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
+IniDocument::Section* IniDocument::Find(std::string_view section) {
+  return const_cast<Section*>(std::as_const(*this).Find(section));
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-  std::size_t h = FindSection(section);
-  if (h == std::string::npos) return std::nullopt;
-  for (std::size_t i = h + 1, e = SectionEnd(h); i < e; ++i)
-    if (lines_[i].is_key && text::SameText(lines_[i].key, key)) return lines_[i].value;
-  return std::nullopt;
+  const Section* s = Find(section);
+  if (!s) return std::nullopt;
+  auto it = s->keys.find(std::string(key));
+  if (it == s->keys.end()) return std::nullopt;
+  return s->lines[it->second].value;
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -76,56 +91,55 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   kv.key = std::string(key);
   kv.value = std::string(value);
   kv.raw = kv.key + "=" + kv.value;
-  std::size_t h = FindSection(section);
-  if (h == std::string::npos) {
-    Line header;
-    header.is_section = true;
-    header.section = std::string(section);
-    header.raw = "[" + header.section + "]";
-    lines_.push_back(std::move(header));
-    lines_.push_back(std::move(kv));
+  Section* s = Find(section);
+  if (!s) {
+    Section added;
+    added.has_header = true;
+    added.name = std::string(section);
+    added.header = "[" + added.name + "]";
+    added.keys.emplace(kv.key, 0);
+    added.lines.push_back(std::move(kv));
+    index_.emplace(added.name, sections_.size());
+    sections_.push_back(std::move(added));
     return;
   }
-  std::size_t e = SectionEnd(h);
-  for (std::size_t i = h + 1; i < e; ++i) {
-    if (lines_[i].is_key && text::SameText(lines_[i].key, key)) {
-      kv.key = lines_[i].key;  // the stored spelling stays
-      kv.raw = kv.key + "=" + kv.value;
-      lines_[i] = std::move(kv);
-      return;
-    }
+  if (auto it = s->keys.find(std::string(key)); it != s->keys.end()) {
+    Line& line = s->lines[it->second];
+    line.value = kv.value;
+    line.raw = line.key + "=" + line.value;  // the stored spelling stays
+    return;
   }
   // After the last non-blank line of the section, as Windows does.
-  std::size_t at = e;
-  while (at > h + 1 && text::Trim(lines_[at - 1].raw).empty()) --at;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(kv));
+  std::size_t at = s->lines.size();
+  while (at > 0 && text::Trim(s->lines[at - 1].raw).empty()) --at;
+  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(kv));
+  for (auto& entry : s->keys)
+    if (entry.second >= at) ++entry.second;
+  s->keys.emplace(std::string(key), at);
 }
 
 bool IniDocument::Remove(std::string_view section, std::string_view key) {
-  std::size_t h = FindSection(section);
-  if (h == std::string::npos) return false;
-  for (std::size_t i = h + 1, e = SectionEnd(h); i < e; ++i) {
-    if (lines_[i].is_key && text::SameText(lines_[i].key, key)) {
-      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
-      return true;
-    }
-  }
-  return false;
+  Section* s = Find(section);
+  if (!s) return false;
+  auto it = s->keys.find(std::string(key));
+  if (it == s->keys.end()) return false;
+  s->lines.erase(s->lines.begin() + static_cast<std::ptrdiff_t>(it->second));
+  s->IndexKeys();  // a later key of the same name now answers
+  return true;
 }
 
 std::vector<std::string> IniDocument::Keys(std::string_view section) const {
   std::vector<std::string> keys;
-  std::size_t h = FindSection(section);
-  if (h == std::string::npos) return keys;
-  for (std::size_t i = h + 1, e = SectionEnd(h); i < e; ++i)
-    if (lines_[i].is_key) keys.push_back(lines_[i].key);
+  if (const Section* s = Find(section))
+    for (const Line& l : s->lines)
+      if (l.is_key) keys.push_back(l.key);
   return keys;
 }
 
 std::vector<std::string> IniDocument::Sections() const {
   std::vector<std::string> names;
-  for (const Line& l : lines_)
-    if (l.is_section) names.push_back(l.section);
+  for (const Section& s : sections_)
+    if (s.has_header) names.push_back(s.name);
   return names;
 }
 

@@ -1,12 +1,19 @@
 // An INI document with the semantics of the Windows profile routines:
 // section and key names compare without regard to case, values are trimmed
 // and lose one pair of surrounding quotes, lines that are neither a section
-// nor a key are kept as they stand.
+// nor a key are kept as they stand. Where a name repeats, the first section
+// of that name is the one read and written, and in it the first key of a
+// name; Sections() still lists every header. Names are indexed when the
+// text is parsed, so a lookup never rescans the document.
 #pragma once
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "core/text.h"
 
 namespace corvane {
 
@@ -27,17 +34,28 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string raw;      // as read (or as written)
-    std::string section;  // set on section headers
-    std::string key;      // set on key lines
+    std::string raw;  // as read (or as written)
+    std::string key;  // set on key lines
     std::string value;
-    bool is_section = false;
     bool is_key = false;
   };
-  // Index of the header of the section, or npos.
-  std::size_t FindSection(std::string_view section) const;
-  std::size_t SectionEnd(std::size_t header) const;
-  std::vector<Line> lines_;
+  // Names map to their first occurrence, the one the profile routines use.
+  using NameIndex = std::unordered_map<std::string, std::size_t, text::TextHash, text::TextEqual>;
+  struct Section {
+    std::string name;
+    std::string header;  // the header line as read
+    bool has_header = false;
+    std::vector<Line> lines;
+    NameIndex keys;
+    void IndexKeys();
+  };
+  Section* Find(std::string_view section);
+  const Section* Find(std::string_view section) const;
+
+  // The first holds the lines before any header. A deque: growing it never
+  // moves the sections.
+  std::deque<Section> sections_{1};
+  NameIndex index_;
 };
 
 // The profile rule for integers: decimal, or hexadecimal after "0x"/"0X";

@@ -1,6 +1,9 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 
 namespace corvane::text {
 namespace {
@@ -68,13 +71,51 @@ std::string ExcludeTrailingBackslash(std::string_view path) {
 std::string UpperCase(std::string_view s) { return MapAscii(s, Up); }
 std::string LowerCase(std::string_view s) { return MapAscii(s, Low); }
 
+// As comparing the upper-cased copies, without making them: a byte is folded
+// only where a character starts. No code page has a lead byte below 0x80, so
+// ASCII needs no look at the rule.
 int CompareText(std::string_view a, std::string_view b) {
-  std::string ua = UpperCase(a), ub = UpperCase(b);
-  return ua.compare(ub) < 0 ? -1 : (ua == ub ? 0 : 1);
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t next_a = 0, next_b = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
+    if (i == next_a) {
+      next_a += ca < 0x80 ? 1 : CharLength(a, i);
+      ca = Up(ca);
+    }
+    if (i == next_b) {
+      next_b += cb < 0x80 ? 1 : CharLength(b, i);
+      cb = Up(cb);
+    }
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+std::size_t TextHash::operator()(std::string_view s) const {
+  static const std::uint64_t seed = [] {
+    static int here;
+    std::uint64_t t = static_cast<std::uint64_t>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    return (t ^ reinterpret_cast<std::uintptr_t>(&here)) * 0x9E3779B97F4A7C15ull;
+  }();
+  std::uint64_t h = seed ^ 0xCBF29CE484222325ull;
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (i == next) {
+      next += c < 0x80 ? 1 : CharLength(s, i);
+      c = Up(c);
+    }
+    h = (h ^ c) * 0x100000001B3ull;
+  }
+  h ^= h >> 32;
+  h *= 0xD6E8FEB86659FD93ull;
+  return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
 std::size_t FindText(std::string_view haystack, std::string_view needle) {

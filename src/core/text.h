@@ -36,6 +36,15 @@ std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 int CompareText(std::string_view a, std::string_view b);
 bool SameText(std::string_view a, std::string_view b);
+// Hash and equality of names without regard to case, as SameText has it, for
+// unordered containers. The hash is seeded once per process, so no file can
+// be made to pile its names into one bucket.
+struct TextHash {
+  std::size_t operator()(std::string_view s) const;
+};
+struct TextEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
 // Case-insensitive containment that only matches on character boundaries.
 bool ContainsText(std::string_view haystack, std::string_view needle);
 std::size_t FindText(std::string_view haystack, std::string_view needle);

@@ -6,24 +6,41 @@
 namespace corvane::skin {
 
 Bitmap32::Bitmap32(int width, int height, std::uint32_t fill)
-    : width_(width), height_(height),
-      pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill) {}
+    : Bitmap32(width, height,
+               std::vector<std::uint32_t>(
+                   static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)),
+                   fill)) {}
+
+Bitmap32::Bitmap32(int width, int height, std::vector<std::uint32_t> pixels) {
+  if (width <= 0 || height <= 0) return;
+  pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  width_ = width;
+  height_ = height;
+  pixels_ = std::make_shared<const std::vector<std::uint32_t>>(std::move(pixels));
+}
+
+const std::vector<std::uint32_t>& Bitmap32::Pixels() const {
+  static const std::vector<std::uint32_t> kNone;
+  return pixels_ ? *pixels_ : kNone;
+}
 
 Bitmap32 Bitmap32::Slice(int x, int w) const {
   int from = std::clamp(x, 0, width_);
   int to = std::clamp(x + w, from, width_);
   if (to == from || height_ == 0) return {};
-  Bitmap32 out(to - from, height_);
-  for (int y = 0; y < height_; ++y) std::copy(Row(y) + from, Row(y) + to, out.Row(y));
-  return out;
+  std::vector<std::uint32_t> out;
+  out.reserve(static_cast<std::size_t>(to - from) * static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y) out.insert(out.end(), Row(y) + from, Row(y) + to);
+  return Bitmap32(to - from, height_, std::move(out));
 }
 
 Bitmap32 Bitmap32::MirroredOpaque() const {
   if (Empty()) return {};
-  Bitmap32 out(width_, height_);
+  std::vector<std::uint32_t> out;
+  out.reserve(Pixels().size());
   for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) out.Set(width_ - 1 - x, y, At(x, y) | 0xFF000000u);
-  return out;
+    for (int x = width_ - 1; x >= 0; --x) out.push_back(At(x, y) | 0xFF000000u);
+  return Bitmap32(width_, height_, std::move(out));
 }
 
 namespace {
@@ -161,7 +178,17 @@ bool RgbDataFits(ByteSpan f, const BmpInfo& info) {
          RowStride(info) * (info.height - 1) + last_row;
 }
 
-void DecodeRgb(ByteSpan f, const BmpInfo& info, Bitmap32& out) {
+// Pixels being decoded, rows top-down as Bitmap32 keeps them.
+struct Canvas {
+  explicit Canvas(const BmpInfo& info)
+      : width(static_cast<std::size_t>(info.width)),
+        pixels(width * static_cast<std::size_t>(info.height), kOpaqueBlack) {}
+  std::uint32_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
+  std::size_t width;
+  std::vector<std::uint32_t> pixels;
+};
+
+void DecodeRgb(ByteSpan f, const BmpInfo& info, Canvas& out) {
   const std::int64_t stride = RowStride(info);
   const Channel r(info.masks[0]), g(info.masks[1]), b(info.masks[2]), a(info.masks[3]);
   for (int row = 0; row < info.height; ++row) {
@@ -189,13 +216,13 @@ void DecodeRgb(ByteSpan f, const BmpInfo& info, Bitmap32& out) {
 
 // Run-length data may stop early, skip ahead or run past a row or the image:
 // pixels outside the image are dropped, skipped pixels stay black.
-void DecodeRle(ByteSpan f, const BmpInfo& info, Bitmap32& out) {
+void DecodeRle(ByteSpan f, const BmpInfo& info, Canvas& out) {
   const bool rle8 = info.compression == kBiRle8;
   const std::uint8_t* p = f.data + info.bits;
   const std::uint8_t* const end = f.data + f.size;
   int x = 0, y = 0;
   auto put = [&](unsigned index) {
-    if (x < info.width) out.Set(x, info.top_down ? y : info.height - 1 - y, PaletteColour(info, index));
+    if (x < info.width) out.Row(info.top_down ? y : info.height - 1 - y)[x] = PaletteColour(info, index);
     x = std::min(x + 1, info.width);
   };
   while (end - p >= 2 && y < info.height) {
@@ -235,16 +262,24 @@ bool DecodeBmp(ByteSpan file, Bitmap32& out, std::string* error) {
   const bool rle = info.compression == kBiRle8 || info.compression == kBiRle4;
   if (!rle && !RgbDataFits(file, info)) return Fail(error, "BMP pixel data shorter than the image");
   try {
-    Bitmap32 image(info.width, info.height);
+    Canvas image(info);
     if (rle) {
       DecodeRle(file, info, image);
     } else {
       DecodeRgb(file, info, image);
     }
-    out = std::move(image);
+    out = Bitmap32(info.width, info.height, std::move(image.pixels));
   } catch (const std::bad_alloc&) {
     return Fail(error, "out of memory for the BMP");
   }
+  return true;
+}
+
+bool ReadBmpSize(ByteSpan file, int* width, int* height) {
+  BmpInfo info;
+  if (!ReadInfo(file, info, nullptr)) return false;
+  *width = info.width;
+  *height = info.height;
   return true;
 }
 

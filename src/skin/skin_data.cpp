@@ -30,14 +30,44 @@ SkinColour ParseColour(std::string_view text_in, SkinColour default_colour) {
   return Rgb(parts[0], parts[1], parts[2]);
 }
 
-Bitmap32 LoadSkinImage(const TSkinReader& reader, std::string_view value) {
+bool SkinImages::Charge(std::int64_t pixels, std::string_view what) {
+  if (OverBudget()) return false;
+  if (pixels > max_pixels_ - used_) {
+    error_ = "skin package refused: its bitmaps come to more than " + std::to_string(max_pixels_) +
+             " pixels, the limit for one skin (" + std::string(what) + ")";
+    return false;
+  }
+  used_ += pixels;
+  return true;
+}
+
+Bitmap32 SkinImages::Load(std::string_view value) {
+  if (OverBudget()) return {};
   std::size_t slash = text::LastDelimiter(value, "\\");
   std::string_view name = slash == std::string_view::npos ? value : value.substr(slash + 1);
   if (name.empty() || text::ExtractFileExt(name) != ".bmp") return {};
-  Bytes entry;
-  Bitmap32 image;
-  if (reader.ExtractEntry(name, entry) && !entry.empty()) DecodeBmp(entry, image);
+  const std::size_t i = reader_.Find(name);
+  if (i == std::string::npos) return {};
+  if (auto known = by_entry_.find(i); known != by_entry_.end()) return known->second;
+  Bitmap32& image = by_entry_[i];
+  const ByteSpan entry = reader_.Entry(i);
+  int w = 0, h = 0;
+  if (entry.size == 0 || !ReadBmpSize(entry, &w, &h)) return {};
+  const std::int64_t pixels = static_cast<std::int64_t>(w) * h;
+  if (!Charge(pixels, "\"" + reader_.Names()[i] + "\" is " + std::to_string(w) + " x " +
+                          std::to_string(h)))
+    return {};
+  if (!DecodeBmp(entry, image)) used_ -= pixels;
   return image;
+}
+
+Bitmap32 SkinImages::Derived(Bitmap32 copy) {
+  if (!Charge(copy.PixelCount(), "with the copies made of them")) return {};
+  return copy;
+}
+
+Bitmap32 LoadSkinImage(const TSkinReader& reader, std::string_view value) {
+  return SkinImages(reader).Load(value);
 }
 
 namespace {
@@ -50,9 +80,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 class DescriptionReader {
  public:
   DescriptionReader(const IniDocument& ini, const TSkinReader& reader)
-      : ini_(ini), reader_(reader) {}
+      : ini_(ini), images_(reader) {}
 
-  SkinModel Read() {
+  bool Read(SkinModel& model, std::string* error) {
     std::vector<std::string> sections = ini_.Sections();
     m_.SkinName = Str("TitlebarSkin", "SkinName");
     for (int p = kFrameLeft; p <= kFrameBottom; ++p) ReadFramePiece(static_cast<FramePiece>(p));
@@ -69,7 +99,7 @@ class DescriptionReader {
     m_.StatusBarEdges = Common("StatusBarEdges");
     m_.ComboButton = TwoImage("ComboButton", "****");
     if (m_.ComboButton && !m_.ComboButton->Image.Empty())
-      m_.ComboButton->Image2 = m_.ComboButton->Image.MirroredOpaque();
+      m_.ComboButton->Image2 = images_.Derived(m_.ComboButton->Image.MirroredOpaque());
     m_.SunkEdge = Common("SunkEdge");
     m_.ExtraImages = Common("ExtraImages");
     m_.Headerbar = Common("Headerbar");
@@ -84,7 +114,12 @@ class DescriptionReader {
     m_.UpDownHorz = TwoImage("UpDown.Horz", "GlyphImage");
     m_.UpDownVert = TwoImage("UpDown.Vert", "GlyphImage");
     SetFixedFrameCounts();
-    return std::move(m_);
+    if (images_.OverBudget()) {
+      if (error) *error = images_.Error();
+      return false;
+    }
+    model = std::move(m_);
+    return true;
   }
 
  private:
@@ -99,7 +134,7 @@ class DescriptionReader {
     return ParseColour(Str(section, key), fallback);
   }
   Bitmap32 Image(std::string_view section, std::string_view key) const {
-    return LoadSkinImage(reader_, Str(section, key));
+    return images_.Load(Str(section, key));
   }
 
   void ReadFramePiece(FramePiece p) {
@@ -148,12 +183,17 @@ class DescriptionReader {
     }
   }
 
+  static bool IsSysButtonSection(const std::string& s) {
+    std::string upper = text::UpperCase(s);
+    return StartsWith(upper, "BUTTON") && upper != "BUTTONS" && upper != "BUTTON.RADIO" &&
+           upper != "BUTTON.CHECKBOX";
+  }
+
   void ReadSysButtons(const std::vector<std::string>& sections) {
+    m_.SysButtons.reserve(
+        std::count_if(sections.begin(), sections.end(), IsSysButtonSection) + 3);
     for (const std::string& s : sections) {
-      std::string upper = text::UpperCase(s);
-      if (!StartsWith(upper, "BUTTON") || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
-          upper == "BUTTON.CHECKBOX")
-        continue;
+      if (!IsSysButtonSection(s)) continue;
       TDataSkinSysButton b;
       b.Name = s;
       b.Action = Int(s, "Action", 0);
@@ -187,7 +227,7 @@ class DescriptionReader {
       b.Align = b.Visibility = b.Visibility1 = 100;
       b.FrameCount = 4;
       if (!strip.Empty()) {
-        b.Image = strip.Slice(4 * a * k, 4 * a);
+        b.Image = images_.Derived(strip.Slice(4 * a * k, 4 * a));
         b.Xcoord = (a + 4) * (3 - k);
       }
       m_.SysButtons.push_back(std::move(b));
@@ -332,19 +372,43 @@ class DescriptionReader {
   static int AtLeastOne(int n) { return std::max(n, 1); }
 
   const IniDocument& ini_;
-  const TSkinReader& reader_;
+  mutable SkinImages images_;  // a cache: reading a piece stays const
   SkinModel m_;
 };
 
 }  // namespace
 
-SkinModel ReadSkinDescription(const IniDocument& description, const TSkinReader& reader) {
-  return DescriptionReader(description, reader).Read();
+bool ReadSkinDescription(const IniDocument& description, const TSkinReader& reader,
+                         SkinModel& model, std::string* error) {
+  return DescriptionReader(description, reader).Read(model, error);
 }
 
-void TSkinData::ReadSkinDescription(std::string_view description, const TSkinReader& reader) {
-  model_ = skin::ReadSkinDescription(IniDocument::Parse(description), reader);
+bool ReadSkinDescription(std::string_view description, const TSkinReader& reader,
+                         SkinModel& model, std::string* error) {
+  if (description.size() > kMaxDescriptionSize) {
+    if (error)
+      *error = "skin package refused: its description is larger than " +
+               std::to_string(kMaxDescriptionSize) + " bytes, the limit for one skin";
+    return false;
+  }
+  return ReadSkinDescription(IniDocument::Parse(description), reader, model, error);
+}
+
+bool ReadPackageModel(const TSkinReader& reader, SkinModel& model, std::string* error) {
+  const std::size_t i = reader.FindContaining(".ini");
+  if (i == std::string::npos) {
+    if (error) *error = "skin package has no description (.ini entry)";
+    return false;
+  }
+  return ReadSkinDescription(reader.Entry(i).Text(), reader, model, error);
+}
+
+bool TSkinData::ReadSkinDescription(std::string_view description, const TSkinReader& reader) {
+  SkinModel model;
+  if (!skin::ReadSkinDescription(description, reader, model, &error_)) return false;
+  model_ = std::move(model);
   not_loaded_ = false;
+  return true;
 }
 
 bool TSkinData::LoadSkin() {
@@ -356,13 +420,10 @@ bool TSkinData::LoadSkin() {
     if (reader.WrongFormat() && OnMessage) OnMessage(error_);
     return false;
   }
-  Bytes description;
-  if (!reader.ExtractEntryContaining(".ini", description, nullptr)) {
-    error_ = "skin package has no description";
-    return false;
-  }
-  std::string_view text(reinterpret_cast<const char*>(description.data()), description.size());
-  ReadSkinDescription(text, reader);
+  SkinModel model;
+  if (!ReadPackageModel(reader, model, &error_)) return false;
+  model_ = std::move(model);
+  not_loaded_ = false;
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "skin/bmp.h"
@@ -131,12 +132,50 @@ struct SkinModel {
   std::array<std::optional<TDataSkinObject>, 6> TrackbarThumbs;  // by TrackbarThumb
 };
 
-// An image value: the file-name part after the last backslash, which must
-// end in ".bmp" exactly, looked up in the package without regard to case.
+// The bitmaps of one package as a description names them. Each entry is
+// decoded at most once and shared by every piece that names it, and all of
+// them, with the copies derived from them, stay within max_pixels: the first
+// one that would pass it is not decoded, Error() names the limit and every
+// image from then on is empty.
+class SkinImages {
+ public:
+  explicit SkinImages(const TSkinReader& reader, std::int64_t max_pixels = kMaxSkinPixels)
+      : reader_(reader), max_pixels_(max_pixels) {}
+  // An image value: the file-name part after the last backslash, which must
+  // end in ".bmp" exactly, looked up in the package without regard to case.
+  // Empty when it names no bitmap that decodes.
+  Bitmap32 Load(std::string_view value);
+  // A copy the model makes of a loaded image (a slice, a mirror), counted
+  // against the same budget.
+  Bitmap32 Derived(Bitmap32 copy);
+
+  bool OverBudget() const { return !error_.empty(); }
+  const std::string& Error() const { return error_; }
+  std::int64_t PixelsUsed() const { return used_; }
+
+ private:
+  bool Charge(std::int64_t pixels, std::string_view what);
+
+  const TSkinReader& reader_;
+  const std::int64_t max_pixels_;
+  std::int64_t used_ = 0;
+  std::unordered_map<std::size_t, Bitmap32> by_entry_;  // failed decodes stay empty
+  std::string error_;
+};
+
+// One image value on its own, by the rules of SkinImages::Load.
 Bitmap32 LoadSkinImage(const TSkinReader& reader, std::string_view value);
 
-// Builds the model from a description; images come from the reader.
-SkinModel ReadSkinDescription(const IniDocument& description, const TSkinReader& reader);
+// Builds the model from a description; images come from the reader. When
+// the description or its bitmaps pass the limits of one skin, fails with
+// the reason in *error and leaves model as it was.
+bool ReadSkinDescription(const IniDocument& description, const TSkinReader& reader,
+                         SkinModel& model, std::string* error = nullptr);
+bool ReadSkinDescription(std::string_view description, const TSkinReader& reader,
+                         SkinModel& model, std::string* error = nullptr);
+// The same for the package the reader holds: its description is the first
+// entry whose name contains ".ini".
+bool ReadPackageModel(const TSkinReader& reader, SkinModel& model, std::string* error = nullptr);
 
 enum TSkinControlType {
   xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
@@ -164,8 +203,9 @@ class TSkinData {
   // in a message box.
   std::function<void(const std::string&)> OnMessage;
 
-  // Package bytes held by the component -> model. On failure the model
-  // keeps what it held and LastError() says why.
+  // Package bytes held by the component -> model. On failure (a damaged
+  // package, one beyond the limits of a skin) the model keeps what it held
+  // and LastError() says why.
   bool LoadSkin();
   // Replaces the stored package (a skin file's contents) and loads it.
   bool LoadPackage(Bytes package);
@@ -173,8 +213,9 @@ class TSkinData {
   // and, when the file can be read, loads it. Applying the skin to the
   // windows is the manager's part.
   bool SetSkinFile(const std::string& name, FileSystem& fs);
-  // Fills the model from a description text and clears the not-loaded flag.
-  void ReadSkinDescription(std::string_view description, const TSkinReader& reader);
+  // Fills the model from a description text and clears the not-loaded flag;
+  // a description beyond the limits of one skin leaves both as they were.
+  bool ReadSkinDescription(std::string_view description, const TSkinReader& reader);
 
   // The stored property: int32 LE count, then that many package bytes. A
   // count of 0 or less stores nothing. Loads the package when there is one.

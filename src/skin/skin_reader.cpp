@@ -62,6 +62,7 @@ bool TSkinReader::ReadUnpacked(Bytes unpacked) {
     total += static_cast<std::size_t>(size);
   }
   names_ = std::move(names);
+  for (std::size_t i = 0; i < names_.size(); ++i) first_.emplace(names_[i], i);
   sizes_ = std::move(sizes);
   offsets_ = std::move(offsets);
   mark_ = u.I32(0);
@@ -77,30 +78,34 @@ void TSkinReader::CopyEntry(std::size_t i, Bytes& out) const {
   out.assign(e.data, e.data + e.size);
 }
 
+std::size_t TSkinReader::Find(std::string_view name) const {
+  auto it = first_.find(text::LowerCase(name));
+  return it == first_.end() ? std::string::npos : it->second;
+}
+
 bool TSkinReader::ExtractEntry(std::string_view name, Bytes& out) const {
   out.clear();
-  std::string key = text::LowerCase(name);
-  for (std::size_t i = 0; i < names_.size(); ++i) {
-    if (names_[i] == key) {
-      CopyEntry(i, out);
-      return true;
-    }
-  }
-  return false;
+  std::size_t i = Find(name);
+  if (i == std::string::npos) return false;
+  CopyEntry(i, out);
+  return true;
+}
+
+std::size_t TSkinReader::FindContaining(std::string_view part) const {
+  std::string key = text::LowerCase(part);
+  for (std::size_t i = 0; i < names_.size(); ++i)
+    if (text::ContainsText(names_[i], key)) return i;
+  return std::string::npos;
 }
 
 bool TSkinReader::ExtractEntryContaining(std::string_view part, Bytes& out,
                                          std::string* name) const {
   out.clear();
-  std::string key = text::LowerCase(part);
-  for (std::size_t i = 0; i < names_.size(); ++i) {
-    if (text::ContainsText(names_[i], key)) {
-      CopyEntry(i, out);
-      if (name) *name = names_[i];
-      return true;
-    }
-  }
-  return false;
+  std::size_t i = FindContaining(part);
+  if (i == std::string::npos) return false;
+  CopyEntry(i, out);
+  if (name) *name = names_[i];
+  return true;
 }
 
 }  // namespace corvane::skin

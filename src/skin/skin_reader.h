@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "skin/bytes.h"
@@ -12,6 +13,9 @@ namespace corvane::skin {
 
 inline constexpr std::int32_t kSkinFormatMark = 20000;
 inline constexpr std::size_t kMaxSkinEntries = 1001;
+// A description is a few kilobytes of text (the program's own, 5 KB); parsed,
+// a line costs up to a hundred bytes however short it is.
+inline constexpr std::size_t kMaxDescriptionSize = 256u << 10;
 inline constexpr char kOlderSkinMessage[] = "This is Older Skin File\rPlease update to new version !";
 
 // Splits a directory text into lines the way a string list does: CR LF, LF
@@ -28,9 +32,13 @@ class TSkinReader {
   const std::string& Error() const { return error_; }
   bool WrongFormat() const { return wrong_format_; }
 
-  // Clears out, then fills it with the first entry of that name (compared in
-  // lower case), if there is one.
+  // The first entry of that name (compared in lower case), or npos.
+  std::size_t Find(std::string_view name) const;
+  // Clears out, then fills it with the first entry of that name, if there is one.
   bool ExtractEntry(std::string_view name, Bytes& out) const;
+  // The first entry whose name contains the text (without regard to case),
+  // or npos.
+  std::size_t FindContaining(std::string_view text) const;
   // The same for the first entry whose name contains the text; *name gets
   // the entry's (lowercased) name.
   bool ExtractEntryContaining(std::string_view text, Bytes& out, std::string* name) const;
@@ -48,6 +56,7 @@ class TSkinReader {
   void CopyEntry(std::size_t i, Bytes& out) const;
 
   std::vector<std::string> names_;
+  std::unordered_map<std::string, std::size_t> first_;  // name -> first entry of it
   std::vector<std::uint32_t> sizes_;
   std::vector<std::size_t> offsets_;
   Bytes data_;  // the whole unpacked package; offsets_ point into it

@@ -4,6 +4,7 @@
 #include "core/ini.h"
 #include "skin/skin_data.h"
 #include "skin/skin_reader.h"
+#include "skin_model_checks.h"
 
 using namespace corvane::skin;
 
@@ -15,15 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 4 || ByteSpan(data, size).U32(0) > (1u << 18)) return 0;
     TSkinData skin;
     if (skin.LoadPackage(input) == skin.NotLoaded()) __builtin_trap();
+    if (!skin.NotLoaded()) fuzz::CheckModel(skin.Model());
     return 0;
   }
   TSkinReader reader;
   if (!reader.ReadUnpacked(input)) return 0;
-  Bytes description;
-  std::string name;
-  if (!reader.ExtractEntryContaining(".ini", description, &name)) return 0;
-  std::string_view text(reinterpret_cast<const char*>(description.data()), description.size());
-  SkinModel model = ReadSkinDescription(corvane::IniDocument::Parse(text), reader);
-  if (model.SysButtons.size() < 3) __builtin_trap();
+  SkinModel model;
+  std::string error;
+  if (!ReadPackageModel(reader, model, &error)) {
+    if (error.empty()) __builtin_trap();
+    return 0;
+  }
+  fuzz::CheckModel(model);
   return 0;
 }

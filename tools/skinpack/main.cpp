@@ -68,36 +68,33 @@ std::vector<std::string> EntryNames(const fs::path& folder) {
 // writes something the program would refuse.
 corvane::skin::SkinModel LoadModel(const Bytes& package, corvane::skin::TSkinReader& reader) {
   if (!reader.ReadPackage(package)) throw Failure{reader.Error()};
-  Bytes description;
-  if (!reader.ExtractEntryContaining(".ini", description, nullptr))
-    throw Failure{"the package has no skin description (.ini)"};
-  return corvane::skin::ReadSkinDescription(
-      corvane::IniDocument::Parse(std::string_view(reinterpret_cast<const char*>(description.data()),
-                                                   description.size())),
-      reader);
+  corvane::skin::SkinModel model;
+  std::string error;
+  if (!corvane::skin::ReadPackageModel(reader, model, &error)) throw Failure{error};
+  return model;
 }
 
 // Image values the engine would leave empty: a missing entry, or a name
 // whose extension is not ".bmp" in lower case.
 std::vector<std::string> ImageWarnings(const corvane::skin::TSkinReader& reader) {
   std::vector<std::string> warnings;
-  Bytes text;
-  reader.ExtractEntryContaining(".ini", text, nullptr);
-  corvane::IniDocument ini = corvane::IniDocument::Parse(
-      std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+  corvane::IniDocument ini =
+      corvane::IniDocument::Parse(reader.Entry(reader.FindContaining(".ini")).Text());
+  corvane::skin::SkinImages images(reader);
   for (const std::string& section : ini.Sections()) {
     for (const std::string& key : ini.Keys(section)) {
       std::string value = ini.Get(section, key).value_or("");
       std::string name = corvane::text::ExtractFileName(value);
       if (corvane::text::LowerCase(corvane::text::ExtractFileExt(name)) != ".bmp") continue;
-      Bytes entry;
       std::string where = "[" + section + "] " + key + "=" + value;
+      const std::size_t entry = reader.Find(name);
       if (corvane::text::ExtractFileExt(name) != ".bmp")
         warnings.push_back(where + ": the extension must be \".bmp\" in lower case");
-      else if (!reader.ExtractEntry(name, entry) || entry.empty())
+      else if (entry == std::string::npos || reader.Entry(entry).size == 0)
         warnings.push_back(where + ": no such entry in the package");
-      else if (corvane::skin::LoadSkinImage(reader, value).Empty())
-        warnings.push_back(where + ": not a bitmap the engine can read");
+      else if (images.Load(value).Empty())
+        warnings.push_back(where + ": " + (images.OverBudget() ? images.Error()
+                                                              : "not a bitmap the engine can read"));
     }
   }
   return warnings;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace corvane {
 namespace {
 
@@ -11,6 +13,8 @@ TEST(IniDocument, NamesCompareWithoutCaseAndValuesAreTrimmed) {
   EXPECT_EQ(doc.Get("programs", "Q").value(), "quoted ");
   EXPECT_FALSE(doc.Get("programs", "missing"));
   EXPECT_FALSE(doc.Get("nosection", "label0"));
+  // The second byte of a double-byte character does not close a header.
+  EXPECT_EQ(IniDocument::Parse("[\xb0]x] \r\n").Sections(), std::vector<std::string>{"\xb0]x"});
 }
 
 TEST(IniDocument, SetKeepsLayoutAndAddsSectionsAtTheEnd) {
@@ -23,6 +27,45 @@ TEST(IniDocument, SetKeepsLayoutAndAddsSectionsAtTheEnd) {
   EXPECT_FALSE(doc.Remove("b", "y"));
   EXPECT_EQ(doc.Keys("a"), (std::vector<std::string>{"x", "z"}));
   EXPECT_EQ(doc.Sections(), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// Where a name repeats, the first section of that name is the section, and
+// the first key of a name in it is the key: a write changes that one, a
+// removal takes it away and uncovers the next.
+TEST(IniDocument, TheFirstOfRepeatedNamesWins) {
+  auto doc = IniDocument::Parse("[s]\nk=1\nK=2\n[t]\nk=9\n[S]\nk=3\nonly=4\n");
+  EXPECT_EQ(doc.Get("s", "k").value(), "1");
+  EXPECT_FALSE(doc.Get("s", "only"));
+  EXPECT_EQ(doc.Keys("S"), (std::vector<std::string>{"k", "K"}));
+  EXPECT_EQ(doc.Sections(), (std::vector<std::string>{"s", "t", "S"}));
+  doc.Set("S", "k", "5");
+  EXPECT_EQ(doc.Get("s", "k").value(), "5");
+  EXPECT_TRUE(doc.Remove("s", "K"));
+  EXPECT_EQ(doc.Get("s", "k").value(), "2");
+  doc.Set("s", "only", "6");
+  EXPECT_EQ(doc.Serialize(), "[s]\r\nK=2\r\nonly=6\r\n[t]\r\nk=9\r\n[S]\r\nk=3\r\nonly=4\r\n");
+  EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Get("S", "ONLY").value(), "6");
+}
+
+// Names are indexed once per parse; a lookup used to rescan every line.
+TEST(IniDocument, LookupsInALargeDocumentTakeLinearTime) {
+  std::string text;
+  const int kSections = 6000;
+  for (int i = 0; i < kSections; ++i)
+    text += "[Label" + std::to_string(i) + "]\r\nName=n" + std::to_string(i) + "\r\nIcon=" +
+            std::to_string(i) + "\r\n";
+  const std::clock_t start = std::clock();
+  auto doc = IniDocument::Parse(text);
+  int found = 0;
+  for (int i = 0; i < kSections; ++i) {
+    const std::string section = "LABEL" + std::to_string(i);
+    found += doc.Get(section, "name") == "n" + std::to_string(i);
+    found += ParseProfileInteger(doc.Get(section, "ICON").value_or(""), -1) == i;
+    found += !doc.Get(section, "missing");
+  }
+  const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  EXPECT_EQ(found, 3 * kSections);
+  EXPECT_LT(seconds, 1.0);
 }
 
 TEST(ProfileInteger, DecimalHexAndDefaults) {

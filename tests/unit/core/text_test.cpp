@@ -29,6 +29,11 @@ TEST(TextCase, TrailBytesAreNotFolded) {
   EXPECT_FALSE(SameText(kLetterTrail, lower_trail));
   EXPECT_TRUE(SameText("Programs", "PROGRAMS"));
   EXPECT_LT(CompareText("abc", "ABD"), 0);
+  EXPECT_LT(CompareText("ab", "ABc"), 0);
+  EXPECT_GT(CompareText("\xb3\xa2", "Z"), 0);  // bytes compare unsigned
+  EXPECT_NE(CompareText("a" + kLetterTrail, "A" + lower_trail), 0);
+  EXPECT_EQ(TextHash()("Label" + kLetterTrail), TextHash()("LABEL" + kLetterTrail));
+  EXPECT_TRUE(TextEqual()("Label" + kLetterTrail, "lAbEl" + kLetterTrail));
 }
 
 TEST(TextContains, MatchesOnlyOnCharacterBoundaries) {

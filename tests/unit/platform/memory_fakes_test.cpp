@@ -88,5 +88,23 @@ TEST(FileProfileStore, AWriteRefusedByTheFileSystemIsReported) {
   EXPECT_FALSE(store.WriteString("C:\\Nowhere\\classify.ini", "programs", "LabelNum", "2"));
 }
 
+// The profile routines' rule where names repeat: the first section and, in
+// it, the first key of a name are the ones read, written and deleted.
+TEST(FileProfileStore, TheFirstOfRepeatedNamesWins) {
+  MemoryFileSystem fs;
+  FileProfileStore store(fs);
+  const std::string ini = "C:\\Corvane\\classify.ini";
+  fs.AddFile(ini, "[programs]\r\nLabelNum=1\r\nlabelnum=2\r\n[Programs]\r\nLabelNum=3\r\nLabel1=x\r\n");
+  EXPECT_EQ(store.ReadInteger(ini, "PROGRAMS", "LabelNum", 0), 1);
+  EXPECT_EQ(store.ReadString(ini, "programs", "Label1", "none"), "none");
+  EXPECT_EQ(store.ReadKeys(ini, "Programs"), (std::vector<std::string>{"LabelNum", "labelnum"}));
+  ASSERT_TRUE(store.WriteInteger(ini, "Programs", "LABELNUM", 4));
+  EXPECT_EQ(store.ReadInteger(ini, "programs", "labelnum", 0), 4);
+  ASSERT_TRUE(store.DeleteKey(ini, "programs", "LabelNum"));
+  EXPECT_EQ(store.ReadInteger(ini, "programs", "LabelNum", 0), 2);
+  EXPECT_EQ(*fs.ReadFile(ini),
+            "[programs]\r\nlabelnum=2\r\n[Programs]\r\nLabelNum=3\r\nLabel1=x\r\n");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,5 +1,7 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ctime>
 
 #include "platform/memory/memory_filesystem.h"
 #include "skin/skin_data.h"
@@ -285,6 +287,70 @@ TEST(SkinData, SkinFileReplacesTheStoredPackage) {
   EXPECT_FALSE(d.NotLoaded());
   EXPECT_EQ(d.Model().SkinName, "Other");
   EXPECT_EQ(d.Package(), other);
+}
+
+// 60 bytes of bitmap that decode to 16 million pixels, named by every
+// title-bar button: one decode per section used to hold gigabytes.
+TEST(SkinBudget, AnAmplifyingPackageIsRefusedAndTheModelKept) {
+  TSkinData d = Load("[TitlebarSkin]\nSkinName=Kept\n");
+  std::string ini;
+  for (int i = 0; i < 6; ++i) ini += "[Button" + std::to_string(i) + "]\nButtonImage=bomb.bmp\n";
+  Bytes package = Packed({{"bomb.ini", ToBytes(ini)}, {"bomb.bmp", testing::MakeRleBmp(4096, 4096)}});
+  ASSERT_LT(package.size(), 300u);
+  EXPECT_FALSE(d.LoadPackage(package));
+  EXPECT_THAT(d.LastError(), ::testing::HasSubstr("pixels"));
+  EXPECT_TRUE(d.NotLoaded());
+  EXPECT_EQ(d.Model().SkinName, "Kept");
+}
+
+TEST(SkinBudget, AnEntryIsDecodedOnceAndSharedByEveryPieceNamingIt) {
+  const int side = 2048;  // the whole budget in one bitmap
+  static_assert(side * side == kMaxSkinPixels);
+  std::string ini = "[Personality]\nLeft=big.bmp\nTop=skin\\BIG.bmp\n[Buttons]\nBitmap=Big.bmp\n";
+  for (int i = 0; i < 50; ++i) ini += "[BUTTON" + std::to_string(i) + "]\nButtonImage=big.bmp\n";
+  TSkinData d = Load(ini, {{"big.bmp", testing::MakeRleBmp(side, side)}});
+  const SkinModel& m = d.Model();
+  const Bitmap32& left = m.Frames[kFrameLeft].Image;
+  ASSERT_EQ(left.Width(), side);
+  EXPECT_TRUE(left.SharesPixelsWith(m.Frames[kFrameTop].Image));
+  EXPECT_TRUE(left.SharesPixelsWith(m.Buttons.Image));
+  EXPECT_TRUE(left.SharesPixelsWith(m.SysButtons[49].Image));
+
+  // One pixel more, in another entry or in a copy the model makes of it,
+  // and the package is refused with the limit named.
+  const std::string limit = std::to_string(kMaxSkinPixels) + " pixels";
+  TSkinData other = Load("[TitlebarSkin]\nSkinName=Kept\n");
+  EXPECT_FALSE(other.LoadPackage(Packed({{"s.ini", ToBytes(ini + "[Progress]\nBitmap=dot.bmp\n")},
+                                         {"big.bmp", testing::MakeRleBmp(side, side)},
+                                         {"dot.bmp", MakeBmp(1, 1)}})));
+  EXPECT_THAT(other.LastError(), ::testing::HasSubstr(limit));
+  EXPECT_FALSE(other.LoadPackage(Packed({{"s.ini", ToBytes("[ComboButton]\nImage=big.bmp\n")},
+                                         {"big.bmp", testing::MakeRleBmp(side, side)}})));
+  EXPECT_THAT(other.LastError(), ::testing::HasSubstr(limit));
+  EXPECT_EQ(other.Model().SkinName, "Kept");
+}
+
+TEST(SkinBudget, AnOversizedDescriptionIsRefused) {
+  std::string ini = "[TitlebarSkin]\nSkinName=Big\n";
+  ini.resize(kMaxDescriptionSize + 1, ';');
+  TSkinData d;
+  EXPECT_FALSE(d.LoadPackage(Packed({{"big.ini", ToBytes(ini)}})));
+  EXPECT_THAT(d.LastError(), ::testing::HasSubstr(std::to_string(kMaxDescriptionSize) + " bytes"));
+  ini.resize(kMaxDescriptionSize);
+  EXPECT_TRUE(d.LoadPackage(Packed({{"big.ini", ToBytes(ini)}})));
+}
+
+// Reading used to rescan the whole text for every key.
+TEST(SkinDescription, ThousandsOfSectionsReadInLinearTime) {
+  const std::string ini = testing::ManySectionDescription();
+  Bytes package = Packed({{"many.ini", ToBytes(ini)}});
+  TSkinData d;
+  const std::clock_t start = std::clock();
+  ASSERT_TRUE(d.LoadPackage(package));
+  const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  EXPECT_GT(d.Model().SysButtons.size(), 2300u);
+  EXPECT_EQ(d.Model().SysButtons[0].Action, 1);
+  EXPECT_LT(seconds, 1.0) << "processor time for " << ini.size() << " bytes";
 }
 
 TEST(SkinData, LoadsTheSharedSamplePackage) {

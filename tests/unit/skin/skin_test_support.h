@@ -40,6 +40,38 @@ inline Bytes MakeBmp(int w, int h, std::uint32_t rgb = 0x102030, bool pattern = 
   return b;
 }
 
+// An 8-bit run-length BMP of w x h whose pixel data is a single
+// end-of-bitmap code: 60 bytes that decode to w x h black pixels.
+inline Bytes MakeRleBmp(int w, int h) {
+  Bytes b = {'B', 'M'};
+  PutU32(b, 60);
+  PutU32(b, 0);
+  PutU32(b, 58);  // file header, info header, one palette entry
+  PutU32(b, 40);
+  PutU32(b, static_cast<std::uint32_t>(w));
+  PutU32(b, static_cast<std::uint32_t>(h));
+  PutU32(b, 1 | 8 << 16);
+  PutU32(b, 1);  // BI_RLE8
+  PutU32(b, 2);
+  PutU32(b, 0);
+  PutU32(b, 0);
+  PutU32(b, 1);  // colours used
+  PutU32(b, 0);
+  PutU32(b, 0);  // the palette: black
+  b.push_back(0);
+  b.push_back(1);  // end of bitmap
+  return b;
+}
+
+// A description of about 4,600 sections in 64 KiB: title-bar button sections
+// (every other one with a key) among sections the reader skips.
+inline std::string ManySectionDescription(std::size_t bytes = 64u << 10) {
+  std::string ini = "[TitlebarSkin]\nSkinName=Many\n";
+  for (int i = 0; ini.size() < bytes - 16; ++i)
+    ini += (i % 2 ? "[Button" : "[Font") + std::to_string(i) + "]\n" + (i % 4 == 1 ? "Action=1\n" : "");
+  return ini;
+}
+
 #ifndef CORVANE_SHARED_TESTDATA
 #define CORVANE_SHARED_TESTDATA ""
 #endif
