@@ -16,7 +16,12 @@ Bitmap32::Bitmap32(int width, int height, std::vector<std::uint32_t> pixels) {
   pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   width_ = width;
   height_ = height;
-  pixels_ = std::make_shared<const std::vector<std::uint32_t>>(std::move(pixels));
+  pixels_ = std::make_shared<std::vector<std::uint32_t>>(std::move(pixels));
+}
+
+std::vector<std::uint32_t>& Bitmap32::Own() {
+  if (pixels_.use_count() > 1) pixels_ = std::make_shared<std::vector<std::uint32_t>>(*pixels_);
+  return *pixels_;
 }
 
 const std::vector<std::uint32_t>& Bitmap32::Pixels() const {

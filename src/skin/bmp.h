@@ -10,9 +10,10 @@
 namespace corvane::skin {
 
 // Pixels as 0xAARRGGBB, rows top-down: the layout of a 32-bit top-down DIB
-// section, so the Win32 layer can hand the buffer to GDI as it is. The
-// pixels never change once made, so copies share them: a skin's pieces that
-// name one bitmap hold one buffer.
+// section, so the Win32 layer can hand the buffer to GDI as it is. Copies
+// share their pixels: a skin's pieces that name one bitmap hold one buffer.
+// A bitmap that is drawn on (a renderer's target) gets its own buffer at the
+// first write, so a shared one never changes.
 class Bitmap32 {
  public:
   Bitmap32() = default;
@@ -31,6 +32,9 @@ class Bitmap32 {
   const std::vector<std::uint32_t>& Pixels() const;
   const std::uint32_t* Row(int y) const { return pixels_->data() + Index(0, y); }
 
+  void Set(int x, int y, std::uint32_t v) { Own()[Index(x, y)] = v; }
+  std::uint32_t* MutableRow(int y) { return Own().data() + Index(0, y); }
+
   // The part [x, x + w) of every row; clipped to the bitmap.
   Bitmap32 Slice(int x, int w) const;
   // Each row reversed, alpha dropped (the copy is opaque, like a 24-bit one).
@@ -45,9 +49,12 @@ class Bitmap32 {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
            static_cast<std::size_t>(x);
   }
+  // The pixels, made this bitmap's alone if they were shared.
+  std::vector<std::uint32_t>& Own();
+
   int width_ = 0;
   int height_ = 0;
-  std::shared_ptr<const std::vector<std::uint32_t>> pixels_;
+  std::shared_ptr<std::vector<std::uint32_t>> pixels_;
 };
 
 // Images larger than this are refused: no skin bitmap comes near it, and a

@@ -32,7 +32,7 @@ void StretchCopy(Bitmap32& dst, const Rect& to, const Bitmap32& src, const Rect&
     const int sy = from.top + static_cast<int>((2 * j + 1) * sh / (2LL * dh));
     if (sy < 0 || sy >= src.Height()) continue;
     const std::uint32_t* s = src.Row(sy);
-    std::uint32_t* d = dst.Row(y);
+    std::uint32_t* d = dst.MutableRow(y);
     for (int x = x0; x < x1; ++x) {
       const int sx = cols[static_cast<std::size_t>(x - x0)];
       if (sx >= 0 && sx < src.Width()) d[x] = s[sx];
@@ -45,7 +45,7 @@ void Blit(Bitmap32& dst, int x, int y, const Bitmap32& src, bool transparent) {
   const int y0 = std::max(y, 0), y1 = std::min(y + src.Height(), dst.Height());
   for (int row = y0; row < y1; ++row) {
     const std::uint32_t* s = src.Row(row - y) - x;
-    std::uint32_t* d = dst.Row(row);
+    std::uint32_t* d = dst.MutableRow(row);
     for (int col = x0; col < x1; ++col)
       if (!transparent || !IsMagenta(s[col])) d[col] = s[col];
   }
