@@ -853,17 +853,30 @@ Bitmap32 TWinSkinForm::SmallIconBitmap() {
     if (manager_) return manager_->MainAppIcon();
     return {};
   }
-  Bitmap32 out(cx, cy, 0xFF000000u | kMagentaRgb);
+  // Drawn once on black and once on white: where the two differ the icon
+  // is (partly) transparent. Half-transparent edges become the key, so no
+  // pink fringe is blended in.
+  Bitmap32 on_black(cx, cy, 0xFF000000u), on_white(cx, cy, 0xFFFFFFFFu);
   HDC screen = GetDC(nullptr);
   {
     DibSurface surface(screen, cx, cy);
     if (surface.Valid()) {
-      surface.Load(out);
-      DrawIconEx(surface.Dc(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
-      surface.Store(out);
+      for (Bitmap32* b : {&on_black, &on_white}) {
+        surface.Load(*b);
+        DrawIconEx(surface.Dc(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+        surface.Store(*b);
+      }
     }
   }
   ReleaseDC(nullptr, screen);
+  Bitmap32 out(cx, cy, 0xFF000000u | kMagentaRgb);
+  for (int y = 0; y < cy; ++y) {
+    for (int x = 0; x < cx; ++x) {
+      const std::uint32_t k = on_black.At(x, y), w = on_white.At(x, y);
+      const int see_through = static_cast<int>((w >> 8) & 0xFF) - static_cast<int>((k >> 8) & 0xFF);
+      if (see_through < 128) out.Set(x, y, 0xFF000000u | (k & 0xFFFFFFu));
+    }
+  }
   return out;
 }
 

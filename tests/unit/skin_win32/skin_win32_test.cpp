@@ -376,3 +376,42 @@ TEST_F(SkinEngine, OpeningAndClosingASkinnedWindow200TimesLeavesNothingBehind) {
 
 }  // namespace
 }  // namespace corvane::skin::win32
+
+namespace corvane::skin::win32 {
+namespace {
+
+void MoveMouse(POINT p) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+TEST_F(SkinEngine, TheRealMouseMovesTheHotState) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  TWinSysButton* close = ButtonWith(f, 0);
+  ASSERT_NE(close, nullptr);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const Point c = Centre(close->rect);
+  MoveMouse({wr.left + c.x - 30, wr.top + c.y});
+  PumpFor(100);
+  HDC screen = GetDC(nullptr);
+  const COLORREF normal = GetPixel(screen, wr.left + close->rect.left + 3, wr.top + c.y);
+  MoveMouse({wr.left + c.x, wr.top + c.y});
+  EXPECT_TRUE(PumpUntil([&] { return f.Hot() == close; }, 1000))
+      << "active " << f.ActiveFlag() << " foreground " << (GetForegroundWindow() == h);
+  // Wine shows what was drawn when it next flushes the window.
+  EXPECT_TRUE(PumpUntil([&] {
+    return GetPixel(screen, wr.left + close->rect.left + 3, wr.top + c.y) != normal;
+  }, 1000)) << "the hot image is on the screen";
+  ReleaseDC(nullptr, screen);
+  MoveMouse({5, 700});
+  EXPECT_TRUE(PumpUntil([&] { return f.Hot() == nullptr; }, 1000));
+}
+
+}  // namespace
+}  // namespace corvane::skin::win32
