@@ -1,11 +1,40 @@
 #include "skin/win32/skin_owners.h"
 
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace corvane::skin::win32 {
 
+namespace {
+// UI thread only, like everything the engine does.
+OwnerCounts g_counts;
+
+// Windows whose subclassing outlived its owner, with the procedure each had.
+std::vector<std::pair<HWND, WNDPROC>>& Orphans() {
+  static std::vector<std::pair<HWND, WNDPROC>> orphans;
+  return orphans;
+}
+}  // namespace
+
+namespace detail {
+void Count(Counter c, int delta) {
+  switch (c) {
+    case kHooks: g_counts.hooks += delta; break;
+    case kSubclasses: g_counts.subclasses += delta; break;
+    case kTimers: g_counts.timers += delta; break;
+    case kShapes: g_counts.shapes += delta; break;
+    case kGdi: g_counts.gdi += delta; break;
+  }
+}
+}  // namespace detail
+
+OwnerCounts LiveOwners() { return g_counts; }
+
 HookHandle InstallThreadCbtHook(HOOKPROC proc) {
-  return HookHandle(SetWindowsHookExA(WH_CBT, proc, nullptr, GetCurrentThreadId()));
+  HHOOK hook = SetWindowsHookExA(WH_CBT, proc, nullptr, GetCurrentThreadId());
+  if (hook) detail::Count(detail::kHooks, 1);
+  return HookHandle(hook);
 }
 
 WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) : replacement_(replacement) {
@@ -14,6 +43,29 @@ WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) : replacement_(
   if (previous == 0 && GetLastError() != 0) return;
   window_ = window;
   own_ = reinterpret_cast<WNDPROC>(previous);
+  detail::Count(detail::kSubclasses, 1);
+}
+
+WindowSubclass::~WindowSubclass() {
+  if (!Restore()) {
+    Orphans().emplace_back(window_, own_);  // still counted until the window goes
+    window_ = nullptr;
+  }
+}
+
+bool WindowSubclass::CallOrphan(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  auto& orphans = Orphans();
+  for (std::size_t i = 0; i < orphans.size(); ++i) {
+    if (orphans[i].first != window) continue;
+    WNDPROC own = orphans[i].second;
+    if (msg == WM_NCDESTROY) {
+      orphans.erase(orphans.begin() + static_cast<std::ptrdiff_t>(i));
+      detail::Count(detail::kSubclasses, -1);
+    }
+    *result = own ? CallWindowProcA(own, window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
+    return true;
+  }
+  return false;
 }
 
 LRESULT WindowSubclass::CallOwn(UINT msg, WPARAM wp, LPARAM lp) const {
@@ -30,16 +82,21 @@ bool WindowSubclass::Restore() {
   }
   window_ = nullptr;
   own_ = nullptr;
+  detail::Count(detail::kSubclasses, -1);
   return true;
 }
 
 void WindowTimer::Start(UINT interval_ms) {
+  const bool was = running_;
   running_ = SetTimer(window_, id_, interval_ms, nullptr) != 0;
+  if (running_ != was) detail::Count(detail::kTimers, running_ ? 1 : -1);
 }
 
 void WindowTimer::Stop() {
-  if (running_ && IsWindow(window_)) KillTimer(window_, id_);
+  if (!running_) return;
+  if (IsWindow(window_)) KillTimer(window_, id_);
   running_ = false;
+  detail::Count(detail::kTimers, -1);
 }
 
 namespace {
@@ -60,13 +117,13 @@ RegionHandle BatchRegion(const Rect* rects, std::size_t count) {
     UnionRect(&bound, &bound, &out[i]);
   }
   data->rdh.rcBound = bound;
-  return RegionHandle(ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), data));
+  return Adopt(ExtCreateRegion(nullptr, static_cast<DWORD>(bytes), data));
 }
 
 }  // namespace
 
 RegionHandle ShapeRegion(const SkinModel& m, const ShapeInput& in) {
-  RegionHandle result(CreateRectRgn(0, 0, 0, 0));
+  RegionHandle result = Adopt(CreateRectRgn(0, 0, 0, 0));
   if (!result) return {};
   const bool whole = BuildWindowShape(m, in, [&](const Rect* rects, std::size_t n) {
     RegionHandle part = BatchRegion(rects, n);
@@ -74,6 +131,73 @@ RegionHandle ShapeRegion(const SkinModel& m, const ShapeInput& in) {
   });
   if (whole) return {};
   return result;
+}
+
+void WindowShape::Set(HWND window, RegionHandle region, bool redraw) {
+  Clear(false);
+  if (!region) {
+    SetWindowRgn(window, nullptr, redraw);
+    return;
+  }
+  if (!SetWindowRgn(window, region.get(), redraw)) return;  // the handle deletes it
+  region.release();
+  detail::Count(detail::kGdi, -1);  // the system's now
+  window_ = window;
+  detail::Count(detail::kShapes, 1);
+}
+
+void WindowShape::Clear(bool redraw) {
+  if (!window_) return;
+  if (IsWindow(window_)) SetWindowRgn(window_, nullptr, redraw);
+  window_ = nullptr;
+  detail::Count(detail::kShapes, -1);
+}
+
+DibSurface::DibSurface(HDC reference, int width, int height) : width_(width), height_(height) {
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down, like Bitmap32
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  dc_ = CreateCompatibleDC(reference);
+  if (!dc_) return;
+  detail::Count(detail::kGdi, 1);
+  void* bits = nullptr;
+  bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap_) return;
+  detail::Count(detail::kGdi, 1);
+  old_ = SelectObject(dc_, bitmap_);
+  bits_ = static_cast<std::uint32_t*>(bits);
+}
+
+DibSurface::~DibSurface() {
+  if (dc_ && old_) SelectObject(dc_, old_);
+  if (bitmap_) {
+    DeleteObject(bitmap_);
+    detail::Count(detail::kGdi, -1);
+  }
+  if (dc_) {
+    DeleteDC(dc_);
+    detail::Count(detail::kGdi, -1);
+  }
+}
+
+void DibSurface::Load(const Bitmap32& from) {
+  if (!bits_ || from.Width() != width_ || from.Height() != height_) return;
+  GdiFlush();
+  std::memcpy(bits_, from.Pixels().data(), from.Pixels().size() * sizeof(std::uint32_t));
+}
+
+void DibSurface::Store(Bitmap32& to) const {
+  if (!bits_) return;
+  GdiFlush();
+  if (to.Width() != width_ || to.Height() != height_) to = Bitmap32(width_, height_);
+  for (int y = 0; y < height_; ++y)
+    std::memcpy(to.Row(y), bits_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_),
+                static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
 }
 
 }  // namespace corvane::skin::win32

@@ -9,14 +9,54 @@
 
 namespace corvane::skin::win32 {
 
+// What the engine's owners hold right now, counted by the owners themselves
+// (Wine's GetGuiResources answers 0, so this is how a test sees a leak).
+struct OwnerCounts {
+  int hooks = 0;       // CBT hooks
+  int subclasses = 0;  // replaced window procedures, orphans included
+  int timers = 0;      // running window timers
+  int shapes = 0;      // window regions handed to the system
+  int gdi = 0;         // fonts, bitmaps, DCs and regions the engine made
+  bool operator==(const OwnerCounts& o) const {
+    return hooks == o.hooks && subclasses == o.subclasses && timers == o.timers &&
+           shapes == o.shapes && gdi == o.gdi;
+  }
+};
+OwnerCounts LiveOwners();
+
+namespace detail {
+enum Counter { kHooks, kSubclasses, kTimers, kShapes, kGdi };
+void Count(Counter c, int delta);
+}  // namespace detail
+
 struct HookTraits {
   using Value = HHOOK;
   static Value Invalid() { return nullptr; }
   static bool Valid(Value v) { return v != nullptr; }
-  static void Close(Value v) { UnhookWindowsHookEx(v); }
+  static void Close(Value v) {
+    UnhookWindowsHookEx(v);
+    detail::Count(detail::kHooks, -1);
+  }
 };
 using HookHandle = UniqueHandle<HookTraits>;
-using RegionHandle = UniqueHandle<ui::win32::GdiTraits<HRGN>>;
+
+// A GDI object the engine made; counted from Adopt to its deletion.
+template <class T>
+struct CountedGdiTraits : ui::win32::GdiTraits<T> {
+  static void Close(T v) {
+    DeleteObject(v);
+    detail::Count(detail::kGdi, -1);
+  }
+};
+template <class T>
+using GdiHandle = UniqueHandle<CountedGdiTraits<T>>;
+template <class T>
+GdiHandle<T> Adopt(T object) {
+  if (object) detail::Count(detail::kGdi, 1);
+  return GdiHandle<T>(object);
+}
+using RegionHandle = GdiHandle<HRGN>;
+using FontHandle = GdiHandle<HFONT>;
 
 // A WH_CBT hook for the calling thread only.
 HookHandle InstallThreadCbtHook(HOOKPROC proc);
@@ -28,16 +68,24 @@ class WindowSubclass {
  public:
   WindowSubclass() = default;
   WindowSubclass(HWND window, WNDPROC replacement);
-  ~WindowSubclass() { Restore(); }
+  // A subclassing that cannot be undone is kept as an orphan: the
+  // replacement goes on passing the window's messages to CallOrphan.
+  ~WindowSubclass();
   WindowSubclass(const WindowSubclass&) = delete;
   WindowSubclass& operator=(const WindowSubclass&) = delete;
 
   bool Installed() const { return window_ != nullptr; }
   HWND Window() const { return window_; }
+  WNDPROC Own() const { return own_; }
   // The procedure to call on for messages the replacement does not consume.
   LRESULT CallOwn(UINT msg, WPARAM wp, LPARAM lp) const;
   // true when the previous procedure is back in place.
   bool Restore();
+
+  // For a window whose owner has gone but whose subclassing stayed: calls
+  // the procedure it had before; false when the window is no orphan. The
+  // record goes with WM_NCDESTROY.
+  static bool CallOrphan(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
  private:
   HWND window_ = nullptr;
@@ -65,5 +113,44 @@ class WindowTimer {
 // The window shape as a region: one region per batch of rectangles, united
 // into the result. Null when the shape is the whole window.
 RegionHandle ShapeRegion(const SkinModel& m, const ShapeInput& in);
+
+// A region set as a window's shape. The system owns the region once
+// SetWindowRgn took it; this owner takes the shape off again.
+class WindowShape {
+ public:
+  WindowShape() = default;
+  ~WindowShape() { Clear(true); }
+  WindowShape(const WindowShape&) = delete;
+  WindowShape& operator=(const WindowShape&) = delete;
+  // A null region makes the window whole again.
+  void Set(HWND window, RegionHandle region, bool redraw);
+  void Clear(bool redraw);
+  bool Shaped() const { return window_ != nullptr; }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// A memory DC with a 32-bit top-down DIB section selected: the pixels have
+// the layout of Bitmap32, so the portable renderer's results go in and out
+// by copying rows.
+class DibSurface {
+ public:
+  DibSurface(HDC reference, int width, int height);
+  ~DibSurface();
+  DibSurface(const DibSurface&) = delete;
+  DibSurface& operator=(const DibSurface&) = delete;
+  bool Valid() const { return bits_ != nullptr; }
+  HDC Dc() const { return dc_; }
+  void Load(const Bitmap32& from);  // sizes must match
+  void Store(Bitmap32& to) const;
+
+ private:
+  int width_, height_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+};
 
 }  // namespace corvane::skin::win32

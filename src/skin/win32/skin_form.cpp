@@ -1,0 +1,883 @@
+#include "skin/win32/skin_form.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "skin/skin_rules.h"
+#include "skin/skin_shape.h"
+#include "skin/win32/skin_manage.h"
+#include "ui/form.h"
+
+namespace corvane::skin::win32 {
+
+namespace {
+
+// The live forms by window, for the shared window procedure.
+std::vector<std::pair<HWND, TWinSkinForm*>>& Live() {
+  static std::vector<std::pair<HWND, TWinSkinForm*>> live;
+  return live;
+}
+
+TWinSkinForm* LiveForm(HWND window) {
+  for (auto& [h, f] : Live())
+    if (h == window) return f;
+  return nullptr;
+}
+
+void Unlist(const TWinSkinForm* form) {
+  auto& live = Live();
+  live.erase(std::remove_if(live.begin(), live.end(), [&](auto& p) { return p.second == form; }),
+             live.end());
+}
+
+std::string ClassNameOf(HWND window) {
+  char buf[101] = {};
+  GetClassNameA(window, buf, sizeof buf);
+  return buf;
+}
+
+BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
+  if (text::SameText(ClassNameOf(child), "MDIClient")) {
+    *reinterpret_cast<HWND*>(lp) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Draws a portable bitmap at (x, y) of a DC.
+void BlitToDc(HDC dc, int x, int y, const Bitmap32& b) {
+  if (b.Empty()) return;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = b.Width();
+  bi.bmiHeader.biHeight = -b.Height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0,
+                    0, static_cast<UINT>(b.Height()), b.Pixels().data(), &bi, DIB_RGB_COLORS);
+}
+
+Bitmap32 Crop(const Bitmap32& src, const Rect& r) {
+  Bitmap32 out(r.Width(), r.Height());
+  Blit(out, -r.left, -r.top, src, false);
+  return out;
+}
+
+bool HasControl(const TSkinData& skin, TSkinControlType t) {
+  return (skin.SkinControls & SkinControlBit(t)) != 0;
+}
+
+}  // namespace
+
+COLORREF ResolveColour(SkinColour c) {
+  if ((c >> 24) == 0xFF) return GetSysColor(static_cast<int>(c & 0xFF));
+  return c & 0xFFFFFFu;
+}
+
+TWinSkinForm::TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window)
+    : manager_(manager), skin_(skin), window_(window) {}
+
+TWinSkinForm::~TWinSkinForm() {
+  if (attached_) {
+    skin_state_ = kSkinDetaching;
+    QuickDetach();
+  }
+  Unlist(this);
+}
+
+// --- Attach ------------------------------------------------------------------
+
+void TWinSkinForm::AttachAsForm(ui::Form& form) {
+  form_ = &form;
+  AttachAsWindow();
+  if (!attached_) return;
+  form_colour_ = form.GetColor();
+  form.SetColor(skin_.Model().Colours.ButtonFace);
+  if (HasControl(skin_, xcMainMenu)) {
+    form_own_method_ = form.WindowProc();
+    form.SetWindowProc([this](ui::Message& m) {
+      form_own_method_(m);
+      if (m.msg == ui::msg::kSetText) {
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      } else if (m.msg == kMsgReReadSkin) {
+        Refresh();
+      }
+    });
+  }
+}
+
+void TWinSkinForm::AttachAsWindow() {
+  if (attached_ || !IsWindow(window_)) return;
+  // 1. Timer and caption font.
+  hover_ = std::make_unique<WindowTimer>(window_, kHoverTimerId);
+  NONCLIENTMETRICSA ncm = {};
+  ncm.cbSize = sizeof ncm;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+    caption_font_ = Adopt(CreateFontIndirectA(&ncm.lfCaptionFont));
+  // 2. Style, direction, icon, sizes.
+  style_ = style_at_attach_ = GetWindowLongPtrA(window_, GWL_STYLE);
+  ex_style_ = GetWindowLongPtrA(window_, GWL_EXSTYLE);
+  right_to_left_ = (ex_style_ & WS_EX_LEFTSCROLLBAR) != 0;
+  small_icon_ = SmallIconBitmap();
+  RECT wr, cr;
+  GetWindowRect(window_, &wr);
+  GetClientRect(window_, &cr);
+  extra_width_ = (wr.right - wr.left) - cr.right;
+  extra_height_ = (wr.bottom - wr.top) - cr.bottom;
+  // 3. Icons, system menu, state, MDI role, frame kind.
+  const auto s = static_cast<std::uint32_t>(style_), ex = static_cast<std::uint32_t>(ex_style_);
+  border_icons_ = BorderIcons(s, GetSystemMenu(window_, FALSE) != nullptr);
+  BuildSystemMenu();
+  ReadWindowState();
+  EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
+  mdi_role_ = (ex & style::kExMdiChild) ? 2 : mdi_client_ ? 1 : 0;
+  frame_kind_ = FrameKind(s, ex);
+  // 4. Frame skinning.
+  if (HasControl(skin_, xcMainMenu)) {
+    if (window_state_ != kStateMinimised) RemoveCaptionButtons();
+    RecomputeMetricsAndButtons();
+  }
+  // 5. The procedure.
+  subclass_ = std::make_unique<WindowSubclass>(window_, &TWinSkinForm::Proc);
+  if (!subclass_->Installed()) {
+    ReleaseParts();
+    return;
+  }
+  Live().emplace_back(window_, this);
+  attached_ = true;
+  // 6. Child controls have no skin objects yet; their rules are decided in
+  // the portable core and come with the control family.
+  // 7.
+  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::FinishAttach() {
+  hover_wanted_ = true;
+  if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised && frame_kind_ != 2) {
+    skin_state_ = kSkinFirstSizing;
+    ResizeToSkinMetrics();
+    skin_state_ = kSkinRunning;
+    BuildShape(true);
+  }
+  skin_state_ = kSkinRunning;
+  if (active_) hover_->Start(kHoverInterval);
+  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TWinSkinForm::RecomputeMetricsAndButtons() {
+  if (skin_.NotLoaded()) return;
+  metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_, 0);
+  buttons_.clear();
+  SetHot(nullptr);
+  for (const TDataSkinSysButton& b :
+       WindowTitleButtons(skin_.Model().SysButtons, small_icon_, skin_.AppIcon))
+    buttons_.push_back(std::make_unique<TWinSysButton>(*this, b));
+}
+
+void TWinSkinForm::DropTitleButtons() {
+  SetHot(nullptr);
+  buttons_.clear();
+}
+
+// --- Detach ------------------------------------------------------------------
+
+void TWinSkinForm::ReleaseForm() {
+  if (!form_) return;
+  if (form_own_method_) form_->SetWindowProc(std::move(form_own_method_));
+  form_own_method_ = nullptr;
+  if (skin_state_ != kSkinDetaching) form_->SetColor(form_colour_);
+}
+
+void TWinSkinForm::ReleaseParts() {
+  StopHover();
+  hover_.reset();
+  DropTitleButtons();
+  system_menu_.reset();
+  title_bar_.Clear();
+  title_clean_.Clear();
+  face_brush_.reset();
+  caption_font_.reset();
+}
+
+void TWinSkinForm::QuickDetach() {
+  if (!attached_) return;
+  ReleaseForm();
+  subclass_.reset();
+  Unlist(this);
+  ReleaseParts();
+  shape_.Clear(false);
+  if (!destroying_ && IsWindow(window_)) {
+    // The system's frame again, at the window's present size.
+    RestoreCaptionButtons();
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  attached_ = false;
+}
+
+void TWinSkinForm::FullDetach() {
+  if (!attached_) return;
+  if (!HasControl(skin_, xcMainMenu)) {
+    ReleaseForm();
+    subclass_.reset();
+    Unlist(this);
+    ReleaseParts();
+    attached_ = false;
+    if (skin_state_ != kSkinDetaching && IsWindow(window_)) {
+      ShowWindow(window_, SW_MINIMIZE);
+      ShowWindow(window_, SW_RESTORE);
+    }
+    return;
+  }
+  StopHover();
+  ReleaseForm();
+  subclass_.reset();
+  Unlist(this);
+  RestoreCaptionButtons();
+  ReleaseParts();
+  if (skin_state_ != kSkinDetaching && (mdi_role_ == 2 || !(style_ & WS_CHILD)) &&
+      IsWindow(window_)) {
+    RECT cr;
+    GetClientRect(window_, &cr);
+    SetWindowPos(window_, nullptr, 0, 0, cr.right + extra_width_, cr.bottom + extra_height_,
+                 SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+  shape_.Clear(true);
+  attached_ = false;
+}
+
+void TWinSkinForm::Refresh() {
+  if (!attached_) return;
+  skin_state_ = kSkinRefreshing;
+  DropTitleButtons();
+  RecomputeMetricsAndButtons();
+  if (form_) form_->SetColor(skin_.Model().Colours.ButtonFace);
+  face_brush_.reset();
+  title_bar_.Clear();
+  ResizeToSkinMetrics();
+  BuildShape(true);
+  skin_state_ = kSkinRunning;
+  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+}
+
+// --- Window procedure ----------------------------------------------------------
+
+LRESULT CALLBACK TWinSkinForm::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  TWinSkinForm* form = LiveForm(window);
+  if (!form) {
+    LRESULT r = 0;
+    if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
+    return DefWindowProcA(window, msg, wp, lp);
+  }
+  ++form->depth_;
+  const LRESULT r = form->WndProc(msg, wp, lp);
+  if (--form->depth_ == 0 && form->doomed_) delete form;  // the manager let it go meanwhile
+  return r;
+}
+
+LRESULT TWinSkinForm::Own(UINT msg, WPARAM wp, LPARAM lp) {
+  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
+  return DefWindowProcA(window_, msg, wp, lp);
+}
+
+LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return OnEraseBackground(wp, lp);
+    case WM_STYLECHANGED:
+      if (static_cast<int>(wp) == GWL_STYLE)
+        style_ = static_cast<LONG_PTR>(reinterpret_cast<const STYLESTRUCT*>(lp)->styleNew);
+      return Own(msg, wp, lp);
+    case WM_NCDESTROY: return OnNcDestroy(wp, lp);
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC: return OnCtlColor(msg, wp, lp);
+    case kMsgSkinned: return 1;
+    default:
+      if (!HasControl(skin_, xcMainMenu)) return Own(msg, wp, lp);
+      return SecondStage(msg, wp, lp);
+  }
+}
+
+bool TWinSkinForm::NonClientHandled() const {
+  if (window_state_ == kStateMinimised || skin_state_ == kSkinAttaching) return false;
+  return !(mdi_role_ == 2 && window_state_ != kStateNormal);
+}
+
+LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
+  if ((style_ & WS_CHILD) && mdi_role_ != 2) return Own(msg, wp, lp);
+  switch (msg) {
+    case WM_SIZE: return OnSize(wp, lp);
+    case WM_ACTIVATE:
+      active_ = LOWORD(wp) != WA_INACTIVE;
+      return Own(msg, wp, lp);
+    case WM_GETMINMAXINFO: return OnGetMinMaxInfo(wp, lp);
+    case WM_WINDOWPOSCHANGED:
+      ReadWindowState();
+      return Own(msg, wp, lp);
+    case WM_COMMAND:
+      if (lp == 0 && IsSystemCommand(LOWORD(wp))) {
+        PostMessageA(window_, WM_SYSCOMMAND, LOWORD(wp), 0);
+        return 0;
+      }
+      return Own(msg, wp, lp);
+    case WM_SYSCOMMAND: return OnSysCommand(wp, lp);
+    case WM_SETTEXT: {
+      // The system would paint its own caption with the new text.
+      const LRESULT r = Own(msg, wp, lp);
+      if (NonClientHandled()) PaintFrame();
+      return r;
+    }
+    case WM_TIMER:
+      if (wp == kHoverTimerId) {
+        OnHoverTimer();
+        return 0;
+      }
+      return Own(msg, wp, lp);
+    case kMsgFinishAttach: FinishAttach(); return 0;
+    default: break;
+  }
+  if (msg == WM_NCACTIVATE) active_ = wp != FALSE;
+  if (!NonClientHandled()) return Own(msg, wp, lp);
+  switch (msg) {
+    case WM_NCCALCSIZE: return OnNcCalcSize(wp, lp);
+    case WM_NCHITTEST: return OnNcHitTest(wp, lp);
+    case WM_NCPAINT:
+      if (!skin_.PaintFrames) return 0;
+      if (frame_kind_ == 2) return Own(msg, wp, lp);
+      PaintFrame();
+      return 0;
+    case WM_NCACTIVATE: return OnNcActivate(wp, lp);
+    case WM_NCMOUSEMOVE: return OnNcMouseMove(wp, lp);
+    case WM_NCLBUTTONDOWN: return OnNcLButtonDown(wp, lp);
+    case WM_NCLBUTTONUP: return OnNcLButtonUp(wp, lp);
+    case WM_NCLBUTTONDBLCLK: return OnNcLButtonDblClk(wp, lp);
+    case WM_NCRBUTTONDOWN: return OnNcRButtonDown(wp, lp);
+    case kMsgRepaintFrame: PaintFrame(); return 0;
+    default: return Own(msg, wp, lp);
+  }
+}
+
+// --- First-stage handlers ----------------------------------------------------------
+
+LRESULT TWinSkinForm::OnEraseBackground(WPARAM wp, LPARAM lp) {
+  const LRESULT r = Own(WM_ERASEBKGND, wp, lp);
+  if (form_) return r;
+  if (!face_brush_) face_brush_ = Adopt(CreateSolidBrush(ResolveColour(skin_.Model().Colours.ButtonFace)));
+  RECT cr;
+  GetClientRect(window_, &cr);
+  FillRect(reinterpret_cast<HDC>(wp), &cr, face_brush_.get());
+  return 1;
+}
+
+LRESULT TWinSkinForm::OnNcDestroy(WPARAM wp, LPARAM lp) {
+  skin_state_ = kSkinDetaching;
+  destroying_ = true;
+  const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
+  QuickDetach();
+  const LRESULT r = own ? CallWindowProcA(own, window_, WM_NCDESTROY, wp, lp)
+                        : DefWindowProcA(window_, WM_NCDESTROY, wp, lp);
+  skin_state_ = kSkinDestroyed;
+  if (manager_) {
+    manager_->SetCurrentSkin(&skin_);
+    manager_->Queue(kCmdPurge);
+  }
+  return r;
+}
+
+LRESULT TWinSkinForm::OnCtlColor(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT r = Own(msg, wp, lp);
+  if (form_) return r;
+  SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+  if (msg == WM_CTLCOLORSTATIC) {
+    if (!face_brush_)
+      face_brush_ = Adopt(CreateSolidBrush(ResolveColour(skin_.Model().Colours.ButtonFace)));
+    r = reinterpret_cast<LRESULT>(face_brush_.get());
+  }
+  return r;
+}
+
+// --- Second-stage handlers ----------------------------------------------------------
+
+LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
+  const LRESULT r = Own(WM_SIZE, wp, lp);
+  if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
+  else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
+  else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
+  const bool mdi_other = mdi_role_ == 2 && window_state_ != kStateNormal;
+  if (window_state_ != kStateMinimised && !mdi_other &&
+      (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
+    BuildShape(false);
+  return r;
+}
+
+LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
+  const LRESULT r = Own(WM_GETMINMAXINFO, wp, lp);
+  ReadWindowState();
+  if (window_state_ == kStateMinimised) {
+    RestoreCaptionButtons();
+  } else if (mdi_role_ != 2) {
+    RemoveCaptionButtons();
+  } else if (window_state_ == kStateNormal) {
+    RemoveCaptionButtons();
+  } else {
+    RestoreCaptionButtons();
+  }
+  auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+  mmi->ptMaxTrackSize.x = GetSystemMetrics(SM_CXMAXIMIZED);
+  mmi->ptMaxTrackSize.y = GetSystemMetrics(SM_CYMAXIMIZED);
+  return r;
+}
+
+LRESULT TWinSkinForm::OnSysCommand(WPARAM wp, LPARAM lp) {
+  KeyMenuFacts k;
+  k.command = static_cast<unsigned>(wp);
+  k.key = static_cast<unsigned>(lp);
+  k.mouse_captured = GetCapture() != nullptr;
+  if (ConsumeKeyMenu(k)) return 1;
+  switch (wp & 0xFFF0) {
+    case SC_MINIMIZE:
+      window_state_ = kStateMinimised;
+      if (mdi_role_ == 2) RestoreCaptionButtons();
+      break;
+    case SC_MAXIMIZE: window_state_ = kStateMaximised; break;
+    case SC_RESTORE:
+      window_state_ = kStateNormal;
+      if (mdi_role_ == 2) RemoveCaptionButtons();
+      break;
+    default: break;
+  }
+  return Own(WM_SYSCOMMAND, wp, lp);
+}
+
+// --- Non-client ------------------------------------------------------------------
+
+LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wp, LPARAM lp) {
+  const LRESULT own = Own(WM_NCCALCSIZE, wp, lp);
+  if (!wp) {
+    // The plain form asks for the client rectangle of a window rectangle;
+    // the system's answer would use its own frame.
+    auto* r = reinterpret_cast<RECT*>(lp);
+    if (frame_kind_ == 2) return own;
+    const Rect c = ClientRectForWindow({r->left, r->top, r->right, r->bottom}, metrics_);
+    *r = {c.left, c.top, c.right, c.bottom};
+    return 0;
+  }
+  auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lp);
+  if ((mdi_role_ == 2 && window_state_ != kStateNormal) || frame_kind_ == 2) {
+    p->rgrc[1] = p->rgrc[0];
+    return WVR_REDRAW;
+  }
+  const WINDOWPOS* pos = p->lppos;
+  const Rect c = ClientRectForWindow({pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy}, metrics_);
+  p->rgrc[0] = p->rgrc[1] = {c.left, c.top, c.right, c.bottom};
+  return WVR_REDRAW;
+}
+
+LRESULT TWinSkinForm::OnNcHitTest(WPARAM wp, LPARAM lp) {
+  const int own = static_cast<int>(Own(WM_NCHITTEST, wp, lp));
+  if (own != HTNOWHERE) return own;
+  POINT pt = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  ScreenToClient(window_, &pt);
+  const Point w = ClientToWindowPoint({pt.x, pt.y}, metrics_, window_state_ == kStateMinimised);
+  return CaptionHitTest(own, w.y, metrics_.top);
+}
+
+LRESULT TWinSkinForm::OnNcActivate(WPARAM wp, LPARAM) {
+  active_ = wp != FALSE;
+  if (active_ && hover_wanted_ && hover_) hover_->Start(kHoverInterval);
+  if (!active_) StopHover();
+  if (!(mdi_role_ == 2 && window_state_ != kStateNormal)) PaintFrame();
+  return TRUE;
+}
+
+Point TWinSkinForm::ScreenToWindow(LPARAM lp) const {
+  RECT wr;
+  GetWindowRect(window_, &wr);
+  return {static_cast<short>(LOWORD(lp)) - wr.left, static_cast<short>(HIWORD(lp)) - wr.top};
+}
+
+TNCObject* TWinSkinForm::ElementAtPoint(Point p) const {
+  std::vector<TWinSysButton*> buttons;
+  for (const auto& b : buttons_) buttons.push_back(b.get());
+  return ElementAt(buttons, {}, p);
+}
+
+LRESULT TWinSkinForm::OnNcMouseMove(WPARAM wp, LPARAM lp) {
+  if (!active_) return Own(WM_NCMOUSEMOVE, wp, lp);
+  if (TNCObject* e = ElementAtPoint(ScreenToWindow(lp))) {
+    e->MouseMove();
+    return 0;
+  }
+  if (TNCObject* hot = Hot()) hot->MouseLeave();
+  return Own(WM_NCMOUSEMOVE, wp, lp);
+}
+
+LRESULT TWinSkinForm::OnNcLButtonDown(WPARAM wp, LPARAM lp) {
+  if (TNCObject* e = ElementAtPoint(ScreenToWindow(lp))) {
+    if (!active_) SetForegroundWindow(window_);
+    e->MouseDown();
+    return 0;
+  }
+  const int code = ButtonDownHitCode(static_cast<int>(wp), window_state_ == kStateMaximised, active_);
+  return Own(WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lp);
+}
+
+LRESULT TWinSkinForm::OnNcLButtonUp(WPARAM wp, LPARAM lp) {
+  TNCObject* e = ElementAtPoint(ScreenToWindow(lp));
+  if (!e) return Own(WM_NCLBUTTONUP, wp, lp);
+  if (e == Hot()) {
+    e->MouseUp();
+    for (const auto& b : buttons_) {
+      if (b.get() != e) continue;
+      RunButtonAction(b->Data().Action,
+                      {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+      break;  // the action may have rebuilt the buttons
+    }
+  }
+  return 0;
+}
+
+LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM, LPARAM lp) {
+  // A double-click on a button is its second click, not a click on the title.
+  if (TNCObject* e = ElementAtPoint(ScreenToWindow(lp))) {
+    e->MouseDown();
+    return 0;
+  }
+  const WindowCommand c = TitleDoubleClick(window_state_, (border_icons_ & kBiMaximize) != 0);
+  if (c.command) SendWindowCommand(c);
+  return 0;
+}
+
+LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
+  if (wp == HTCAPTION && mdi_role_ != 2) {
+    OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+    return 0;
+  }
+  return Own(WM_NCRBUTTONDOWN, wp, lp);
+}
+
+void TWinSkinForm::OnHoverTimer() {
+  if (!active_) return;
+  POINT pt;
+  GetCursorPos(&pt);
+  RECT wr;
+  GetWindowRect(window_, &wr);
+  TNCObject* hot = Hot();
+  if (HoverShouldLeave(hot, {pt.x - wr.left, pt.y - wr.top})) hot->MouseLeave();
+}
+
+void TWinSkinForm::StopHover() {
+  if (hover_) hover_->Stop();
+}
+
+// --- Caption -------------------------------------------------------------------
+
+void TWinSkinForm::SendWindowCommand(const WindowCommand& c) {
+  window_state_ = c.new_state;
+  SetHot(nullptr);
+  PostMessageA(window_, WM_SYSCOMMAND, c.command, 0);
+}
+
+void TWinSkinForm::RunButtonAction(int action, POINT pt) {
+  auto to_active_child = [&](UINT command) {
+    if (mdi_role_ != 1 || !mdi_client_) return;
+    auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
+    if (child) PostMessageA(child, WM_SYSCOMMAND, command, 0);
+  };
+  switch (ActionFor(action)) {
+    case CaptionAction::kClose:
+      StopHover();
+      PostMessageA(window_, WM_CLOSE, 0, 0);
+      break;
+    case CaptionAction::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
+    case CaptionAction::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
+    case CaptionAction::kSystemMenu: OpenSystemMenu({pt.x + 1, pt.y + 1}); break;
+    case CaptionAction::kMdiMinimise: to_active_child(SC_MINIMIZE); break;
+    case CaptionAction::kMdiRestore: to_active_child(SC_RESTORE); break;
+    case CaptionAction::kMdiClose: to_active_child(SC_CLOSE); break;
+    case CaptionAction::kPostAction:
+      PostMessageA(window_, kMsgSkinned, static_cast<WPARAM>(action), 0);
+      break;
+  }
+}
+
+void TWinSkinForm::BuildSystemMenu() {
+  system_menu_.reset(CreatePopupMenu());
+  if (!system_menu_) return;
+  for (const SystemMenuItem& item : SystemMenuItems(border_icons_)) {
+    if (item.tag == 100) {
+      AppendMenuA(system_menu_.get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    std::string caption = item.caption;
+    if (!item.shortcut.empty()) caption += "\t" + item.shortcut;
+    AppendMenuA(system_menu_.get(), MF_STRING, static_cast<UINT_PTR>(item.tag + 1), caption.c_str());
+  }
+}
+
+void TWinSkinForm::OpenSystemMenu(POINT pt) {
+  if (!system_menu_clock_.Open(GetTickCount(), GetDoubleClickTime())) {
+    // Double-clicking the window icon closes the window.
+    StopHover();
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    return;
+  }
+  SetHot(nullptr);
+  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != 2 && system_menu_) {
+    for (int tag = 0; tag <= 3; ++tag)
+      EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
+                     MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
+    const int chosen = static_cast<int>(TrackPopupMenu(system_menu_.get(),
+                                                       TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y,
+                                                       0, window_, nullptr));
+    switch (ChooseSystemMenuItem(chosen - 1)) {
+      case SystemMenuChoice::kRestore:
+        SendWindowCommand({SC_RESTORE, kStateNormal});
+        break;
+      case SystemMenuChoice::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
+      case SystemMenuChoice::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
+      case SystemMenuChoice::kClose:
+        StopHover();
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        break;
+      case SystemMenuChoice::kNone: break;
+    }
+    return;
+  }
+  // The window's own system menu; its commands come back as WM_COMMAND.
+  if (HMENU own = GetSystemMenu(window_, FALSE))
+    TrackPopupMenu(own, TPM_RIGHTBUTTON, pt.x, pt.y, 0, window_, nullptr);
+}
+
+// --- State and style -------------------------------------------------------------
+
+void TWinSkinForm::ReadWindowState() {
+  WINDOWPLACEMENT wp = {};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(window_, &wp)) return;
+  window_state_ = wp.showCmd == SW_SHOWMAXIMIZED ? kStateMaximised
+                  : wp.showCmd == SW_SHOWMINIMIZED ? kStateMinimised
+                                                   : kStateNormal;
+  if (IsIconic(window_)) window_state_ = kStateMinimised;
+  else if (IsZoomed(window_)) window_state_ = kStateMaximised;
+}
+
+void TWinSkinForm::SetStyle(LONG_PTR s) {
+  if (s == GetWindowLongPtrA(window_, GWL_STYLE)) return;
+  SetWindowLongPtrA(window_, GWL_STYLE, s);
+  style_ = s;
+}
+
+void TWinSkinForm::RemoveCaptionButtons() {
+  SetStyle(static_cast<LONG_PTR>(
+      WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
+}
+
+void TWinSkinForm::RestoreCaptionButtons() {
+  SetStyle(static_cast<LONG_PTR>(
+      WithCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)),
+                         static_cast<std::uint32_t>(style_at_attach_))));
+}
+
+// --- Sizes and shape -------------------------------------------------------------
+
+void TWinSkinForm::ResizeToSkinMetrics() {
+  if (window_state_ == kStateMaximised) {
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  RECT cr;
+  GetClientRect(window_, &cr);
+  const Size s = WindowSizeForClient({cr.right, cr.bottom}, metrics_);
+  SetWindowPos(window_, nullptr, 0, 0, s.width, s.height,
+               SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TWinSkinForm::BuildShape(bool force) {
+  RECT wr;
+  GetWindowRect(window_, &wr);
+  ShapeRebuildFacts f;
+  f.width = wr.right - wr.left;
+  f.height = wr.bottom - wr.top;
+  f.built_width = shape_width_;
+  f.built_height = shape_height_;
+  f.mdi_child = mdi_role_ == 2;
+  f.normal = window_state_ == kStateNormal;
+  f.skin_state = force ? kSkinRefreshing : skin_state_;
+  if (!ShapeNeedsRebuild(f) || frame_kind_ == 2) return;
+  ShapeInput in;
+  in.width = f.width;
+  in.height = f.height;
+  in.frame = metrics_;
+  in.frame_kind = frame_kind_;
+  in.active = active_;
+  if (title_bar_.Width() == f.width && title_bar_.Height() == metrics_.top) in.title_bar = &title_bar_;
+  shape_.Set(window_, ShapeRegion(skin_.Model(), in), true);
+  shape_width_ = f.width;
+  shape_height_ = f.height;
+}
+
+// --- Painting ------------------------------------------------------------------
+
+ButtonWindowFacts TWinSkinForm::ButtonFacts() const {
+  ButtonWindowFacts w;
+  w.frame_kind = frame_kind_;
+  w.border_icons = border_icons_;
+  w.maximised = window_state_ == kStateMaximised;
+  w.active = active_;
+  w.menu_bar_height = metrics_.menu_bar;
+  return w;
+}
+
+void TWinSkinForm::LayOutButtons(int width) {
+  std::vector<TDataSkinSysButton> data;
+  for (const auto& b : buttons_) data.push_back(b->Data());
+  ButtonLayoutInput in;
+  in.window_width = width;
+  in.frame = metrics_;
+  in.text_box = text_box_;
+  in.right_to_left = right_to_left_;
+  in.menu_bar_left_width = skin_.Model().MenuBar ? skin_.Model().MenuBar->LeftWidth : 0;
+  const std::vector<ButtonPlace> places = LayoutButtons(data, ButtonFacts(), in, &right_buttons_left_);
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    buttons_[i]->visible = places[i].visible && !places[i].rect.Empty();
+    buttons_[i]->rect = places[i].rect;
+  }
+}
+
+void TWinSkinForm::ComposeTitleBar(HDC reference, int width) {
+  const SkinModel& m = skin_.Model();
+  const int top = metrics_.top;
+  Bitmap32 title(width, top);
+  const int height = std::max(top, 1);
+  // The corners belong to the side pieces; the title bar lies between them.
+  Blit(title, 0, 0, RenderFramePiece(m, kFrameLeft, width, height, metrics_, active_), false);
+  Blit(title, width - metrics_.right, 0,
+       RenderFramePiece(m, kFrameRight, width, height, metrics_, active_), false);
+  Blit(title, metrics_.left, 0, RenderFramePiece(m, kFrameTop, width, top, metrics_, active_), false);
+
+  // Title text: measured with three trailing blanks, drawn after two.
+  char text_buf[1001] = {};
+  GetWindowTextA(window_, text_buf, sizeof text_buf);
+  const std::string text = text_buf;
+  DibSurface surface(reference, width, top);
+  if (!surface.Valid()) {
+    title_bar_ = title_clean_ = std::move(title);
+    return;
+  }
+  HDC dc = surface.Dc();
+  ui::win32::Selection font(dc, caption_font_.get());
+  const std::string measured = text + "   ";
+  RECT calc = {metrics_.left, 0, width - metrics_.right, top};
+  DrawTextA(dc, measured.c_str(), -1, &calc, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
+  TitleTextInput in;
+  in.window_width = width;
+  in.frame = metrics_;
+  in.text_width = calc.right - calc.left;
+  in.text_height = calc.bottom - calc.top;
+  in.popup = (style_ & WS_POPUP) != 0;
+  in.right_to_left = right_to_left_;
+  in.right_buttons_left = right_buttons_left_;
+  const TitleTextLayout layout = LayoutTitleText(m.Title, in);
+  text_box_ = layout.box;
+  if (!m.Title.Image.Empty())
+    DrawThreePartStrip(title, {layout.box.left, layout.title.top, layout.box.right, layout.title.bottom},
+                       m.Title.Image, active_ ? 1 : 2, m.Title.TXTBackleft, m.Title.TXTBackRight);
+  surface.Load(title);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ResolveColour(active_ ? m.Colours.TitleTextActive : m.Colours.TitleTextNoActive));
+  RECT tr = {layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
+  const std::string shown = "  " + text;
+  DrawTextA(dc, shown.c_str(), -1, &tr,
+            DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | (right_to_left_ ? DT_RIGHT : 0));
+  surface.Store(title);
+  title_clean_ = title;
+
+  LayOutButtons(width);
+  for (const auto& b : buttons_) {
+    const TDataSkinSysButton& d = b->Data();
+    b->state = kNcNormal;
+    if (!b->visible || d.Visibility == 100) continue;
+    DrawStateImage(title, b->rect, d.Image, d.FrameCount, PaintStateImage(d, active_), true);
+  }
+  title_bar_ = std::move(title);
+}
+
+void TWinSkinForm::PaintFrame() {
+  if (!skin_.PaintFrames || frame_kind_ == 2 || !attached_) return;
+  if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
+  if (mdi_role_ == 2 && window_state_ != kStateNormal) return;
+  RECT wr;
+  GetWindowRect(window_, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (w <= 0 || h <= 0) return;
+  HDC dc = GetWindowDC(window_);
+  if (!dc) return;
+  const SkinModel& m = skin_.Model();
+  BlitToDc(dc, 0, 0, RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_));
+  BlitToDc(dc, w - metrics_.right, 0, RenderFramePiece(m, kFrameRight, w, h, metrics_, active_));
+  BlitToDc(dc, metrics_.left, h - metrics_.bottom,
+           RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_));
+  if (metrics_.top > 0) {
+    ComposeTitleBar(dc, w);
+    BlitToDc(dc, 0, 0, title_bar_);
+  }
+  ReleaseDC(window_, dc);
+  SetHot(nullptr);
+}
+
+void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {
+  const Rect r = button.rect.Intersect({0, 0, title_clean_.Width(), title_clean_.Height()});
+  if (r.Empty() || !button.visible || skin_state_ != kSkinRunning) return;
+  Bitmap32 piece = Crop(title_clean_, r);
+  const TDataSkinSysButton& d = button.Data();
+  DrawStateImage(piece, {button.rect.left - r.left, button.rect.top - r.top,
+                         button.rect.right - r.left, button.rect.bottom - r.top},
+                 d.Image, d.FrameCount, image, true);
+  if (HDC dc = GetWindowDC(window_)) {
+    BlitToDc(dc, r.left, r.top, piece);
+    ReleaseDC(window_, dc);
+  }
+}
+
+Bitmap32 TWinSkinForm::SmallIconBitmap() {
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  auto icon = reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_BIG, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICONSM));
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON));
+  if (!icon) {
+    if (!skin_.AppIcon.Empty()) return skin_.AppIcon;
+    if (manager_) return manager_->MainAppIcon();
+    return {};
+  }
+  // Drawn once on black and once on white: where the two differ the icon
+  // is (partly) transparent. Half-transparent edges become the key, so no
+  // pink fringe is blended in.
+  Bitmap32 on_black(cx, cy, 0xFF000000u), on_white(cx, cy, 0xFFFFFFFFu);
+  HDC screen = GetDC(nullptr);
+  {
+    DibSurface surface(screen, cx, cy);
+    if (surface.Valid()) {
+      for (Bitmap32* b : {&on_black, &on_white}) {
+        surface.Load(*b);
+        DrawIconEx(surface.Dc(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+        surface.Store(*b);
+      }
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  Bitmap32 out(cx, cy, 0xFF000000u | kMagentaRgb);
+  for (int y = 0; y < cy; ++y) {
+    for (int x = 0; x < cx; ++x) {
+      const std::uint32_t k = on_black.At(x, y), w = on_white.At(x, y);
+      const int see_through = static_cast<int>((w >> 8) & 0xFF) - static_cast<int>((k >> 8) & 0xFF);
+      if (see_through < 128) out.Set(x, y, 0xFF000000u | (k & 0xFFFFFFu));
+    }
+  }
+  return out;
+}
+
+}  // namespace corvane::skin::win32

@@ -1,0 +1,187 @@
+// TWinSkinForm: one skinned window. It replaces the window's procedure, takes
+// the frame thickness from the skin, paints the frame pieces, the title text
+// and the title-bar buttons, shapes the window by the pieces' magenta pixels
+// and does what the system's caption did: hit testing, hot and pressed
+// buttons, the buttons' actions, double-click and the system menu. The
+// decisions and the pixels come from the portable core.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/skin_caption.h"
+#include "skin/skin_data.h"
+#include "skin/skin_geometry.h"
+#include "skin/win32/skin_owners.h"
+#include "ui/messages.h"
+#include "ui/win32/gdi.h"
+
+namespace corvane::ui {
+class Form;
+}
+
+namespace corvane::skin::win32 {
+
+class TSkinManage;
+
+enum SkinState {
+  kSkinAttaching = 0,
+  kSkinRunning = 1,
+  kSkinRefreshing = 3,
+  kSkinDetaching = 4,
+  kSkinFirstSizing = 5,
+  kSkinDestroyed = 6,
+};
+
+inline constexpr UINT_PTR kHoverTimerId = 0x3510;
+inline constexpr UINT kHoverInterval = 250;
+
+// A skin colour as GDI takes it: system-colour references resolved.
+COLORREF ResolveColour(SkinColour c);
+
+class TWinSkinForm : public NcForm {
+ public:
+  // manager may be null (a window skinned without the manager, in tests).
+  TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window);
+  ~TWinSkinForm() override;
+  TWinSkinForm(const TWinSkinForm&) = delete;
+  TWinSkinForm& operator=(const TWinSkinForm&) = delete;
+
+  // Only once; the manager posts kMsgFinishAttach afterwards.
+  void AttachAsWindow();
+  // A form of the control library: its message method is hooked as well,
+  // and it shows the skin's ButtonFace while attached.
+  void AttachAsForm(ui::Form& form);
+  // Skinning switched off: the window gets its own frame, size and look back.
+  void FullDetach();
+  // The window is going or the manager shuts down: procedures restored and
+  // the skinned parts freed, the window not resized.
+  void QuickDetach();
+  // After the skin changed: metrics, buttons, size and shape again.
+  void Refresh();
+  void DropTitleButtons();
+  void RecomputeMetricsAndButtons();
+
+  HWND Window() const { return window_; }
+  TSkinData& Skin() const { return skin_; }
+  ui::Form* HostForm() const { return form_; }
+  int State() const { return skin_state_; }
+  bool Attached() const { return attached_; }
+  const FrameMetrics& Metrics() const { return metrics_; }
+  int FrameKindOf() const { return frame_kind_; }
+  int WindowStateOf() const { return window_state_; }
+  bool ActiveFlag() const { return active_; }
+  bool HoverRunning() const { return hover_ && hover_->Running(); }
+  bool MdiChild() const { return mdi_role_ == 2; }
+  std::size_t ButtonCount() const { return buttons_.size(); }
+  TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
+  // The painted title bar (W x top), empty before the first paint.
+  const Bitmap32& TitleBar() const { return title_bar_; }
+  // The last laid-out title text box, in window coordinates.
+  const Rect& TitleTextBox() const { return text_box_; }
+
+  void PaintSysButton(const TWinSysButton& button, int image) override;
+
+  // The procedure in calls, for the manager: a form is not freed while one
+  // of its handlers is on the stack (a modal loop can run a command).
+  bool InCall() const { return depth_ > 0; }
+  void FreeWhenIdle() { doomed_ = true; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT SecondStage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
+  bool NonClientHandled() const;
+
+  // Handlers.
+  LRESULT OnEraseBackground(WPARAM wp, LPARAM lp);
+  LRESULT OnNcDestroy(WPARAM wp, LPARAM lp);
+  LRESULT OnCtlColor(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnSize(WPARAM wp, LPARAM lp);
+  LRESULT OnGetMinMaxInfo(WPARAM wp, LPARAM lp);
+  LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
+  LRESULT OnNcCalcSize(WPARAM wp, LPARAM lp);
+  LRESULT OnNcHitTest(WPARAM wp, LPARAM lp);
+  LRESULT OnNcActivate(WPARAM wp, LPARAM lp);
+  LRESULT OnNcMouseMove(WPARAM wp, LPARAM lp);
+  LRESULT OnNcLButtonDown(WPARAM wp, LPARAM lp);
+  LRESULT OnNcLButtonUp(WPARAM wp, LPARAM lp);
+  LRESULT OnNcLButtonDblClk(WPARAM wp, LPARAM lp);
+  LRESULT OnNcRButtonDown(WPARAM wp, LPARAM lp);
+  void OnHoverTimer();
+  void FinishAttach();
+
+  // Frame.
+  void PaintFrame();
+  void ComposeTitleBar(HDC reference, int width);
+  void LayOutButtons(int width);
+  void ResizeToSkinMetrics();
+  void BuildShape(bool force);
+  void ReadWindowState();
+  void RemoveCaptionButtons();
+  void RestoreCaptionButtons();
+  void SetStyle(LONG_PTR style);
+  Bitmap32 SmallIconBitmap();
+  Point ScreenToWindow(LPARAM lp) const;
+  TNCObject* ElementAtPoint(Point window_point) const;
+  ButtonWindowFacts ButtonFacts() const;
+
+  // Caption.
+  void RunButtonAction(int action, POINT screen_point);
+  void SendWindowCommand(const WindowCommand& c);
+  void OpenSystemMenu(POINT screen_point);
+  void BuildSystemMenu();
+  void StopHover();
+  void ReleaseForm();
+  void ReleaseParts();
+
+  TSkinManage* manager_;
+  TSkinData& skin_;
+  HWND window_;
+  ui::Form* form_ = nullptr;
+  std::function<void(ui::Message&)> form_own_method_;
+  std::uint32_t form_colour_ = 0;
+  bool attached_ = false;
+
+  // Owned, released in reverse order by ReleaseParts and the destructor.
+  std::unique_ptr<WindowSubclass> subclass_;
+  std::unique_ptr<WindowTimer> hover_;
+  FontHandle caption_font_;
+  GdiHandle<HBRUSH> face_brush_;
+  ui::win32::MenuHandle system_menu_;
+  WindowShape shape_;
+  std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+
+  // Kind and state.
+  LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
+  int mdi_role_ = 0;
+  HWND mdi_client_ = nullptr;
+  int frame_kind_ = 0;
+  unsigned border_icons_ = 0;
+  bool right_to_left_ = false;
+  bool active_ = true;
+  int window_state_ = kStateNormal;
+  int skin_state_ = kSkinAttaching;
+  bool hover_wanted_ = false;
+  SystemMenuClock system_menu_clock_;
+  int depth_ = 0;
+  bool doomed_ = false;
+  bool destroying_ = false;
+
+  // Metrics.
+  FrameMetrics metrics_;
+  int extra_width_ = 0, extra_height_ = 0;  // non-client size at attach
+  int right_buttons_left_ = 0;
+  Rect text_box_;
+  int shape_width_ = -1, shape_height_ = -1;
+
+  Bitmap32 small_icon_;
+  Bitmap32 title_bar_;    // with text and buttons: the shape's top
+  Bitmap32 title_clean_;  // before the buttons: under a redrawn button
+};
+
+}  // namespace corvane::skin::win32

@@ -1,0 +1,99 @@
+// TSkinManage: the process-wide skin manager. It keeps the registered skins
+// and the skinned windows, watches the UI thread's windows through a CBT
+// hook, attaches a TWinSkinForm to each window the attach rules accept and
+// runs the activate, deactivate, refresh and purge commands from a 250 ms
+// timer.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/skin_rules.h"
+#include "skin/win32/skin_form.h"
+#include "skin/win32/skin_owners.h"
+#include "ui/win32/gdi.h"
+
+namespace corvane::ui {
+class Application;
+}
+
+namespace corvane::skin::win32 {
+
+inline constexpr UINT_PTR kCommandTimerId = 1;
+inline constexpr unsigned kCommandInterval = 250;
+
+class TSkinManage {
+ public:
+  // The manager, or null before the first skin finished loading.
+  static TSkinManage* Instance();
+  // Makes the manager when there is none. With an application, its forms
+  // are the ones attached as forms and walked by the activate command;
+  // without one, the thread's visible top-level windows are.
+  static TSkinManage& Create(ui::Application* app = nullptr);
+  // Shut-down: every skinned window quick-detached (newest first), then the
+  // hook removed and the timer freed.
+  static void Destroy();
+
+  ~TSkinManage();
+  TSkinManage(const TSkinManage&) = delete;
+  TSkinManage& operator=(const TSkinManage&) = delete;
+
+  void Register(TSkinData* skin, HWND owner_window = nullptr,
+                std::function<void(const std::string&, bool&)> on_form_skin = {});
+  void Unregister(TSkinData* skin);  // the first occurrence only
+  // The skin's end of loading: registers it; a main skin installs the hook
+  // and, when Active, activates (an unloaded one is switched off instead);
+  // the others activate at once and attach their owner window.
+  void SkinLoaded(TSkinData* skin, HWND owner_window = nullptr);
+  // Active at run time for a main or only-this-form skin.
+  void SetSkinActive(TSkinData* skin, bool active);
+
+  bool InstallHook();
+  bool Attach(HWND window);
+  void Queue(int command, unsigned interval_ms = kCommandInterval);
+  void SetCurrentSkin(TSkinData* skin) { current_ = skin; }
+  void DropTitleButtons();
+  // The application icon of the main skins (the last one that has one).
+  Bitmap32 MainAppIcon() const;
+
+  TWinSkinForm* FindForm(HWND window) const;
+  std::size_t SkinnedCount() const { return forms_.size(); }
+  bool Active() const { return queue_.active; }
+  int ActivationCount() const { return queue_.activation_count; }
+  bool TimerRunning() const { return timer_ && timer_->Running(); }
+  bool Hooked() const { return static_cast<bool>(hook_); }
+
+  // Fired after each command with the skin it applied to.
+  std::function<void(TSkinData*)> OnSkinChanged;
+
+ private:
+  explicit TSkinManage(ui::Application* app);
+  static LRESULT CALLBACK HookProc(int code, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  void OnTimer();
+  void RunCommand(int command);
+  void ActivateAll();
+  void DeactivateAll(TSkinData* only);
+  void RemoveForm(std::size_t index);
+  void AttachOwnerOf(const RegisteredSkin& skin);
+  std::vector<HWND> ApplicationWindows() const;
+  ui::Form* FormOf(HWND window) const;
+  bool IsRegistered(const TSkinData* skin, RegisteredSkin* out) const;
+
+  ui::Application* app_;
+  std::vector<RegisteredSkin> skins_;
+  CommandQueue queue_;
+  bool attach_mdi_children_ = false;
+  TSkinData* current_ = nullptr;
+
+  // Declared in creation order; destroyed in reverse.
+  ui::win32::OwnedWindow timer_window_;
+  std::unique_ptr<WindowTimer> timer_;
+  HookHandle hook_;
+  std::vector<std::unique_ptr<TWinSkinForm>> forms_;
+};
+
+}  // namespace corvane::skin::win32

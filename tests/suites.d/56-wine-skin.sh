@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The skin engine on real windows under Wine: its GoogleTest program, then the
+# gallery driven with the real mouse (screenshots in build/e2e-screenshots).
+set -u
+cd "$(dirname "$0")/../.."
+source tests/wine/wine_env.sh
+corvane_start_wine || { echo "0 passed, 1 failed"; exit 1; }
+gtest_line=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/skin_win32/skin_win32_tests.exe skin_win32 | tee /dev/stderr | tail -n 1)
+log=build/test-logs/skin_gallery.out
+timeout -k 10 300 python3 tests/unit/skin_win32/gallery_shots.py </dev/null >"$log" 2>&1
+cat "$log"
+gallery_line=$(tail -n 1 "$log")
+read -r p1 _ f1 _ s1 _ <<<"$gtest_line"
+read -r p2 _ f2 _ s2 _ <<<"$gallery_line"
+[[ "$p2" =~ ^[0-9]+$ ]] || { p2=0; f2=1; s2=0; }
+echo "$((p1 + p2)) passed, $((f1 + f2)) failed, $((${s1:-0} + ${s2:-0})) skipped"
+[ $((f1 + f2)) -eq 0 ]

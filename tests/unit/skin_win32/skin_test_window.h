@@ -1,0 +1,29 @@
+// What the skin engine's Wine tests and the gallery share: Corvane's skin
+// from the program's resources, a plain top-level window class, and a
+// message pump that waits for a condition.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "skin/skin_data.h"
+
+namespace corvane::skin::win32 {
+
+// The SKINSTREAM resource of the running program into skin; false when the
+// program carries none or it does not load.
+bool LoadSkinResource(TSkinData& skin);
+
+// A top-level window of the class "CorvaneSkinTest", shown and activated.
+// The class's procedure counts the WM_CLOSE messages it sees.
+HWND CreateTestWindow(const std::string& title, DWORD style, int x, int y, int client_width,
+                      int client_height);
+int ClosesSeen();
+
+// Handles messages until done() holds or timeout_ms has passed; true when
+// it held.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 3000);
+void PumpFor(DWORD ms);
+
+}  // namespace corvane::skin::win32

@@ -1,0 +1,417 @@
+// The skin engine on real windows, under Wine: the manager attaches to a
+// window when it is activated, the frame takes the skin's size and shape,
+// the caption answers the mouse as a caption should, switching the skin off
+// gives every window its own look back, and nothing the engine made stays
+// behind.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "skin/win32/skin_manage.h"
+#include "skin_test_window.h"
+
+namespace corvane::skin::win32 {
+namespace {
+
+TSkinData& Skin() {
+  static TSkinData skin;
+  static bool loaded = LoadSkinResource(skin);
+  (void)loaded;
+  return skin;
+}
+
+LPARAM ScreenPoint(HWND h, Point window_point) {
+  RECT wr;
+  GetWindowRect(h, &wr);
+  return MAKELPARAM(wr.left + window_point.x, wr.top + window_point.y);
+}
+
+void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+Point Centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+class SkinEngine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (Skin().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
+    ASSERT_EQ(LiveOwners(), OwnerCounts{});
+    Skin().Active = true;
+    manager = &TSkinManage::Create();
+    manager->SkinLoaded(&Skin());
+    ASSERT_TRUE(manager->Hooked());
+    ASSERT_TRUE(manager->Active());
+  }
+  void TearDown() override {
+    for (HWND h : windows)
+      if (IsWindow(h)) DestroyWindow(h);
+    TSkinManage::Destroy();
+    PumpFor(50);
+    EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
+  }
+
+  // A skinned window, attached and through its first sizing.
+  HWND Open(DWORD style = WS_OVERLAPPEDWINDOW, const char* title = "Skinned") {
+    HWND h = CreateTestWindow(title, style, 60, 60, 300, 200);
+    windows.push_back(h);
+    EXPECT_TRUE(PumpUntil([&] {
+      TWinSkinForm* f = manager->FindForm(h);
+      return f && f->State() == kSkinRunning;
+    })) << "the window was not attached";
+    PumpFor(30);
+    return h;
+  }
+  TWinSkinForm& Form(HWND h) { return *manager->FindForm(h); }
+  // The title-bar button with this action that is visible now.
+  TWinSysButton* ButtonWith(TWinSkinForm& f, int action) {
+    for (std::size_t i = 0; i < f.ButtonCount(); ++i)
+      if (f.Button(i).visible && f.Button(i).Data().Action == action) return &f.Button(i);
+    return nullptr;
+  }
+
+  TSkinManage* manager = nullptr;
+  std::vector<HWND> windows;
+};
+
+TEST_F(SkinEngine, AnActivatedWindowGetsTheSkinsFrameAroundTheSameClientArea) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  const FrameMetrics want = ComputeFrameMetrics(Skin().Model(), 0, 0);
+  EXPECT_EQ(f.Metrics().left, want.left);
+  EXPECT_EQ(f.Metrics().top, want.top);
+  EXPECT_GT(want.top, 0);
+
+  RECT wr, cr;
+  GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.right, 300);
+  EXPECT_EQ(cr.bottom, 200);
+  EXPECT_EQ(wr.right - wr.left, 300 + want.left + want.right);
+  EXPECT_EQ(wr.bottom - wr.top, 200 + want.top + want.bottom);
+
+  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
+  EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_SYSMENU) << "the system's caption buttons are off";
+  EXPECT_EQ(manager->ActivationCount(), 1);
+  EXPECT_TRUE(f.HoverRunning());
+}
+
+TEST_F(SkinEngine, TheShapeCutsTheRoundedCornersAndKeepsTheRest) {
+  HWND h = Open();
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetWindowRgn(h, rgn), COMPLEXREGION);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left, hgt = wr.bottom - wr.top;
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0)) << "top-left corner";
+  EXPECT_FALSE(PtInRegion(rgn, w - 1, 0)) << "top-right corner";
+  EXPECT_TRUE(PtInRegion(rgn, w / 2, 2)) << "the title's top edge";
+  EXPECT_TRUE(PtInRegion(rgn, w / 2, hgt / 2));
+  EXPECT_TRUE(PtInRegion(rgn, 0, hgt / 2)) << "the left edge";
+  DeleteObject(rgn);
+}
+
+TEST_F(SkinEngine, TheTitleIsACaptionAndTheButtonsSitInIt) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  TWinSysButton* close = ButtonWith(f, 0);
+  TWinSysButton* minimise = ButtonWith(f, 2);
+  TWinSysButton* maximise = ButtonWith(f, 1);
+  ASSERT_TRUE(close && minimise && maximise);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left;
+  // Right-aligned, in the title bar, close rightmost, none overlapping.
+  EXPECT_LT(close->rect.right, w);
+  EXPECT_LE(close->rect.bottom, f.Metrics().top);
+  EXPECT_LT(maximise->rect.right, close->rect.right);
+  EXPECT_LE(minimise->rect.right, maximise->rect.left);
+  EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, ScreenPoint(h, {w / 2, f.Metrics().top / 2})), HTCAPTION);
+  EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, ScreenPoint(h, {w / 2, f.Metrics().top + 50})), HTCLIENT);
+  // The window's icon stands where the skin's Action 3 button is.
+  TWinSysButton* icon = ButtonWith(f, 3);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->Data().FrameCount, 1);
+  EXPECT_EQ(icon->rect.Width(), GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST_F(SkinEngine, TheHotStateFollowsTheMouseAndLeavesWithIt) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  TWinSysButton* close = ButtonWith(f, 0);
+  TWinSysButton* minimise = ButtonWith(f, 2);
+  ASSERT_TRUE(close && minimise);
+  SetCursorPos(5, 700);  // far from the window, for the hover timer
+  SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, Centre(close->rect)));
+  EXPECT_EQ(f.Hot(), close);
+  EXPECT_EQ(close->state, kNcHot);
+  SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(h, Centre(minimise->rect)));
+  EXPECT_EQ(f.Hot(), minimise);
+  EXPECT_EQ(close->state, kNcNormal);
+  EXPECT_EQ(minimise->state, kNcHot);
+  // The cursor is elsewhere: the hover timer ends the hot state.
+  EXPECT_TRUE(PumpUntil([&] { return f.Hot() == nullptr; }, 1000));
+  EXPECT_EQ(minimise->state, kNcNormal);
+}
+
+TEST_F(SkinEngine, PressingAndReleasingTheCloseButtonClosesTheWindow) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  TWinSysButton* close = ButtonWith(f, 0);
+  ASSERT_NE(close, nullptr);
+  const LPARAM at = ScreenPoint(h, Centre(close->rect));
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, at);
+  EXPECT_EQ(close->state, kNcPressed);
+  EXPECT_TRUE(IsWindow(h)) << "pressing alone does nothing";
+  const int closes = ClosesSeen();
+  SendMessageA(h, WM_NCLBUTTONUP, HTCAPTION, at);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h); }));
+  EXPECT_EQ(ClosesSeen(), closes + 1);
+  // The purge command frees the window's skin object.
+  EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
+}
+
+TEST_F(SkinEngine, DoubleClickOnTheTitleMaximisesAndRestores) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const LPARAM title = ScreenPoint(h, {(wr.right - wr.left) / 2, f.Metrics().top / 2});
+  SendMessageA(h, WM_NCLBUTTONDBLCLK, HTCAPTION, title);
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(h) != FALSE; }));
+  EXPECT_EQ(f.WindowStateOf(), kStateMaximised);
+  PumpFor(50);
+  // Maximised: the restore button shows instead of the maximise button.
+  TWinSysButton* restore = ButtonWith(f, 1);
+  ASSERT_NE(restore, nullptr);
+  EXPECT_EQ(restore->Data().Visibility1, 1);
+  // A maximised window is not dragged by its title.
+  GetWindowRect(h, &wr);
+  SendMessageA(h, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenPoint(h, {(wr.right - wr.left) / 2, 5}));
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(h); }));
+  EXPECT_EQ(f.WindowStateOf(), kStateNormal);
+  RECT cr;
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.right, 300);
+  EXPECT_EQ(cr.bottom, 200);
+}
+
+TEST_F(SkinEngine, WithoutAMaximiseBoxThereIsNoMaximiseButtonAndDoubleClickDoesNothing) {
+  HWND h = Open(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  TWinSkinForm& f = Form(h);
+  EXPECT_EQ(ButtonWith(f, 1), nullptr);
+  EXPECT_NE(ButtonWith(f, 0), nullptr);
+  SendMessageA(h, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenPoint(h, {100, f.Metrics().top / 2}));
+  PumpFor(100);
+  EXPECT_FALSE(IsZoomed(h));
+}
+
+TEST_F(SkinEngine, TheMinimiseButtonMinimises) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  TWinSysButton* minimise = ButtonWith(f, 2);
+  ASSERT_NE(minimise, nullptr);
+  const LPARAM at = ScreenPoint(h, Centre(minimise->rect));
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, at);
+  SendMessageA(h, WM_NCLBUTTONUP, HTCAPTION, at);
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(h) != FALSE; }));
+  EXPECT_EQ(f.WindowStateOf(), kStateMinimised);
+  ShowWindow(h, SW_RESTORE);
+  PumpFor(50);
+  EXPECT_EQ(f.WindowStateOf(), kStateNormal);
+}
+
+TEST_F(SkinEngine, DeactivationPaintsTheInactiveTitleAndStopsTheHoverTimer) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  SendMessageA(h, kMsgRepaintFrame, 0, 0);
+  const Bitmap32 active_title = f.TitleBar();
+  ASSERT_FALSE(active_title.Empty());
+  EXPECT_EQ(SendMessageA(h, WM_NCACTIVATE, FALSE, 0), TRUE);
+  EXPECT_FALSE(f.ActiveFlag());
+  EXPECT_FALSE(f.HoverRunning());
+  EXPECT_FALSE(f.TitleBar() == active_title) << "the inactive title looks different";
+  SendMessageA(h, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(f.ActiveFlag());
+  EXPECT_TRUE(f.HoverRunning());
+  EXPECT_TRUE(f.TitleBar() == active_title);
+}
+
+TEST_F(SkinEngine, TwoOpeningsOfTheSystemMenuWithinTheDoubleClickTimeCloseTheWindow) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  // The menu is modal; a timer ends it.
+  SetTimer(nullptr, 0, 200, &EndMenuLater);
+  const LPARAM title = ScreenPoint(h, {120, f.Metrics().top / 2});
+  SendMessageA(h, WM_NCRBUTTONDOWN, HTCAPTION, title);
+  EXPECT_TRUE(IsWindow(h)) << "one opening only shows the menu";
+  SendMessageA(h, WM_NCRBUTTONDOWN, HTCAPTION, title);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h); }));
+}
+
+TEST_F(SkinEngine, SwitchingTheSkinOffRestoresEveryWindowAndOnSkinsThemAgain) {
+  HWND a = Open(WS_OVERLAPPEDWINDOW, "first");
+  HWND b = Open(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, "second");
+  ASSERT_EQ(manager->SkinnedCount(), 2u);
+  RECT plain = {0, 0, 300, 200};
+  AdjustWindowRectEx(&plain, WS_OVERLAPPEDWINDOW, FALSE, 0);
+
+  manager->SetSkinActive(&Skin(), false);
+  EXPECT_TRUE(manager->TimerRunning()) << "after the first activation, commands wait for the timer";
+  EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
+  for (HWND h : {a, b}) {
+    EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongPtrA(h, GWL_STYLE) & WS_SYSMENU);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(h, rgn), ERROR) << "no shape left";
+    DeleteObject(rgn);
+    RECT cr;
+    GetClientRect(h, &cr);
+    EXPECT_EQ(cr.right, 300);
+    EXPECT_EQ(cr.bottom, 200);
+  }
+  RECT wr;
+  GetWindowRect(a, &wr);
+  EXPECT_EQ(wr.right - wr.left, plain.right - plain.left);
+  EXPECT_EQ(wr.bottom - wr.top, plain.bottom - plain.top);
+  EXPECT_EQ(LiveOwners().subclasses, 0);
+  EXPECT_EQ(LiveOwners().shapes, 0);
+
+  manager->SetSkinActive(&Skin(), true);
+  EXPECT_TRUE(PumpUntil([&] {
+    return manager->SkinnedCount() == 2 && Form(a).State() == kSkinRunning &&
+           Form(b).State() == kSkinRunning;
+  }, 1500));
+  EXPECT_EQ(SendMessageA(a, kMsgSkinned, 0, 0), 1);
+  RECT cr;
+  GetClientRect(a, &cr);
+  EXPECT_EQ(cr.right, 300);
+  EXPECT_EQ(cr.bottom, 200);
+}
+
+TEST_F(SkinEngine, ASizeGripOnASkinnedWindowIsRefused) {
+  HWND h = Open();
+  HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, h, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  EXPECT_EQ(grip, nullptr);
+  HWND bar = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_HORZ, 0, 0, 100, 16, h, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  EXPECT_NE(bar, nullptr);
+}
+
+TEST_F(SkinEngine, TheClassFilterAndAZeroSizedWindowKeepTheirOwnFrame) {
+  TSkinManage::Destroy();
+  manager = &TSkinManage::Create();
+  manager->Register(&Skin(), nullptr, [](const std::string& cls, bool& do_skin) {
+    do_skin = cls != "CorvaneSkinTest";
+  });
+  manager->SkinLoaded(&Skin());
+  HWND h = CreateTestWindow("refused", WS_OVERLAPPEDWINDOW, 60, 60, 300, 200);
+  windows.push_back(h);
+  PumpFor(100);
+  EXPECT_EQ(manager->FindForm(h), nullptr);
+  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 0);
+}
+
+TEST_F(SkinEngine, ShutDownGivesTheWindowsTheirOwnProcedureAndFrameBack) {
+  HWND h = Open();
+  WNDCLASSA wc = {};
+  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "CorvaneSkinTest", &wc));
+  const auto own = reinterpret_cast<LONG_PTR>(wc.lpfnWndProc);
+  EXPECT_NE(GetWindowLongPtrA(h, GWLP_WNDPROC), own);
+  TSkinManage::Destroy();
+  manager = nullptr;
+  EXPECT_EQ(GetWindowLongPtrA(h, GWLP_WNDPROC), own);
+  EXPECT_TRUE(GetWindowLongPtrA(h, GWL_STYLE) & WS_SYSMENU);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(h, rgn), ERROR);
+  DeleteObject(rgn);
+  EXPECT_EQ(LiveOwners(), OwnerCounts{});
+}
+
+LRESULT CALLBACK Later(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto own = reinterpret_cast<WNDPROC>(GetPropA(h, "LaterOwn"));
+  if (msg == WM_NCDESTROY) RemovePropA(h, "LaterOwn");
+  return CallWindowProcA(own, h, msg, wp, lp);
+}
+
+TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoes) {
+  HWND h = Open();
+  const LONG_PTR ours = GetWindowLongPtrA(h, GWLP_WNDPROC);
+  SetPropA(h, "LaterOwn", reinterpret_cast<HANDLE>(ours));
+  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later));
+  manager->SetSkinActive(&Skin(), false);
+  EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
+  // Ours stays in the chain, passing everything on: the window still works.
+  EXPECT_EQ(LiveOwners().subclasses, 1);
+  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 0);
+  SetWindowTextA(h, "still answering");
+  char buf[32] = {};
+  GetWindowTextA(h, buf, sizeof buf);
+  EXPECT_STREQ(buf, "still answering");
+  DestroyWindow(h);
+  EXPECT_EQ(LiveOwners().subclasses, 0);
+}
+
+TEST_F(SkinEngine, OpeningAndClosingASkinnedWindow200TimesLeavesNothingBehind) {
+  const OwnerCounts idle = LiveOwners();
+  EXPECT_EQ(idle.hooks, 1);
+  for (int i = 0; i < 200; ++i) {
+    HWND h = CreateTestWindow("again", WS_OVERLAPPEDWINDOW, 60, 60, 300, 200);
+    ASSERT_TRUE(PumpUntil([&] {
+      TWinSkinForm* f = manager->FindForm(h);
+      return f && f->State() == kSkinRunning;
+    })) << "round " << i;
+    if (i % 2) {
+      PostMessageA(h, WM_CLOSE, 0, 0);
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindow(h); })) << "round " << i;
+    } else {
+      DestroyWindow(h);
+    }
+  }
+  EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
+  EXPECT_EQ(LiveOwners(), idle);
+}
+
+}  // namespace
+}  // namespace corvane::skin::win32
+
+namespace corvane::skin::win32 {
+namespace {
+
+void MoveMouse(POINT p) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+TEST_F(SkinEngine, TheRealMouseMovesTheHotState) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  TWinSysButton* close = ButtonWith(f, 0);
+  ASSERT_NE(close, nullptr);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const Point c = Centre(close->rect);
+  MoveMouse({wr.left + c.x - 30, wr.top + c.y});
+  PumpFor(100);
+  HDC screen = GetDC(nullptr);
+  const COLORREF normal = GetPixel(screen, wr.left + close->rect.left + 3, wr.top + c.y);
+  MoveMouse({wr.left + c.x, wr.top + c.y});
+  EXPECT_TRUE(PumpUntil([&] { return f.Hot() == close; }, 1000))
+      << "active " << f.ActiveFlag() << " foreground " << (GetForegroundWindow() == h);
+  // Wine shows what was drawn when it next flushes the window.
+  EXPECT_TRUE(PumpUntil([&] {
+    return GetPixel(screen, wr.left + close->rect.left + 3, wr.top + c.y) != normal;
+  }, 1000)) << "the hot image is on the screen";
+  ReleaseDC(nullptr, screen);
+  MoveMouse({5, 700});
+  EXPECT_TRUE(PumpUntil([&] { return f.Hot() == nullptr; }, 1000));
+}
+
+}  // namespace
+}  // namespace corvane::skin::win32
