@@ -16,6 +16,8 @@ inline constexpr std::uint32_t kSystem = 0x04;
 inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 inline constexpr std::uint32_t kNormal = 0x80;
+// A junction or link: whatever it points at lies outside the folder walked.
+inline constexpr std::uint32_t kReparsePoint = 0x400;
 }  // namespace attr
 
 struct FileEntry {
