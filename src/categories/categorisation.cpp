@@ -30,8 +30,9 @@ Categorisation::Categorisation(ui::Application& app, CategoryServices services)
     : app_(app), services_(services) {}
 
 Categorisation::~Categorisation() {
-  if (!form_) return;
-  // The form may outlive us; nothing of ours may be called from it then.
+  // When the window outlives us, nothing of ours may be called from it.
+  const auto& forms = app_.Forms();
+  if (!form_ || std::find(forms.begin(), forms.end(), form_) == forms.end()) return;
   form_->TrVewFenlei->OnClick = nullptr;
   form_->ShellListViewFenlei->OnBeginListing = nullptr;
   form_->ShellListViewFenlei->OnAddFolder = nullptr;
