@@ -1,11 +1,15 @@
-# Corvane build driver. Two trees: build/native (portable core and unit tests,
-# GCC with sanitizers) and build/win32 (Halvorn.exe and the Wine-side tests,
-# MinGW-w64 i686).
+# Corvane build driver. Trees: build/native (portable core and unit tests,
+# GCC with sanitizers), build/win32 (Halvorn.exe and the Wine-side tests,
+# MinGW-w64 i686: the product), build/win64 (the same sources for x86_64, run
+# by the Wine suites on machines that cannot execute 32-bit programs) and
+# build/bench (Release, no sanitizers).
 JOBS ?= $(shell nproc)
 NATIVE := build/native
 WIN32 := build/win32
+WIN64 := build/win64
+BENCH := build/bench
 
-.PHONY: all deps native win32 assets skin test dist run clean
+.PHONY: all deps native win32 win64 wine-build assets skin test bench dist run clean
 
 all: native win32
 
@@ -28,13 +32,29 @@ win32: deps assets skin
 	  -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)
 
-test: native win32
+win64: deps assets skin
+	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	@cmake --build $(WIN64) -j $(JOBS)
+
+# The build the Wine suites run: win64 only where 32-bit programs cannot run.
+wine-build: deps
+	@if [ "$$(bash tests/wine/wine_arch.sh 2>/dev/null)" = win64 ]; then \
+	  $(MAKE) --no-print-directory win64; fi
+
+test: native win32 wine-build
 	@bash tests/run_all.sh
+
+bench: deps skin
+	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DCORVANE_SANITIZE=OFF \
+	  -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS)
+	@bash scripts/run_bench.sh $(BENCH)
 
 dist: win32 native
 	@bash scripts/make_dist.sh
 
-run: dist
+run: dist wine-build
 	@bash scripts/run_demo.sh
 
 clean:

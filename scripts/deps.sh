@@ -5,7 +5,7 @@ set -euo pipefail
 
 native_pkgs=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest
              libbenchmark-dev python3 python3-pil imagemagick zip)
-win_pkgs=(g++-mingw-w64-i686-win32 wine wine64 wine32:i386 xvfb xauth x11-utils fonts-wine fonts-wqy-zenhei fonts-arphic-uming locales)
+win_pkgs=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine64 wine32:i386 xvfb xauth x11-utils fonts-wine fonts-wqy-zenhei fonts-arphic-uming locales)
 
 missing=()
 for p in "${native_pkgs[@]}" "${win_pkgs[@]}"; do

@@ -4,17 +4,22 @@
 # display it runs under Xvfb and leaves a screenshot in build/demo-screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export CORVANE_PREFIX=$PWD/build/demo-prefix CORVANE_XVFB_DISPLAY=98
+CORVANE_WINE_ARCH=$(bash tests/wine/wine_arch.sh)
+export CORVANE_WINE_ARCH CORVANE_WINE_ARCH_CHOSEN=1 CORVANE_XVFB_DISPLAY=98
+suffix=; [ "$CORVANE_WINE_ARCH" = win64 ] && suffix=64
+export CORVANE_PREFIX=$PWD/build/demo-prefix$suffix
 source tests/wine/wine_env.sh
 corvane_start_wine
 drive_c=$WINEPREFIX/drive_c
 if [ ! -f "$WINEPREFIX/.corvane-demo" ]; then
-  wine build/win32/tools/demo/mkdemo.exe </dev/null >/dev/null 2>&1
+  wine "$CORVANE_WINE_BUILD"/tools/demo/mkdemo.exe </dev/null >/dev/null 2>&1
   touch "$WINEPREFIX/.corvane-demo"
 fi
 mkdir -p "$drive_c/Corvane"
 cp -r build/dist/Corvane/. "$drive_c/Corvane/"
-driver=build/win32/tests/e2e/crvdriver.exe
+# Where 32-bit programs cannot run, the same sources built for x86_64.
+cp -f "$CORVANE_WINE_BUILD/src/app/Halvorn.exe" "$drive_c/Corvane/Halvorn.exe"
+driver=$CORVANE_WINE_BUILD/tests/e2e/crvdriver.exe
 wine "$driver" atom Halvorn --delete </dev/null >/dev/null 2>&1 || true
 if [ -z "${CORVANE_HEADLESS:-}" ]; then
   echo "Corvane is running in the demo prefix ($WINEPREFIX)."

@@ -6,6 +6,10 @@ cd "$(dirname "$0")/.."
 total_pass=0; total_fail=0
 suite_limit=${CORVANE_SUITE_TIMEOUT:-900}
 mkdir -p build/test-logs
+# One choice of Wine for the whole run, said once.
+if CORVANE_WINE_ARCH=$(bash tests/wine/wine_arch.sh); then
+  export CORVANE_WINE_ARCH CORVANE_WINE_ARCH_CHOSEN=1
+fi
 for suite in tests/suites.d/*.sh; do
   name=$(basename "$suite" .sh)
   log=build/test-logs/$name.log

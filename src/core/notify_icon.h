@@ -9,6 +9,8 @@ namespace corvane {
 namespace notify_icon {
 inline constexpr std::uint32_t kAdd = 0;     // NIM_ADD
 inline constexpr std::uint32_t kDelete = 2;  // NIM_DELETE
+// The first form of the record as 32-bit Windows sizes it; the win32 layer
+// gives the shell the first form's size on the architecture it runs on.
 inline constexpr std::uint32_t kRecordSize = 88;
 inline constexpr std::uint32_t kMessageIconTip = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::size_t kTipMax = 63;           // bytes, before the NUL

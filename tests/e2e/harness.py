@@ -13,7 +13,8 @@ import time
 import unittest
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-BUILD = os.path.join(ROOT, "build", "win32")
+# build/win32, or build/win64 where this machine cannot run 32-bit programs.
+BUILD = os.environ.get("CORVANE_WINE_BUILD", os.path.join(ROOT, "build", "win32"))
 DRIVER = os.path.join(BUILD, "tests", "e2e", "crvdriver.exe")
 EXE = os.path.join(BUILD, "src", "app", "Halvorn.exe")
 DIST = os.path.join(ROOT, "build", "dist", "Corvane")

@@ -9,7 +9,13 @@ stamp="$WINEPREFIX/.corvane-prepared-5"
 [ -f "$stamp" ] && exit 0
 corvane_start_display
 mkdir -p "$(dirname "$WINEPREFIX")"
-wineboot -i </dev/null >/dev/null 2>&1
+wineboot -i </dev/null >/dev/null 2>&1 || true
+# A loader that cannot start leaves a prefix with an empty drive_c. (The
+# registry files are written later, when the wineserver saves them.)
+if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+  echo "prepare_prefix: wineboot made no Windows in $WINEPREFIX" >&2
+  exit 1
+fi
 # A Song face with 12-pixel bitmaps stands in for 宋体, as on a Chinese XP.
 font='AR PL UMing CN'
 add() { wine reg add "$1" /v "$2" /d "$3" /f </dev/null >/dev/null 2>&1; }

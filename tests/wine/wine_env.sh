@@ -1,11 +1,36 @@
 # Sourced by the Wine suites and make run: one prefix, one X server and one
 # wineserver for the whole run.
-#   CORVANE_PREFIX  the prefix (default build/wine-prefix)
-#   DISPLAY         used as it is when set and reachable; otherwise Xvfb on :97
-#                   or the next display no live server holds
+#   CORVANE_WINE_ARCH  win32 or win64; chosen once per run (tests/wine/wine_arch.sh)
+#   CORVANE_PREFIX     the prefix (default build/wine-prefix, build/wine-prefix64)
+#   DISPLAY            used as it is when set and reachable; otherwise Xvfb on :97
+#                      or the next display no live server holds
+# CORVANE_WINE_BUILD is the build tree whose programs run: build/win32 under the
+# 32-bit loader, build/win64 under wine64 where 32-bit programs cannot run.
 _root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export WINEPREFIX=${CORVANE_PREFIX:-$_root/build/wine-prefix}
-export WINEARCH=win32
+if [ -z "${CORVANE_WINE_ARCH_CHOSEN:-}" ]; then
+  CORVANE_WINE_ARCH=$(bash "$_root/tests/wine/wine_arch.sh") || return 1 2>/dev/null || exit 1
+  export CORVANE_WINE_ARCH CORVANE_WINE_ARCH_CHOSEN=1
+fi
+export WINEARCH=$CORVANE_WINE_ARCH
+if [ "$WINEARCH" = win64 ]; then
+  export WINEPREFIX=${CORVANE_PREFIX:-$_root/build/wine-prefix64}
+  export CORVANE_WINE_BUILD=$_root/build/win64
+  # Debian's wine, wine-stable and wineboot pick the 32-bit loader whenever it
+  # is installed, runnable or not; these stand-ins take wine64.
+  export WINELOADER=/usr/lib/wine/wine64
+  _shims=$_root/build/wine64-bin
+  if [ ! -x "$_shims/wine" ]; then
+    mkdir -p "$_shims"
+    for _n in wine wine-stable wine64; do
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$_shims/$_n"
+    done
+    chmod +x "$_shims"/*
+  fi
+  case ":$PATH:" in *":$_shims:"*) ;; *) export PATH=$_shims:$PATH ;; esac
+else
+  export WINEPREFIX=${CORVANE_PREFIX:-$_root/build/wine-prefix}
+  export CORVANE_WINE_BUILD=$_root/build/win32
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -32,10 +57,24 @@ corvane_start_display() {
 }
 
 # The wineserver and the desktop inherit the standard handles of the first
-# Wine call, so start them with nothing attached.
+# Wine call, so start them with nothing attached. What this machine cannot do
+# fails here at once, with one line saying why.
 corvane_start_wine() {
-  corvane_start_display
-  bash "$_root/tests/wine/prepare_prefix.sh" </dev/null >/dev/null 2>&1 || echo "bench: could not prepare the Wine prefix $WINEPREFIX" >&2
+  local loader=/usr/lib/wine/wine out
+  [ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64
+  if ! out=$("$loader" --version 2>&1 </dev/null); then
+    echo "bench: the $WINEARCH Wine loader cannot run on this machine: ${out##*: }" >&2
+    return 1
+  fi
+  if [ ! -f "$CORVANE_WINE_BUILD/tests/e2e/crvdriver.exe" ]; then
+    echo "bench: $CORVANE_WINE_BUILD holds no driver; build it with 'make $WINEARCH'" >&2
+    return 1
+  fi
+  corvane_start_display || return 1
+  if ! bash "$_root/tests/wine/prepare_prefix.sh" </dev/null >/dev/null 2>&1; then
+    echo "bench: could not prepare the Wine prefix $WINEPREFIX" >&2
+    return 1
+  fi
   wineserver -p 600 </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   corvane_wait_for_shell
@@ -44,8 +83,7 @@ corvane_start_wine() {
 # The desktop's first start in a new prefix can outlast Wine's own ten-second
 # wait, and then windows and tray icons fail; wait until the taskbar is there.
 corvane_wait_for_shell() {
-  local driver=$_root/build/win32/tests/e2e/crvdriver.exe
-  [ -f "$driver" ] || return 0
+  local driver=$CORVANE_WINE_BUILD/tests/e2e/crvdriver.exe
   local start=$SECONDS
   while [ $((SECONDS - start)) -lt 120 ]; do
     if timeout 60 wine "$driver" wait --class Shell_TrayWnd --timeout 15000 </dev/null >/dev/null 2>&1; then

@@ -32,10 +32,12 @@ class Win32Token : public ProcessToken {
 }  // namespace
 
 bool Win32NotifyIcons::Notify(std::uint32_t message, const NotifyIconRecord& record) {
-  // The first, 88-byte form of the record, which every shell understands.
+  // The first form of the record, which every shell understands: 88 bytes on
+  // 32-bit Windows; on x64 its fields are wider and the headers know the size.
   NOTIFYICONDATAA data{};
-  static_assert(NOTIFYICONDATAA_V1_SIZE == notify_icon::kRecordSize, "record size");
-  data.cbSize = record.size;
+  static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == notify_icon::kRecordSize,
+                "record size");
+  data.cbSize = record.size == notify_icon::kRecordSize ? NOTIFYICONDATAA_V1_SIZE : record.size;
   data.hWnd = reinterpret_cast<HWND>(record.window);
   data.uID = record.id;
   data.uFlags = record.flags;

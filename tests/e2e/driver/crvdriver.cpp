@@ -68,6 +68,9 @@ std::string ClassOf(HWND h) {
   return Utf8(std::wstring(buf, n > 0 ? n : 0));
 }
 
+// Handles go out as whole numbers of pointer width.
+unsigned long long HandleNumber(HWND h) { return reinterpret_cast<UINT_PTR>(h); }
+
 std::string RectJson(const RECT& r) {
   char buf[96];
   snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -85,17 +88,17 @@ std::string Describe(HWND h) {
   GetWindowThreadProcessId(h, &pid);
   char buf[512];
   snprintf(buf, sizeof buf,
-           "{\"hwnd\":%lu,\"class\":%s,\"title\":%s,\"visible\":%s,\"enabled\":%s,"
-           "\"style\":%lu,\"exstyle\":%lu,\"rect\":%s,\"client\":%s,\"pid\":%lu,\"owner\":%lu,"
-           "\"parent\":%lu,\"id\":%ld",
-           static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)), Json(ClassOf(h)).c_str(),
+           "{\"hwnd\":%llu,\"class\":%s,\"title\":%s,\"visible\":%s,\"enabled\":%s,"
+           "\"style\":%lu,\"exstyle\":%lu,\"rect\":%s,\"client\":%s,\"pid\":%lu,\"owner\":%llu,"
+           "\"parent\":%llu,\"id\":%ld",
+           HandleNumber(h), Json(ClassOf(h)).c_str(),
            Json(WindowText(h)).c_str(), IsWindowVisible(h) ? "true" : "false",
            IsWindowEnabled(h) ? "true" : "false",
            static_cast<unsigned long>(GetWindowLongA(h, GWL_STYLE)),
            static_cast<unsigned long>(GetWindowLongA(h, GWL_EXSTYLE)), RectJson(wr).c_str(),
            RectJson(cr).c_str(), pid,
-           static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetWindow(h, GW_OWNER))),
-           static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetParent(h))),
+           HandleNumber(GetWindow(h, GW_OWNER)),
+           HandleNumber(GetParent(h)),
            static_cast<long>(GetDlgCtrlID(h)));
   std::string s = buf;
   std::string cls = ClassOf(h);
@@ -106,7 +109,9 @@ std::string Describe(HWND h) {
   return s + "}";
 }
 
-HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(std::strtoul(s, nullptr, 0)); }
+HWND ParseHwnd(const char* s) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(s, nullptr, 0)));
+}
 
 struct Filter {
   std::string title, cls;
@@ -202,7 +207,7 @@ void Menus() {
                "}";
     }
     s += (first ? "" : ",") + std::string("{\"hwnd\":") +
-         std::to_string(reinterpret_cast<UINT_PTR>(h)) + ",\"rect\":" + RectJson(wr) +
+         std::to_string(HandleNumber(h)) + ",\"rect\":" + RectJson(wr) +
          ",\"items\":" + items + "]}";
     first = false;
   }
@@ -327,18 +332,18 @@ int main() {
   } else if ((cmd == "post" || cmd == "send") && args.size() >= 4) {
     HWND h = ParseHwnd(args[0].c_str());
     UINT msg = std::strtoul(args[1].c_str(), nullptr, 0);
-    WPARAM wp = std::strtoul(args[2].c_str(), nullptr, 0);
-    LPARAM lp = static_cast<LPARAM>(std::strtol(args[3].c_str(), nullptr, 0));
+    WPARAM wp = static_cast<WPARAM>(std::strtoull(args[2].c_str(), nullptr, 0));
+    LPARAM lp = static_cast<LPARAM>(std::strtoll(args[3].c_str(), nullptr, 0));
     if (cmd == "post") {
       printf("%s\n", PostMessageA(h, msg, wp, lp) ? "true" : "false");
     } else {
       DWORD_PTR result = 0;
       LRESULT ok = SendMessageTimeoutA(h, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result);
-      printf("%ld\n", ok ? static_cast<long>(result) : -1L);
+      printf("%lld\n", ok ? static_cast<long long>(result) : -1LL);
     }
   } else if (cmd == "key" && args.size() >= 2) {
     HWND h = ParseHwnd(args[0].c_str());
-    WPARAM vk = std::strtoul(args[1].c_str(), nullptr, 0);
+    WPARAM vk = static_cast<WPARAM>(std::strtoull(args[1].c_str(), nullptr, 0));
     PostMessageA(h, WM_KEYDOWN, vk, 1);
     PostMessageA(h, WM_KEYUP, vk, 0xC0000001);
     printf("true\n");
