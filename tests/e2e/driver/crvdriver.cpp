@@ -10,11 +10,15 @@
 //   menu                                               items of open popup menus
 //   screenshot FILE.bmp [HWND]
 //   atom NAME [--delete]                               the global atom, 0 if none
+//   items HWND                                         a list view's items
+//   nodes HWND                                         a tree view's nodes
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -250,9 +254,127 @@ bool Screenshot(const char* file, HWND h) {
   return ok;
 }
 
+// Memory in the window's process, for messages that pass pointers there.
+class Remote {
+ public:
+  Remote(HWND h, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      at_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~Remote() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool ok() const { return at_ != nullptr; }
+  char* at(size_t offset = 0) const { return at_ + offset; }
+  void Put(size_t offset, const void* data, size_t n) {
+    WriteProcessMemory(process_, at_ + offset, data, n, nullptr);
+  }
+  void Get(size_t offset, void* data, size_t n) const {
+    ReadProcessMemory(process_, at_ + offset, data, n, nullptr);
+  }
+
+ private:
+  size_t size_;
+  HANDLE process_ = nullptr;
+  char* at_ = nullptr;
+};
+
+constexpr size_t kTextChars = 512;
+
+LRESULT Send(HWND h, UINT m, WPARAM w, LPARAM l) {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(h, m, w, l, SMTO_ABORTIFHUNG, 5000, &r);
+  return static_cast<LRESULT>(r);
+}
+
+// Text, icon index, selection and place of every item, in display order.
+void ListItems(HWND h) {
+  Remote mem(h, sizeof(LVITEMW) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+  if (!mem.ok()) return void(printf("null\n"));
+  const size_t text_at = sizeof(LVITEMW) + sizeof(RECT);
+  int n = static_cast<int>(Send(h, LVM_GETITEMCOUNT, 0, 0));
+  std::string s = "[";
+  for (int i = 0; i < n; ++i) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = i;
+    item.pszText = reinterpret_cast<LPWSTR>(mem.at(text_at));
+    item.cchTextMax = kTextChars;
+    mem.Put(0, &item, sizeof item);
+    Send(h, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.at()));
+    mem.Get(0, &item, sizeof item);
+    wchar_t text[kTextChars] = {};
+    mem.Get(text_at, text, sizeof text - sizeof(wchar_t));
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    mem.Put(sizeof(LVITEMW), &r, sizeof r);
+    Send(h, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(mem.at(sizeof(LVITEMW))));
+    mem.Get(sizeof(LVITEMW), &r, sizeof r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    UINT state = static_cast<UINT>(Send(h, LVM_GETITEMSTATE, i, LVIS_SELECTED | LVIS_FOCUSED));
+    s += (i ? "," : "") + std::string("{\"text\":") + Json(Utf8(text)) +
+         ",\"image\":" + std::to_string(item.iImage) +
+         ",\"selected\":" + ((state & LVIS_SELECTED) ? "true" : "false") +
+         ",\"rect\":" + RectJson(r) + "}";
+  }
+  printf("%s]\n", s.c_str());
+}
+
+void TreeNodes(HWND h) {
+  Remote mem(h, sizeof(TVITEMW) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+  if (!mem.ok()) return void(printf("null\n"));
+  const size_t text_at = sizeof(TVITEMW) + sizeof(RECT);
+  HTREEITEM selected = reinterpret_cast<HTREEITEM>(Send(h, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  std::string s = "[";
+  bool first = true;
+  struct Walk {
+    static void Level(HWND h, Remote& mem, size_t text_at, HTREEITEM item, int level,
+                      HTREEITEM selected, std::string& s, bool& first) {
+      for (; item; item = reinterpret_cast<HTREEITEM>(
+                       Send(h, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE;
+        tv.hItem = item;
+        tv.stateMask = TVIS_EXPANDED;
+        tv.pszText = reinterpret_cast<LPWSTR>(mem.at(text_at));
+        tv.cchTextMax = kTextChars;
+        mem.Put(0, &tv, sizeof tv);
+        Send(h, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.at()));
+        mem.Get(0, &tv, sizeof tv);
+        wchar_t text[kTextChars] = {};
+        mem.Get(text_at, text, sizeof text - sizeof(wchar_t));
+        // The rectangle's first bytes name the item on the way in.
+        RECT r{};
+        mem.Put(sizeof(TVITEMW), &r, sizeof r);
+        mem.Put(sizeof(TVITEMW), &item, sizeof item);
+        bool shown = Send(h, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(mem.at(sizeof(TVITEMW)))) != 0;
+        mem.Get(sizeof(TVITEMW), &r, sizeof r);
+        if (!shown) r = RECT{};
+        else MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        s += (first ? "" : ",") + std::string("{\"text\":") + Json(Utf8(text)) +
+             ",\"level\":" + std::to_string(level) + ",\"image\":" + std::to_string(tv.iImage) +
+             ",\"expanded\":" + ((tv.state & TVIS_EXPANDED) ? "true" : "false") +
+             ",\"selected\":" + (item == selected ? "true" : "false") +
+             ",\"rect\":" + RectJson(r) + "}";
+        first = false;
+        HTREEITEM child = reinterpret_cast<HTREEITEM>(
+            Send(h, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        Level(h, mem, text_at, child, level + 1, selected, s, first);
+      }
+    }
+  };
+  Walk::Level(h, mem, text_at, reinterpret_cast<HTREEITEM>(Send(h, TVM_GETNEXTITEM, TVGN_ROOT, 0)),
+              0, selected, s, first);
+  printf("%s]\n", s.c_str());
+}
+
 int Usage() {
   fprintf(stderr, "usage: crvdriver find|wait|info|children|text|click|move|post|send|key|menu|"
-                  "screenshot|atom ...\n");
+                  "screenshot|atom|items|nodes ...\n");
   return 2;
 }
 
@@ -349,6 +471,10 @@ int main() {
     printf("true\n");
   } else if (cmd == "menu") {
     Menus();
+  } else if (cmd == "items" && args.size() >= 1) {
+    ListItems(ParseHwnd(args[0].c_str()));
+  } else if (cmd == "nodes" && args.size() >= 1) {
+    TreeNodes(ParseHwnd(args[0].c_str()));
   } else if (cmd == "screenshot" && args.size() >= 1) {
     HWND h = args.size() >= 2 ? ParseHwnd(args[1].c_str()) : nullptr;
     bool ok = Screenshot(args[0].c_str(), h);
