@@ -184,12 +184,8 @@ bool Categorisation::ModalFormOpen() const {
 
 void Categorisation::TimerDetectTimer() {
   if (!form_) return;
-  EntryCounts stored = Store().StoredCounts();
-  EntryCounts now = Folders().CountAll();
-  bool grown = stored.all_users_ks < now.all_users_ks ||
-               stored.all_users_ks_cx < now.all_users_ks_cx ||
-               stored.current_user_ks < now.current_user_ks ||
-               stored.current_user_ks_cx < now.current_user_ks_cx;
+  CategoryStore store = Store();
+  bool grown = Folders().NewEntriesSince(store);
   // Before the start-up pass has recorded the counts, or over another
   // dialog, a tick only counts.
   if (!grown || form_->Visible() || !counts_recorded_ || ModalFormOpen()) return;

@@ -147,6 +147,14 @@ MoveReport FolderRoutines::MergeIntoCommonPrograms() {
 
 void FolderRoutines::RecordEntryCounts(CategoryStore& store) { store.WriteCounts(CountAll()); }
 
+bool FolderRoutines::NewEntriesSince(CategoryStore& store) {
+  EntryCounts stored = store.StoredCounts();
+  EntryCounts now = CountAll();
+  return stored.all_users_ks < now.all_users_ks || stored.all_users_ks_cx < now.all_users_ks_cx ||
+         stored.current_user_ks < now.current_user_ks ||
+         stored.current_user_ks_cx < now.current_user_ks_cx;
+}
+
 std::string FolderRoutines::IconFileText(const std::string& icon_path) {
   return "[.ShellClassInfo]\r\nIconFile=" + icon_path + "\r\nIconIndex=0\r\n[.ShellClassInfo.A]\r\n" +
          "IconFile=" + icon_path + "\r\n";

@@ -53,6 +53,9 @@ class FolderRoutines {
   // is skipped, and so is one that is, holds or lies inside the target.
   MoveReport MergeIntoCommonPrograms();
   void RecordEntryCounts(CategoryStore& store);
+  // Whether any of the four folders holds more entries than the store
+  // says; a count at or below the stored one is no news.
+  bool NewEntriesSince(CategoryStore& store);
 
   // folder\Desktop.ini naming the icon file; the folder becomes read-only
   // (which makes Explorer read the file) and the file hidden and system.

@@ -24,7 +24,10 @@ struct FileEntry {
   std::string name;
   std::uint32_t attributes = 0;
   bool IsFolder() const { return (attributes & attr::kDirectory) != 0; }
-  bool IsDotEntry() const { return name == "." || name == ".."; }
+  // Asked of every entry a count walks past, so no string compare.
+  bool IsDotEntry() const {
+    return !name.empty() && name.size() <= 2 && name[0] == '.' && name.back() == '.';
+  }
 };
 
 class FileSystem {
