@@ -13,8 +13,7 @@ std::string Join(const std::string& folder, const std::string& name) {
 bool SameOrInside(const std::string& inner, const std::string& outer) {
   if (text::SameText(inner, outer)) return true;
   std::string prefix = text::IncludeTrailingBackslash(outer);
-  return inner.size() > prefix.size() && text::SameText(inner.substr(0, prefix.size()), prefix) &&
-         text::CharLength(inner, prefix.size() - 1) == 1;
+  return inner.size() > prefix.size() && text::SameText(inner.substr(0, prefix.size()), prefix);
 }
 
 bool IsLink(const FileEntry& e) { return (e.attributes & attr::kReparsePoint) != 0; }

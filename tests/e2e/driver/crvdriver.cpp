@@ -257,7 +257,7 @@ bool Screenshot(const char* file, HWND h) {
 // Memory in the window's process, for messages that pass pointers there.
 class Remote {
  public:
-  Remote(HWND h, size_t size) : size_(size) {
+  Remote(HWND h, size_t size) {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
@@ -269,6 +269,8 @@ class Remote {
     if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
     if (process_) CloseHandle(process_);
   }
+  Remote(const Remote&) = delete;
+  Remote& operator=(const Remote&) = delete;
   bool ok() const { return at_ != nullptr; }
   char* at(size_t offset = 0) const { return at_ + offset; }
   void Put(size_t offset, const void* data, size_t n) {
@@ -279,7 +281,6 @@ class Remote {
   }
 
  private:
-  size_t size_;
   HANDLE process_ = nullptr;
   char* at_ = nullptr;
 };
@@ -292,31 +293,54 @@ LRESULT Send(HWND h, UINT m, WPARAM w, LPARAM l) {
   return static_cast<LRESULT>(r);
 }
 
+// A get-item message whose structure names a text buffer, both placed in
+// the window's process; the item as it came back and its text.
+template <class Item>
+std::string AskItem(HWND h, Remote& mem, UINT message, WPARAM w, Item& item) {
+  const size_t text_at = sizeof(Item) + sizeof(RECT);
+  item.pszText = reinterpret_cast<LPWSTR>(mem.at(text_at));
+  item.cchTextMax = kTextChars;
+  mem.Put(0, &item, sizeof item);
+  Send(h, message, w, reinterpret_cast<LPARAM>(mem.at()));
+  mem.Get(0, &item, sizeof item);
+  wchar_t text[kTextChars] = {};
+  mem.Get(text_at, text, sizeof text - sizeof(wchar_t));
+  return Utf8(text);
+}
+
+// A get-rectangle message; the rectangle carries its question in and the
+// answer out, in screen coordinates, or an empty one.
+template <class Item>
+RECT AskRect(HWND h, Remote& mem, UINT message, WPARAM w, const void* question, size_t size) {
+  RECT r{};
+  mem.Put(sizeof(Item), &r, sizeof r);
+  mem.Put(sizeof(Item), question, size);
+  if (!Send(h, message, w, reinterpret_cast<LPARAM>(mem.at(sizeof(Item))))) return RECT{};
+  mem.Get(sizeof(Item), &r, sizeof r);
+  MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+template <class Item>
+Remote MemoryFor(HWND h) {
+  return Remote(h, sizeof(Item) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+}
+
 // Text, icon index, selection and place of every item, in display order.
 void ListItems(HWND h) {
-  Remote mem(h, sizeof(LVITEMW) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+  Remote mem = MemoryFor<LVITEMW>(h);
   if (!mem.ok()) return void(printf("null\n"));
-  const size_t text_at = sizeof(LVITEMW) + sizeof(RECT);
   int n = static_cast<int>(Send(h, LVM_GETITEMCOUNT, 0, 0));
   std::string s = "[";
   for (int i = 0; i < n; ++i) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = i;
-    item.pszText = reinterpret_cast<LPWSTR>(mem.at(text_at));
-    item.cchTextMax = kTextChars;
-    mem.Put(0, &item, sizeof item);
-    Send(h, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.at()));
-    mem.Get(0, &item, sizeof item);
-    wchar_t text[kTextChars] = {};
-    mem.Get(text_at, text, sizeof text - sizeof(wchar_t));
-    RECT r{LVIR_BOUNDS, 0, 0, 0};
-    mem.Put(sizeof(LVITEMW), &r, sizeof r);
-    Send(h, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(mem.at(sizeof(LVITEMW))));
-    mem.Get(sizeof(LVITEMW), &r, sizeof r);
-    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::string text = AskItem(h, mem, LVM_GETITEMW, 0, item);
+    LONG bounds = LVIR_BOUNDS;
+    RECT r = AskRect<LVITEMW>(h, mem, LVM_GETITEMRECT, i, &bounds, sizeof bounds);
     UINT state = static_cast<UINT>(Send(h, LVM_GETITEMSTATE, i, LVIS_SELECTED | LVIS_FOCUSED));
-    s += (i ? "," : "") + std::string("{\"text\":") + Json(Utf8(text)) +
+    s += (i ? "," : "") + std::string("{\"text\":") + Json(text) +
          ",\"image\":" + std::to_string(item.iImage) +
          ",\"selected\":" + ((state & LVIS_SELECTED) ? "true" : "false") +
          ",\"rect\":" + RectJson(r) + "}";
@@ -324,51 +348,33 @@ void ListItems(HWND h) {
   printf("%s]\n", s.c_str());
 }
 
+HTREEITEM NextNode(HWND h, UINT how, HTREEITEM from) {
+  return reinterpret_cast<HTREEITEM>(Send(h, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+}
+
+void TreeLevel(HWND h, Remote& mem, HTREEITEM item, int level, HTREEITEM selected,
+               std::string& s) {
+  for (; item; item = NextNode(h, TVGN_NEXT, item)) {
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE;
+    tv.hItem = item;
+    tv.stateMask = TVIS_EXPANDED;
+    std::string text = AskItem(h, mem, TVM_GETITEMW, 0, tv);
+    RECT r = AskRect<TVITEMW>(h, mem, TVM_GETITEMRECT, FALSE, &item, sizeof item);
+    s += (s.size() > 1 ? "," : "") + std::string("{\"text\":") + Json(text) +
+         ",\"level\":" + std::to_string(level) + ",\"image\":" + std::to_string(tv.iImage) +
+         ",\"expanded\":" + ((tv.state & TVIS_EXPANDED) ? "true" : "false") +
+         ",\"selected\":" + (item == selected ? "true" : "false") +
+         ",\"rect\":" + RectJson(r) + "}";
+    TreeLevel(h, mem, NextNode(h, TVGN_CHILD, item), level + 1, selected, s);
+  }
+}
+
 void TreeNodes(HWND h) {
-  Remote mem(h, sizeof(TVITEMW) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+  Remote mem = MemoryFor<TVITEMW>(h);
   if (!mem.ok()) return void(printf("null\n"));
-  const size_t text_at = sizeof(TVITEMW) + sizeof(RECT);
-  HTREEITEM selected = reinterpret_cast<HTREEITEM>(Send(h, TVM_GETNEXTITEM, TVGN_CARET, 0));
   std::string s = "[";
-  bool first = true;
-  struct Walk {
-    static void Level(HWND h, Remote& mem, size_t text_at, HTREEITEM item, int level,
-                      HTREEITEM selected, std::string& s, bool& first) {
-      for (; item; item = reinterpret_cast<HTREEITEM>(
-                       Send(h, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        TVITEMW tv{};
-        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE;
-        tv.hItem = item;
-        tv.stateMask = TVIS_EXPANDED;
-        tv.pszText = reinterpret_cast<LPWSTR>(mem.at(text_at));
-        tv.cchTextMax = kTextChars;
-        mem.Put(0, &tv, sizeof tv);
-        Send(h, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.at()));
-        mem.Get(0, &tv, sizeof tv);
-        wchar_t text[kTextChars] = {};
-        mem.Get(text_at, text, sizeof text - sizeof(wchar_t));
-        // The rectangle's first bytes name the item on the way in.
-        RECT r{};
-        mem.Put(sizeof(TVITEMW), &r, sizeof r);
-        mem.Put(sizeof(TVITEMW), &item, sizeof item);
-        bool shown = Send(h, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(mem.at(sizeof(TVITEMW)))) != 0;
-        mem.Get(sizeof(TVITEMW), &r, sizeof r);
-        if (!shown) r = RECT{};
-        else MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        s += (first ? "" : ",") + std::string("{\"text\":") + Json(Utf8(text)) +
-             ",\"level\":" + std::to_string(level) + ",\"image\":" + std::to_string(tv.iImage) +
-             ",\"expanded\":" + ((tv.state & TVIS_EXPANDED) ? "true" : "false") +
-             ",\"selected\":" + (item == selected ? "true" : "false") +
-             ",\"rect\":" + RectJson(r) + "}";
-        first = false;
-        HTREEITEM child = reinterpret_cast<HTREEITEM>(
-            Send(h, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-        Level(h, mem, text_at, child, level + 1, selected, s, first);
-      }
-    }
-  };
-  Walk::Level(h, mem, text_at, reinterpret_cast<HTREEITEM>(Send(h, TVM_GETNEXTITEM, TVGN_ROOT, 0)),
-              0, selected, s, first);
+  TreeLevel(h, mem, NextNode(h, TVGN_ROOT, nullptr), 0, NextNode(h, TVGN_CARET, nullptr), s);
   printf("%s]\n", s.c_str());
 }
 
