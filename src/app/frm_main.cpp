@@ -74,6 +74,7 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   PnlMain->SetAlign(ui::Align::kClient);
   BuildPicture();
   BuildPanels();
+  BuildCategoryControls();
   LblGg1 = CreateControl<ui::Label>(*this, PnlMain, "LblGg1", Rect::FromBounds(5, 369, 234, 12));
   LblGg1->SetCaption(kSlogan);
   LblGg1->Hide();
@@ -154,9 +155,34 @@ void TFrmMain::BuildPanels() {
   }
 }
 
+void TFrmMain::BuildCategoryControls() {
+  // The category tree above the program list; the categorisation fills them.
+  TrVewFenlei =
+      CreateControl<ui::TreeView>(*this, PnlSy, "TrVewFenlei", Rect::FromBounds(1, 1, 316, 150));
+  TrVewFenlei->SetIndent(19);
+  TrVewFenlei->SetReadOnly(true);
+  TrVewFenlei->SetRowSelect(true);
+  TrVewFenlei->SetShowButtons(false);
+  TrVewFenlei->SetShowLines(false);
+  TrVewFenlei->SetShowRoot(false);
+  TrVewFenlei->SetHideSelection(false);
+  TrVewFenlei->SetHint(kCategoryTreeHint);
+  TrVewFenlei->SetShowHint(true);
+  TrVewFenlei->OnMouseMove = [this](ui::Control&, unsigned, int, int) { TrVewFenleiMouseMove(); };
+  ShellListViewFenlei = CreateControl<ui::ShellListView>(*this, PnlSy, "ShellListViewFenlei",
+                                                         Rect::FromBounds(1, 152, 316, 200));
+  ShellListViewFenlei->SetHideSelection(false);
+  ShellListViewFenlei->SetHint(kProgramListHint);
+  ShellListViewFenlei->SetShowHint(true);
+  ShellListViewFenlei->OnMouseMove = [this](ui::Control&, unsigned, int, int) {
+    ShellListViewFenleiMouseMove();
+  };
+}
+
 void TFrmMain::BuildComponents() {
   PopMenuSy = Create<ui::PopupMenu>("PopMenuSy");
   ImgLstFenlei = Create<ui::ImageList>("ImgLstFenlei");
+  TrVewFenlei->SetImages(ImgLstFenlei);
   OpenPictureDialogIcon = Create<ui::OpenPictureDialog>("OpenPictureDialogIcon");
   OpenPictureDialogIcon->SetFilter("图标文件|*.ico");
   OpnDilgProg = Create<ui::OpenDialog>("OpnDilgProg");

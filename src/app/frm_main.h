@@ -17,13 +17,17 @@
 #include "ui/components.h"
 #include "ui/form.h"
 #include "ui/graphic_controls.h"
+#include "ui/list_view.h"
 #include "ui/std_controls.h"
+#include "ui/tree_view.h"
 
 namespace corvane::app {
 
 inline constexpr char kMainCaption[] = "Corvane V1.2";
 inline constexpr char kTrayTip[] = "Corvane 1.2";
 inline constexpr char kAreaHint[] = "单击进入此区域设置";
+inline constexpr char kCategoryTreeHint[] = "单击显示该类别下的所有程序";
+inline constexpr char kProgramListHint[] = "直接拖入上面分类中分类即可";
 inline constexpr char kSlogan[] = "Corvane,让您的程序从此井井有条! ";
 inline constexpr unsigned kTrayMessage = 2024;
 inline constexpr unsigned kTrayIconId = 1;
@@ -105,6 +109,8 @@ class TFrmMain : public ui::Form {
   ui::Image* ImgChkNo;
   ui::Image* ImgChkYes;
   ui::Panel *PnlUser, *PnlGd, *PnlCy, *PnlWd, *PnlMb, *PnlOEM, *PnlSy, *PnlBz;
+  ui::TreeView* TrVewFenlei;
+  ui::ShellListView* ShellListViewFenlei;
   ui::Label* LblGg1;
   ui::Label* LblGg2;
   ui::PopupMenu* PopMenuSy;
@@ -128,6 +134,7 @@ class TFrmMain : public ui::Form {
   static std::size_t Index(Area a) { return static_cast<std::size_t>(a); }
   void BuildPicture();
   void BuildPanels();
+  void BuildCategoryControls();
   void BuildComponents();
   void BuildAreaSettings();
   void ShowOnlyFrame(Area a);

@@ -16,13 +16,18 @@ inline constexpr std::uint32_t kSystem = 0x04;
 inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 inline constexpr std::uint32_t kNormal = 0x80;
+// A junction or link: whatever it points at lies outside the folder walked.
+inline constexpr std::uint32_t kReparsePoint = 0x400;
 }  // namespace attr
 
 struct FileEntry {
   std::string name;
   std::uint32_t attributes = 0;
   bool IsFolder() const { return (attributes & attr::kDirectory) != 0; }
-  bool IsDotEntry() const { return name == "." || name == ".."; }
+  // Asked of every entry a count walks past, so no string compare.
+  bool IsDotEntry() const {
+    return !name.empty() && name.size() <= 2 && name[0] == '.' && name.back() == '.';
+  }
 };
 
 class FileSystem {

@@ -3,6 +3,7 @@
 // records what was asked, so forms can be driven in tests.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,19 @@ class MenuItem;
 class OpenDialog;
 
 // What changed on a control, for the window that shows it.
-enum class Aspect { kBounds, kVisible, kEnabled, kText, kFont, kColor, kState, kZOrder };
+enum class Aspect {
+  kBounds,
+  kVisible,
+  kEnabled,
+  kText,
+  kFont,
+  kColor,
+  kState,
+  kZOrder,
+  kItems,      // a view's items (or their images) changed
+  kSelection,  // the program selected another item
+  kEditLabel,  // the program started editing an item's label
+};
 
 // The window of one windowed control. Destroying the peer destroys the window.
 class WindowPeer {
@@ -36,6 +49,16 @@ class WindowPeer {
   virtual std::string WindowText() const = 0;
   // The window's own handling of a message the control passed on.
   virtual void DefaultHandler(Message& m) = 0;
+  // Whether the system's control behind the window does the work (selecting
+  // on a click, say), or the library stands in for it.
+  virtual bool IsSystemWindow() const { return false; }
+};
+
+// Watches one folder (not its subfolders) for entries being added, removed,
+// renamed or changed; destroying it ends the watch.
+class FolderWatch {
+ public:
+  virtual ~FolderWatch() = default;
 };
 
 class TimerPeer {
@@ -50,6 +73,10 @@ class Backend {
   // Null keeps the control without a window.
   virtual std::unique_ptr<WindowPeer> CreateWindowPeer(WinControl& control) = 0;
   virtual std::unique_ptr<TimerPeer> CreateTimerPeer(Timer& timer) = 0;
+  // Calls changed on this thread, from the message loop, after changes in
+  // the folder; null when the folder cannot be watched.
+  virtual std::unique_ptr<FolderWatch> WatchFolder(const std::string& folder,
+                                                   std::function<void()> changed) = 0;
 
   virtual void TitleChanged(const std::string& title) = 0;
   // The hidden owner window that carries the taskbar button.

@@ -1,5 +1,8 @@
 #include "ui/headless.h"
 
+#include <algorithm>
+
+#include "core/text.h"
 #include "ui/components.h"
 #include "ui/control.h"
 
@@ -25,6 +28,43 @@ class HeadlessBackend::Peer : public WindowPeer {
   WinControl& control_;
   WindowHandle handle_;
 };
+
+class HeadlessBackend::Watch : public FolderWatch {
+ public:
+  Watch(HeadlessBackend& owner, std::string folder, std::function<void()> changed)
+      : owner_(owner), folder_(std::move(folder)), changed_(std::move(changed)) {
+    owner_.watches_.push_back(this);
+  }
+  ~Watch() override {
+    auto& w = owner_.watches_;
+    w.erase(std::remove(w.begin(), w.end(), this), w.end());
+  }
+  const std::string& folder() const { return folder_; }
+  void Changed() { changed_(); }
+
+ private:
+  HeadlessBackend& owner_;
+  std::string folder_;
+  std::function<void()> changed_;
+};
+
+std::unique_ptr<FolderWatch> HeadlessBackend::WatchFolder(const std::string& folder,
+                                                          std::function<void()> changed) {
+  return std::make_unique<Watch>(*this, folder, std::move(changed));
+}
+
+void HeadlessBackend::FolderChanged(const std::string& folder) {
+  for (Watch* w : std::vector<Watch*>(watches_)) {
+    bool still_there = std::find(watches_.begin(), watches_.end(), w) != watches_.end();
+    if (still_there && text::SameText(w->folder(), folder)) w->Changed();
+  }
+}
+
+std::vector<std::string> HeadlessBackend::watched_folders() const {
+  std::vector<std::string> out;
+  for (const Watch* w : watches_) out.push_back(w->folder());
+  return out;
+}
 
 std::unique_ptr<WindowPeer> HeadlessBackend::CreateWindowPeer(WinControl& control) {
   if (!record_windows_) return nullptr;

@@ -20,6 +20,8 @@ class HeadlessBackend : public Backend {
 
   std::unique_ptr<WindowPeer> CreateWindowPeer(WinControl& control) override;
   std::unique_ptr<TimerPeer> CreateTimerPeer(Timer&) override { return nullptr; }
+  std::unique_ptr<FolderWatch> WatchFolder(const std::string& folder,
+                                           std::function<void()> changed) override;
   void TitleChanged(const std::string& title) override { title_ = title; }
   WindowHandle OwnerWindow() const override { return kOwnerWindow; }
   void ShowOwnerWindow(bool show) override;
@@ -44,6 +46,11 @@ class HeadlessBackend : public Backend {
   // What the message loop will find, in order: each call of HandleMessage
   // runs one. With nothing queued the loop ends.
   void Post(std::function<void()> task) { queue_.push_back(std::move(task)); }
+
+  // A change in a folder reaches the watches on it, as the loop hands it on.
+  void FolderChanged(const std::string& folder);
+  // The folders watched now, in the order the watches began.
+  std::vector<std::string> watched_folders() const;
 
   // Scripted answers.
   void SetCursorPos(Point p) { cursor_ = p; }
@@ -82,6 +89,8 @@ class HeadlessBackend : public Backend {
 
  private:
   class Peer;
+  class Watch;
+  std::vector<Watch*> watches_;
   bool record_windows_;
   std::string title_;
   bool owner_visible_ = false;

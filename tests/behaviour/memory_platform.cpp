@@ -2,6 +2,7 @@
 #include "platform/memory/memory_filesystem.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_shell_folders.h"
 #include "platform_under_test.h"
 
 namespace corvane::behaviour {
@@ -15,6 +16,8 @@ class MemoryPlatform : public PlatformUnderTest {
   RegistryBackend& registry() override { return registry_; }
   NotifyIconService& notify_icons() override { return icons_; }
   PowerServices& power() override { return power_; }
+  ShellFolders& shell_folders() override { return shell_folders_; }
+  IconFiles& icon_files() override { return icon_files_; }
   std::uintptr_t window() override { return 0x10010; }
   std::string scratch() override { return "C:\\scratch"; }
   std::string scratch_key() override { return "Software\\CorvaneBehaviour"; }
@@ -26,6 +29,8 @@ class MemoryPlatform : public PlatformUnderTest {
   MemoryRegistry registry_;
   MemoryNotifyIcons icons_;
   MemoryPower power_;
+  MemoryShellFolders shell_folders_{fs_};
+  MemoryIconFiles icon_files_{fs_};
 };
 
 }  // namespace

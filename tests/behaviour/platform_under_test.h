@@ -11,6 +11,7 @@
 #include "core/power.h"
 #include "core/profile.h"
 #include "core/registry.h"
+#include "core/shell_folders.h"
 
 namespace corvane::behaviour {
 
@@ -22,6 +23,8 @@ class PlatformUnderTest {
   virtual RegistryBackend& registry() = 0;
   virtual NotifyIconService& notify_icons() = 0;
   virtual PowerServices& power() = 0;
+  virtual ShellFolders& shell_folders() = 0;
+  virtual IconFiles& icon_files() = 0;
   // A window of this process that notification-area icons can report to.
   virtual std::uintptr_t window() = 0;
   // A fresh, empty folder (no trailing separator), removed afterwards.
@@ -47,6 +50,8 @@ class PlatformTest : public ::testing::Test {
   RegistryBackend& registry() { return p_->registry(); }
   NotifyIconService& notify_icons() { return p_->notify_icons(); }
   PowerServices& power() { return p_->power(); }
+  ShellFolders& shell_folders() { return p_->shell_folders(); }
+  IconFiles& icon_files() { return p_->icon_files(); }
   std::uintptr_t window() { return p_->window(); }
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
   bool UnderWine() const { return p_->under_wine(); }

@@ -52,6 +52,8 @@ class Win32Platform : public PlatformUnderTest {
   RegistryBackend& registry() override { return registry_; }
   NotifyIconService& notify_icons() override { return icons_; }
   PowerServices& power() override { return power_; }
+  ShellFolders& shell_folders() override { return shell_folders_; }
+  IconFiles& icon_files() override { return icon_files_; }
   std::uintptr_t window() override {
     if (!window_)
       window_ = CreateWindowExA(0, "STATIC", "CorvaneBehaviour", WS_POPUP, 0, 0, 0, 0, nullptr,
@@ -71,6 +73,8 @@ class Win32Platform : public PlatformUnderTest {
   Win32Registry registry_;
   Win32NotifyIcons icons_;
   Win32Power power_;
+  Win32ShellFolders shell_folders_;
+  Win32IconFiles icon_files_;
   HWND window_ = nullptr;
   std::string dir_, key_, previous_dir_;
 };

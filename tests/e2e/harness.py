@@ -113,8 +113,10 @@ def ensure_uptime(seconds=185):
         time.sleep(seconds - up)
 
 
-def install():
-    """C:\\Corvane with the program and, once built, the delivered files."""
+def install(tips=False):
+    """C:\\Corvane with the program and, once built, the delivered files.
+    Unless asked for, the classification tips are switched off, so that no
+    dialog comes up over the window a scenario works with."""
     os.makedirs(INSTALL_DIR, exist_ok=True)
     if os.path.isdir(DIST):
         for name in os.listdir(DIST):
@@ -126,6 +128,11 @@ def install():
             else:
                 shutil.copy2(src, dst)
     shutil.copy2(EXE, os.path.join(INSTALL_DIR, "Halvorn.exe"))
+    store = os.path.join(INSTALL_DIR, "classify.ini")
+    held = open(store, "rb").read() if os.path.exists(store) else b""
+    if not tips and b"FenleiJq" not in held:
+        with open(store, "ab") as f:
+            f.write(b"\r\n[control]\r\nFenleiJq=1\r\n")
 
 
 class Program:

@@ -7,6 +7,7 @@
 
 #include "app/entry.h"
 #include "app/frm_main.h"
+#include "categories/categorisation.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
 #include "ui/application.h"
@@ -29,11 +30,17 @@ class Win32ProgramHost : public ProgramHost {
   }
   void SetTitle(const std::string& title) override { app_->SetTitle(title); }
   void CreateMainWindow() override {
-    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_, registry_});
+    categories_ = std::make_unique<categories::Categorisation>(
+        *app_, categories::CategoryServices{files_, profile_, system_, shell_folders_, icon_files_});
+    app::TFrmMain::Steps steps;
+    categories_->FillSteps(steps);
+    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_, registry_},
+                                            std::move(steps));
   }
   void RunMessageLoop() override { app_->Run(); }
   void ShutdownFramework() override {
-    main_.reset();  // removes the tray icon
+    main_.reset();  // removes the tray icon and ends the program list's watch
+    categories_.reset();
     app_.reset();
     backend_.reset();
     if (com_ok_) OleUninitialize();
@@ -51,6 +58,11 @@ class Win32ProgramHost : public ProgramHost {
   Win32NotifyIcons icons_;
   Win32Power power_;
   Win32Registry registry_;
+  Win32FileSystem files_;
+  Win32ProfileStore profile_;
+  Win32ShellFolders shell_folders_;
+  Win32IconFiles icon_files_;
+  std::unique_ptr<categories::Categorisation> categories_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;
   std::unique_ptr<ui::Application> app_;
   std::unique_ptr<app::TFrmMain> main_;

@@ -47,7 +47,13 @@ struct FindHandleTraits : FileHandleTraits {
   static void Close(Value v) { FindClose(v); }
 };
 
+// A change notification of FindFirstChangeNotificationA.
+struct ChangeHandleTraits : FileHandleTraits {
+  static void Close(Value v) { FindCloseChangeNotification(v); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;
+using ChangeHandle = UniqueHandle<ChangeHandleTraits>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 

@@ -1,7 +1,8 @@
-// The real notification area and restart calls.
+// The real notification area, restart calls and shell folders.
 #pragma once
 #include "core/notify_icon.h"
 #include "core/power.h"
+#include "core/shell_folders.h"
 
 namespace corvane {
 
@@ -16,6 +17,20 @@ class Win32Power : public PowerServices {
   std::optional<std::uint32_t> PlatformId() override;
   std::optional<Luid> LookupPrivilege(const std::string& name) override;
   void EndSession(std::uint32_t flags, std::uint32_t reason) override;
+};
+
+// The shell's view of a folder through SHGetFileInfoA: the display name the
+// user's settings give, the icon in the system image list.
+class Win32ShellFolders : public ShellFolders {
+ public:
+  std::vector<ShellItem> Items(const std::string& folder) override;
+  int CompareNames(const ShellItem& a, const ShellItem& b) override;
+  std::optional<ShellItem> Rename(const ShellItem& item, const std::string& new_name) override;
+};
+
+class Win32IconFiles : public IconFiles {
+ public:
+  bool Loads(const std::string& path) override;
 };
 
 }  // namespace corvane

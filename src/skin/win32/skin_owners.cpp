@@ -196,7 +196,7 @@ void DibSurface::Store(Bitmap32& to) const {
   GdiFlush();
   if (to.Width() != width_ || to.Height() != height_) to = Bitmap32(width_, height_);
   for (int y = 0; y < height_; ++y)
-    std::memcpy(to.Row(y), bits_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_),
+    std::memcpy(to.MutableRow(y), bits_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_),
                 static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "platform/win32/win32_handle.h"
 
 namespace corvane::ui::win32 {
@@ -24,6 +26,9 @@ struct WindowTraits : GdiTraits<HWND> {
     if (IsWindow(v)) DestroyWindow(v);
   }
 };
+struct ImageListTraits : GdiTraits<HIMAGELIST> {
+  static void Close(Value v) { ImageList_Destroy(v); }
+};
 struct MemoryDcTraits : GdiTraits<HDC> {
   static void Close(Value v) { DeleteDC(v); }
 };
@@ -35,6 +40,7 @@ using IconHandle = UniqueHandle<IconTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using ImageListHandle = UniqueHandle<ImageListTraits>;
 
 // Selects an object into a DC for the life of the scope.
 class Selection {

@@ -9,6 +9,7 @@
 #include "ui/application.h"
 #include "ui/components.h"
 #include "ui/form.h"
+#include "ui/win32/win32_folder_watch.h"
 #include "ui/win32/win32_peer.h"
 
 namespace corvane::ui::win32 {
@@ -98,6 +99,11 @@ std::unique_ptr<WindowPeer> Win32Backend::CreateWindowPeer(WinControl& control) 
 
 std::unique_ptr<TimerPeer> Win32Backend::CreateTimerPeer(Timer& timer) {
   return std::make_unique<Win32TimerPeer>(*this, timer);
+}
+
+std::unique_ptr<FolderWatch> Win32Backend::WatchFolder(const std::string& folder,
+                                                       std::function<void()> changed) {
+  return Win32FolderWatch::Start(*this, folder, std::move(changed));
 }
 
 void Win32Backend::RemoveTimer(UINT_PTR id) { timers_.erase(id); }
@@ -443,6 +449,9 @@ LRESULT Win32Backend::OwnerMessage(HWND h, UINT m, WPARAM w, LPARAM l) {
       break;
     case WM_QUERYENDSESSION:
       return TRUE;
+    case kFolderChanged:
+      if (auto it = watches_.find(w); it != watches_.end()) it->second->Deliver();
+      return 0;
     default:
       break;
   }

@@ -34,6 +34,8 @@ class Win32Backend : public Backend {
 
   std::unique_ptr<WindowPeer> CreateWindowPeer(WinControl& control) override;
   std::unique_ptr<TimerPeer> CreateTimerPeer(Timer& timer) override;
+  std::unique_ptr<FolderWatch> WatchFolder(const std::string& folder,
+                                           std::function<void()> changed) override;
   void TitleChanged(const std::string& title) override;
   WindowHandle OwnerWindow() const override;
   void ShowOwnerWindow(bool show) override;
@@ -67,6 +69,17 @@ class Win32Backend : public Backend {
   void RemoveTimer(UINT_PTR id);
   UINT_PTR NextId() { return ++next_id_; }
 
+  // Folder watches hand their changes to this thread through the owner
+  // window: the message carries the watch's id.
+  static constexpr UINT kFolderChanged = WM_APP + 0x1C0;
+  class WatchTarget {
+   public:
+    virtual ~WatchTarget() = default;
+    virtual void Deliver() = 0;
+  };
+  void AddWatch(UINT_PTR id, WatchTarget* w) { watches_[id] = w; }
+  void RemoveWatch(UINT_PTR id) { watches_.erase(id); }
+
  private:
   static LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l);
   LRESULT OwnerMessage(HWND h, UINT m, WPARAM w, LPARAM l);
@@ -78,6 +91,7 @@ class Win32Backend : public Backend {
   OwnedWindow owner_;
   UINT taskbar_created_ = 0;
   std::map<UINT_PTR, Timer*> timers_;
+  std::map<UINT_PTR, WatchTarget*> watches_;
   UINT_PTR next_id_ = 100;
   std::map<std::tuple<std::string, int, int, bool>, FontHandle> fonts_;
   std::map<Color, BrushHandle> brushes_;

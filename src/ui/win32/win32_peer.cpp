@@ -7,7 +7,9 @@
 
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/list_view.h"
 #include "ui/std_controls.h"
+#include "ui/tree_view.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_canvas.h"
 
@@ -72,6 +74,10 @@ Win32Peer::Win32Peer(Win32Backend& backend, WinControl& control)
     kind_ = Kind::kMemo;
   else if (dynamic_cast<Edit*>(&control))
     kind_ = Kind::kEdit;
+  else if (dynamic_cast<TreeView*>(&control))
+    kind_ = Kind::kTreeView;
+  else if (dynamic_cast<ListView*>(&control))
+    kind_ = Kind::kListView;
   else
     kind_ = Kind::kCustom;
 }
@@ -80,6 +86,9 @@ Win32Peer::~Win32Peer() {
   routing_ = false;
   updown_.reset();
   if (hwnd_) DestroyWindow(hwnd_);  // Forget() runs on its last message
+  // The image lists go after the window that showed them.
+  tree_.reset();
+  list_.reset();
 }
 
 const char* Win32Peer::BaseClass() const {
@@ -93,6 +102,10 @@ const char* Win32Peer::BaseClass() const {
     case Kind::kMemo:
     case Kind::kSpinEdit:
       return "EDIT";
+    case Kind::kTreeView:
+      return WC_TREEVIEWA;
+    case Kind::kListView:
+      return WC_LISTVIEWA;
     default:
       return nullptr;
   }
@@ -157,6 +170,12 @@ DWORD Win32Peer::Style() const {
       if (static_cast<const Memo&>(control_).GetScrollBars() == Memo::ScrollBars::kVertical)
         s |= WS_VSCROLL;
       break;
+    case Kind::kTreeView:
+      s |= TreeViewStyle(static_cast<const TreeView&>(control_));
+      break;
+    case Kind::kListView:
+      s |= ListViewStyle(static_cast<const ListView&>(control_));
+      break;
     default:
       s |= WS_CLIPCHILDREN;
       break;
@@ -178,6 +197,8 @@ DWORD Win32Peer::ExStyle() const {
     case Kind::kEdit:
     case Kind::kMemo:
     case Kind::kSpinEdit:
+    case Kind::kTreeView:
+    case Kind::kListView:
       return WS_EX_CLIENTEDGE;
     default:
       return 0;
@@ -232,7 +253,13 @@ void Win32Peer::Attached() {
   ++syncing_;
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.FontFor(control_.GetFont())),
                FALSE);
+  if (kind_ == Kind::kTreeView)
+    tree_ = std::make_unique<TreeViewWindow>(backend_, static_cast<TreeView&>(control_), hwnd_);
+  if (kind_ == Kind::kListView)
+    list_ = std::make_unique<ListViewWindow>(static_cast<ListView&>(control_), hwnd_);
   if (kind_ != Kind::kForm && kind_ != Kind::kPanel) SyncState();
+  if (tree_) tree_->SyncItems();
+  if (list_) list_->SyncItems();
   if (!control_.Enabled()) EnableWindow(hwnd_, FALSE);
   --syncing_;
   if (kind_ == Kind::kForm) WindowMoved();
@@ -293,6 +320,12 @@ LRESULT Win32Peer::Receive(UINT m, WPARAM w, LPARAM l) {
       }
       if (!l && kind_ == Kind::kForm && DialogCommand(LOWORD(w))) return 0;
       break;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<const NMHDR*>(l);
+      if (Win32Peer* child = header ? FromWindow(header->hwndFrom) : nullptr)
+        return child->Notified(*header);
+      break;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -355,6 +388,12 @@ LRESULT Win32Peer::Receive(UINT m, WPARAM w, LPARAM l) {
       break;
   }
   return Deliver(m, w, l);
+}
+
+LRESULT Win32Peer::Notified(const NMHDR& header) {
+  if (tree_) return tree_->Notified(header, syncing_ > 0);
+  if (list_) return list_->Notified(header, syncing_ > 0);
+  return 0;
 }
 
 void Win32Peer::Paint() {
@@ -545,6 +584,21 @@ void Win32Peer::Sync(Aspect aspect) {
       SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | (kind_ == Kind::kForm ? 0 : SWP_NOACTIVATE));
       break;
+    case Aspect::kItems:
+      if (tree_) tree_->SyncItems();
+      if (list_) list_->SyncItems();
+      break;
+    case Aspect::kSelection:
+      if (tree_) tree_->SyncSelection();
+      if (list_) list_->SyncSelection();
+      break;
+    case Aspect::kEditLabel:
+      // Notifications from the edit must reach the control, so this is not
+      // counted as the program's own change.
+      --syncing_;
+      if (tree_) tree_->StartEdit();
+      ++syncing_;
+      break;
   }
   --syncing_;
 }
@@ -651,6 +705,12 @@ void Win32Peer::SyncState() {
     case Kind::kForm:
     case Kind::kPanel:
       RestyleFrame(Style(), ExStyle());
+      break;
+    case Kind::kTreeView:
+      if (tree_) tree_->SyncState();
+      break;
+    case Kind::kListView:
+      if (list_) list_->SyncState();
       break;
     case Kind::kCustom:
       break;

@@ -5,10 +5,12 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "ui/backend.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/win32_views.h"
 
 namespace corvane::ui {
 class WinControl;
@@ -38,6 +40,7 @@ class Win32Peer : public WindowPeer {
   Point ClientToScreen(Point p) const override;
   std::string WindowText() const override;
   void DefaultHandler(Message& m) override;
+  bool IsSystemWindow() const override { return !PaintsItself(); }
 
  private:
   enum class Kind {
@@ -50,10 +53,13 @@ class Win32Peer : public WindowPeer {
     kEdit,
     kMemo,
     kSpinEdit,
+    kTreeView,
+    kListView,
     kCustom
   };
 
   LRESULT Receive(UINT m, WPARAM w, LPARAM l);
+  LRESULT Notified(const NMHDR& header);
   LRESULT Deliver(UINT m, WPARAM w, LPARAM l);
   LRESULT CallBase(UINT m, WPARAM w, LPARAM l);
   void Forget();
@@ -88,6 +94,8 @@ class Win32Peer : public WindowPeer {
   bool placed_ = false;
   HWND focus_ = nullptr;
   OwnedWindow updown_;
+  std::unique_ptr<TreeViewWindow> tree_;
+  std::unique_ptr<ListViewWindow> list_;
 };
 
 }  // namespace corvane::ui::win32

@@ -13,11 +13,15 @@
 //                                                      from here)
 //   screenshot FILE.bmp [HWND]
 //   atom NAME [--delete]                               the global atom, 0 if none
+//   items HWND                                         a list view's items
+//   nodes HWND                                         a tree view's nodes
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -292,9 +296,133 @@ bool Screenshot(const char* file, HWND h) {
   return ok;
 }
 
+// Memory in the window's process, for messages that pass pointers there.
+class Remote {
+ public:
+  Remote(HWND h, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      at_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~Remote() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  Remote(const Remote&) = delete;
+  Remote& operator=(const Remote&) = delete;
+  bool ok() const { return at_ != nullptr; }
+  char* at(size_t offset = 0) const { return at_ + offset; }
+  void Put(size_t offset, const void* data, size_t n) {
+    WriteProcessMemory(process_, at_ + offset, data, n, nullptr);
+  }
+  void Get(size_t offset, void* data, size_t n) const {
+    ReadProcessMemory(process_, at_ + offset, data, n, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* at_ = nullptr;
+};
+
+constexpr size_t kTextChars = 512;
+
+LRESULT Send(HWND h, UINT m, WPARAM w, LPARAM l) {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(h, m, w, l, SMTO_ABORTIFHUNG, 5000, &r);
+  return static_cast<LRESULT>(r);
+}
+
+// A get-item message whose structure names a text buffer, both placed in
+// the window's process; the item as it came back and its text.
+template <class Item>
+std::string AskItem(HWND h, Remote& mem, UINT message, WPARAM w, Item& item) {
+  const size_t text_at = sizeof(Item) + sizeof(RECT);
+  item.pszText = reinterpret_cast<LPWSTR>(mem.at(text_at));
+  item.cchTextMax = kTextChars;
+  mem.Put(0, &item, sizeof item);
+  Send(h, message, w, reinterpret_cast<LPARAM>(mem.at()));
+  mem.Get(0, &item, sizeof item);
+  wchar_t text[kTextChars] = {};
+  mem.Get(text_at, text, sizeof text - sizeof(wchar_t));
+  return Utf8(text);
+}
+
+// A get-rectangle message; the rectangle carries its question in and the
+// answer out, in screen coordinates, or an empty one.
+template <class Item>
+RECT AskRect(HWND h, Remote& mem, UINT message, WPARAM w, const void* question, size_t size) {
+  RECT r{};
+  mem.Put(sizeof(Item), &r, sizeof r);
+  mem.Put(sizeof(Item), question, size);
+  if (!Send(h, message, w, reinterpret_cast<LPARAM>(mem.at(sizeof(Item))))) return RECT{};
+  mem.Get(sizeof(Item), &r, sizeof r);
+  MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+template <class Item>
+Remote MemoryFor(HWND h) {
+  return Remote(h, sizeof(Item) + sizeof(RECT) + kTextChars * sizeof(wchar_t));
+}
+
+// Text, icon index, selection and place of every item, in display order.
+void ListItems(HWND h) {
+  Remote mem = MemoryFor<LVITEMW>(h);
+  if (!mem.ok()) return void(printf("null\n"));
+  int n = static_cast<int>(Send(h, LVM_GETITEMCOUNT, 0, 0));
+  std::string s = "[";
+  for (int i = 0; i < n; ++i) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = i;
+    std::string text = AskItem(h, mem, LVM_GETITEMW, 0, item);
+    LONG bounds = LVIR_BOUNDS;
+    RECT r = AskRect<LVITEMW>(h, mem, LVM_GETITEMRECT, i, &bounds, sizeof bounds);
+    UINT state = static_cast<UINT>(Send(h, LVM_GETITEMSTATE, i, LVIS_SELECTED | LVIS_FOCUSED));
+    s += (i ? "," : "") + std::string("{\"text\":") + Json(text) +
+         ",\"image\":" + std::to_string(item.iImage) +
+         ",\"selected\":" + ((state & LVIS_SELECTED) ? "true" : "false") +
+         ",\"rect\":" + RectJson(r) + "}";
+  }
+  printf("%s]\n", s.c_str());
+}
+
+HTREEITEM NextNode(HWND h, UINT how, HTREEITEM from) {
+  return reinterpret_cast<HTREEITEM>(Send(h, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+}
+
+void TreeLevel(HWND h, Remote& mem, HTREEITEM item, int level, HTREEITEM selected,
+               std::string& s) {
+  for (; item; item = NextNode(h, TVGN_NEXT, item)) {
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE;
+    tv.hItem = item;
+    tv.stateMask = TVIS_EXPANDED;
+    std::string text = AskItem(h, mem, TVM_GETITEMW, 0, tv);
+    RECT r = AskRect<TVITEMW>(h, mem, TVM_GETITEMRECT, FALSE, &item, sizeof item);
+    s += (s.size() > 1 ? "," : "") + std::string("{\"text\":") + Json(text) +
+         ",\"level\":" + std::to_string(level) + ",\"image\":" + std::to_string(tv.iImage) +
+         ",\"expanded\":" + ((tv.state & TVIS_EXPANDED) ? "true" : "false") +
+         ",\"selected\":" + (item == selected ? "true" : "false") +
+         ",\"rect\":" + RectJson(r) + "}";
+    TreeLevel(h, mem, NextNode(h, TVGN_CHILD, item), level + 1, selected, s);
+  }
+}
+
+void TreeNodes(HWND h) {
+  Remote mem = MemoryFor<TVITEMW>(h);
+  if (!mem.ok()) return void(printf("null\n"));
+  std::string s = "[";
+  TreeLevel(h, mem, NextNode(h, TVGN_ROOT, nullptr), 0, NextNode(h, TVGN_CARET, nullptr), s);
+  printf("%s]\n", s.c_str());
+}
+
 int Usage() {
-  fprintf(stderr, "usage: crvdriver find|wait|info|children|text|settext|click|move|post|send|key|menu|"
-                  "screenshot|atom ...\n");
+  fprintf(stderr, "usage: crvdriver find|wait|info|children|text|settext|click|move|post|send|key|"
+                  "menu|screenshot|atom|items|nodes ...\n");
   return 2;
 }
 
@@ -399,6 +527,10 @@ int main() {
     printf("true\n");
   } else if (cmd == "menu") {
     Menus();
+  } else if (cmd == "items" && args.size() >= 1) {
+    ListItems(ParseHwnd(args[0].c_str()));
+  } else if (cmd == "nodes" && args.size() >= 1) {
+    TreeNodes(ParseHwnd(args[0].c_str()));
   } else if (cmd == "screenshot" && args.size() >= 1) {
     HWND h = args.size() >= 2 ? ParseHwnd(args[1].c_str()) : nullptr;
     bool ok = Screenshot(args[0].c_str(), h);

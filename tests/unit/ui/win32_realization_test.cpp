@@ -3,8 +3,12 @@
 // nothing is left behind.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,7 +16,9 @@
 #include "ui/application.h"
 #include "ui/components.h"
 #include "ui/form.h"
+#include "ui/list_view.h"
 #include "ui/std_controls.h"
+#include "ui/tree_view.h"
 #include "ui/win32/win32_backend.h"
 
 namespace corvane::ui {
@@ -215,6 +221,176 @@ TEST_F(Realized, AModalFormHoldsTheOthersOffUntilItsButtonIsPressed) {
   EXPECT_FALSE(main_was_enabled);
   EXPECT_TRUE(IsWindowEnabled(H(form.get())));
   EXPECT_FALSE(IsWindowVisible(H(&dialog)));
+}
+
+// --- the tree and the list -------------------------------------------------------
+
+std::string TreeText(HWND tree, HTREEITEM item) {
+  char buf[128] = {};
+  TVITEMA tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = buf;
+  tv.cchTextMax = sizeof buf;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  return buf;
+}
+
+HTREEITEM Next(HWND tree, UINT how, HTREEITEM from = nullptr) {
+  return reinterpret_cast<HTREEITEM>(
+      SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+}
+
+TEST_F(Realized, TheTreeWindowShowsTheNodesAndAClickSelectsAndReportsOne) {
+  auto* tree = Add<TreeView>(panel, "Tree", 0, 0, 300, 150);
+  tree->SetShowButtons(false);
+  tree->SetShowRoot(false);
+  tree->SetShowLines(false);
+  tree->SetRowSelect(true);
+  tree->SetReadOnly(true);
+  tree->SetHideSelection(false);
+  form->Show();
+  tree->BeginUpdate();
+  TreeNode* root = tree->Add(nullptr, "所有程序");
+  tree->Add(root, "办公应用");
+  tree->Add(root, "系统工具");
+  root->Expand();
+  tree->EndUpdate();
+  HWND h = H(tree);
+  EXPECT_EQ(ClassOf(h), "TTreeView");
+  LONG style = GetWindowLongA(h, GWL_STYLE);
+  EXPECT_EQ(style & (TVS_HASBUTTONS | TVS_LINESATROOT | TVS_HASLINES | TVS_EDITLABELS), 0);
+  EXPECT_TRUE(style & TVS_FULLROWSELECT);
+  EXPECT_TRUE(style & TVS_SHOWSELALWAYS);
+  EXPECT_EQ(SendMessageA(h, TVM_GETINDENT, 0, 0), 19);
+  EXPECT_EQ(SendMessageA(h, TVM_GETCOUNT, 0, 0), 3);
+  HTREEITEM top = Next(h, TVGN_ROOT);
+  HTREEITEM second = Next(h, TVGN_NEXT, Next(h, TVGN_CHILD, top));
+  EXPECT_EQ(TreeText(h, top), "所有程序");
+  EXPECT_EQ(TreeText(h, second), "系统工具");
+  tree->SetReadOnly(false);
+  EXPECT_TRUE(GetWindowLongA(h, GWL_STYLE) & TVS_EDITLABELS);
+
+  std::vector<std::string> clicks;
+  tree->OnClick = [&](Control&) { clicks.push_back(tree->Selected() ? tree->Selected()->Text() : "-"); };
+  RECT r{};
+  std::memcpy(&r, &second, sizeof second);  // the item goes in where the rectangle comes out
+  ASSERT_TRUE(SendMessageA(h, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+  LPARAM at = MAKELPARAM(r.left + 5, (r.top + r.bottom) / 2);
+  // The release waits in the queue, so the window sees a click, not a drag.
+  PostMessageA(h, WM_LBUTTONUP, 0, at);
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  Pump();
+  EXPECT_EQ(clicks, std::vector<std::string>{"系统工具"});
+  EXPECT_EQ(Next(h, TVGN_CARET), second);
+
+  tree->SetSelected(root);
+  EXPECT_EQ(Next(h, TVGN_CARET), top) << "the program's selection reaches the window";
+  EXPECT_EQ(clicks.size(), 1u) << "and is no click";
+}
+
+TEST_F(Realized, AnEditedLabelComesBackThroughTheParent) {
+  auto* tree = Add<TreeView>(panel, "Tree", 0, 0, 300, 150);
+  TreeNode* node = tree->Add(nullptr, "旧名");
+  form->Show();
+  HWND h = H(tree);
+  std::string seen;
+  tree->OnEdited = [&](TreeView&, TreeNode* n, std::string& text) { seen = n->Text() + ">" + text; };
+  char typed[] = "新名";
+  NMTVDISPINFOA info{};
+  info.hdr.hwndFrom = h;
+  info.hdr.idFrom = GetDlgCtrlID(h);
+  info.hdr.code = TVN_ENDLABELEDITA;
+  info.item.hItem = Next(h, TVGN_ROOT);
+  info.item.lParam = reinterpret_cast<LPARAM>(node);
+  info.item.pszText = typed;
+  SendMessageA(H(panel), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(seen, "旧名>新名");
+  EXPECT_EQ(node->Text(), "新名");
+  EXPECT_EQ(TreeText(h, Next(h, TVGN_ROOT)), "新名");
+}
+
+TEST_F(Realized, TheListWindowShowsTheItemsAndReportsTheUsersSelection) {
+  auto* list = Add<ListView>(panel, "List", 0, 0, 300, 200);
+  list->SetViewStyle(ListView::ViewStyle::kList);
+  list->SetHideSelection(false);
+  list->SetItems({{"附件", 3}, {"记事本", 1}});
+  form->Show();
+  HWND h = H(list);
+  EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+  EXPECT_EQ(SendMessageA(h, LVM_GETITEMCOUNT, 0, 0), 2);
+  char buf[64] = {};
+  LVITEMA item{};
+  item.pszText = buf;
+  item.cchTextMax = sizeof buf;
+  SendMessageA(h, LVM_GETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(buf, "记事本");
+  LVITEMA state{};
+  state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(h, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(list->ItemFocused(), 1);
+  list->SetItemIndex(0);
+  EXPECT_EQ(SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+}
+
+int ThreadsOfThisProcess() {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 te{};
+  te.dwSize = sizeof te;
+  int n = 0;
+  for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te))
+    if (te.th32OwnerProcessID == GetCurrentProcessId()) ++n;
+  CloseHandle(snap);
+  return n;
+}
+
+// Lists nothing, and counts how often it was asked.
+class CountingShell : public ShellFolders {
+ public:
+  std::vector<ShellItem> Items(const std::string&) override {
+    ++listings;
+    return {};
+  }
+  int CompareNames(const ShellItem&, const ShellItem&) override { return 0; }
+  std::optional<ShellItem> Rename(const ShellItem&, const std::string&) override { return {}; }
+  int listings = 0;
+};
+
+TEST_F(Realized, AChangeInTheListedFolderRefreshesTheListAndTheWatchEndsWithIt) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "corvane_watch_" + std::to_string(GetTickCount());
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  int threads_before = ThreadsOfThisProcess();
+  CountingShell shell;
+  {
+    auto* list = Add<ShellListView>(panel, "List", 0, 0, 300, 200);
+    list->SetShellFolders(&shell);
+    form->Show();
+    list->SetRoot(folder);
+    list->Refresh();
+    EXPECT_EQ(shell.listings, 1);
+    EXPECT_EQ(ThreadsOfThisProcess(), threads_before + 1) << "the watcher";
+    HANDLE f = CreateFileA((folder + "\\新.lnk").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    CloseHandle(f);
+    DWORD start = GetTickCount();
+    while (shell.listings < 2 && GetTickCount() - start < 5000) {
+      Pump();
+      Sleep(20);
+    }
+    EXPECT_GE(shell.listings, 2) << "refreshed on this thread after the change";
+    delete list;
+  }
+  EXPECT_EQ(ThreadsOfThisProcess(), threads_before) << "the watcher ended with the list";
+  int listings = shell.listings;
+  DeleteFileA((folder + "\\新.lnk").c_str());
+  Sleep(200);
+  Pump();
+  EXPECT_EQ(shell.listings, listings);
+  RemoveDirectoryA(folder.c_str());
 }
 
 TEST(RealizedLifetime, EveryWindowGoesWithItsObjects) {

@@ -1,0 +1,70 @@
+// The category store, classify.ini beside the executable: the categories in
+// tree order with their icons, the stored entry counts of the four
+// Start-menu folders and the tips switch. Every operation makes one of
+// these, does its reads and writes and lets it go; nothing is kept between
+// operations, and every write reaches the file at once.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "core/profile.h"
+
+namespace corvane::categories {
+
+inline constexpr char kSectionPrograms[] = "programs";
+inline constexpr char kSectionLabelIcon[] = "LabelIcon";
+inline constexpr char kSectionControl[] = "control";
+inline constexpr char kMissingText[] = "null";
+// More categories than anyone keeps; a store claiming more is read up to here.
+inline constexpr int kMaxCategories = 1000;
+
+// Entry counts of the four Start-menu folders, as stored or as counted.
+struct EntryCounts {
+  int all_users_ks = 0;        // common Start menu
+  int all_users_ks_cx = 0;     // common Programs folder
+  int current_user_ks = 0;     // user Start menu
+  int current_user_ks_cx = 0;  // user Programs folder
+  friend bool operator==(const EntryCounts& a, const EntryCounts& b) {
+    return a.all_users_ks == b.all_users_ks && a.all_users_ks_cx == b.all_users_ks_cx &&
+           a.current_user_ks == b.current_user_ks && a.current_user_ks_cx == b.current_user_ks_cx;
+  }
+};
+
+class CategoryStore {
+ public:
+  CategoryStore(ProfileStore& profile, std::string path)
+      : profile_(profile), path_(std::move(path)) {}
+
+  // LabelNum as stored (0 when missing or not a number).
+  int LabelNum();
+  // LabelNum within 0 .. kMaxCategories.
+  int CategoryCount();
+  void SetLabelNum(int n);
+  // Label<k>, "null" when missing; k = 0 is the root's optional entry.
+  std::string Label(int k);
+  void SetLabel(int k, const std::string& name);
+  // LabelIcon<k>, "null" when missing.
+  std::string LabelIcon(int k);
+  void SetLabelIcon(int k, const std::string& file_name);
+  // Removes Label<k> and LabelIcon<k>.
+  void RemoveCategoryKeys(int k);
+  // Label1 .. Label<CategoryCount()>, in order.
+  std::vector<std::string> Labels();
+
+  EntryCounts StoredCounts();
+  // The four, in the order the section lists them.
+  void WriteCounts(const EntryCounts& counts);
+  // The two of the common folders, which a drop changes.
+  void WriteCommonCounts(int all_users_ks, int all_users_ks_cx);
+  void WriteCommonProgramsCount(int all_users_ks_cx);
+
+  // FenleiJq: non-zero once the user asked not to see the tips again.
+  bool TipsDismissed();
+  void DismissTips();
+
+ private:
+  ProfileStore& profile_;
+  std::string path_;
+};
+
+}  // namespace corvane::categories

@@ -1,0 +1,80 @@
+// The folder routines the categorisation stands on: counting a folder's
+// entries, copying and clearing folders, moving the loose Start-menu entries
+// into the common Programs folder, recording the counts and writing a
+// category's Desktop.ini.
+//
+// A folder entry is walked into only when its attributes are exactly the
+// directory attribute: read-only, hidden or system folders, and junctions
+// and links (whose content lies elsewhere), are neither copied nor removed.
+// Failures are silent; the routines go on with the next entry.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "categories/category_store.h"
+#include "categories/start_menu.h"
+#include "core/filesystem.h"
+
+namespace corvane::categories {
+
+// What a move left where it was, with the reason.
+struct MoveReport {
+  int moved = 0;                    // files now only in the target
+  std::vector<std::string> stayed;  // source paths of files and folders kept
+  bool listed = true;               // false when the source could not be read
+};
+
+class FolderRoutines {
+ public:
+  FolderRoutines(FileSystem& fs, StartMenuPaths paths) : fs_(fs), paths_(std::move(paths)) {}
+  const StartMenuPaths& Paths() const { return paths_; }
+
+  // Entries of the folder, one level, hidden ones included; 0 when it cannot
+  // be listed.
+  int CountEntries(const std::string& folder);
+  EntryCounts CountAll();
+
+  // Copies the source's files and plain folders into destination (made
+  // with its parents when missing), replacing same-named files; false when
+  // the source cannot be listed.
+  bool CopyFolderContents(const std::string& source, const std::string& destination);
+  // Deletes the folder's files and removes its plain folders after clearing
+  // them; a folder found empty is removed itself. False when it cannot be
+  // listed.
+  bool ClearFolder(const std::string& folder);
+
+  // Copy and clear in one walk that deletes a source file only once its
+  // copy in the destination holds the same bytes, and removes a source
+  // folder only once it is empty: an entry whose copy failed stays.
+  MoveReport MoveFolderContents(const std::string& source, const std::string& destination);
+
+  // The common Start menu, the user Start menu and the user Programs folder,
+  // in that order, moved into the common Programs folder. A missing source
+  // is skipped, and so is one that is, holds or lies inside the target.
+  MoveReport MergeIntoCommonPrograms();
+  void RecordEntryCounts(CategoryStore& store);
+  // Whether any of the four folders holds more entries than the store
+  // says; a count at or below the stored one is no news.
+  bool NewEntriesSince(CategoryStore& store);
+
+  // folder\Desktop.ini naming the icon file; the folder becomes read-only
+  // (which makes Explorer read the file) and the file hidden and system.
+  void WriteCategoryIconFile(const std::string& folder, const std::string& icon_path);
+
+  // Whether the walk may enter an entry: exactly the directory attribute.
+  static bool IsPlainFolder(const FileEntry& e) { return e.attributes == attr::kDirectory; }
+  // The text of a category's Desktop.ini.
+  static std::string IconFileText(const std::string& icon_path);
+
+ private:
+  // The entries a walk of folder handles: no dots, no "程序" at the top of
+  // either Start menu.
+  std::vector<FileEntry> Walked(const std::string& folder, bool* listed);
+  bool CopiedIntact(const std::string& from, const std::string& to);
+  void Move(const std::string& source, const std::string& destination, MoveReport& report);
+
+  FileSystem& fs_;
+  StartMenuPaths paths_;
+};
+
+}  // namespace corvane::categories
