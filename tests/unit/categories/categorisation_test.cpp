@@ -11,6 +11,7 @@
 #include "categories/frm_tixing.h"
 #include "core/text.h"
 #include "platform/memory/file_profile_store.h"
+#include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/memory_system.h"
@@ -90,7 +91,7 @@ class CategorisationTest : public ::testing::Test {
         app, CategoryServices{fs, counting, system, shell, icons});
     app::TFrmMain::Steps steps;
     categories->FillSteps(steps);
-    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power},
+    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry},
                                            std::move(steps));
   }
   // Ends this run, keeping the files.
@@ -153,6 +154,7 @@ class CategorisationTest : public ::testing::Test {
   MemoryIconFiles icons{fs};
   MemoryNotifyIcons notify;
   MemoryPower power;
+  MemoryRegistry registry;
   std::unique_ptr<Categorisation> categories;
   std::unique_ptr<app::TFrmMain> form;
 };
@@ -252,7 +254,7 @@ TEST_F(CategorisationTest, NamesThatLeadOutOfTheProgramsFolderAreShownButTouchNo
     categories->Attach(f);
     categories->BuildCategoryTree();
   };
-  form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power},
+  form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry},
                                          std::move(steps));
   EXPECT_EQ(Tree().AllNodes().size(), 8u) << "every category is shown";
   std::set<std::string> after = Everything();
