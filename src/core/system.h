@@ -21,6 +21,8 @@ class SystemServices {
   virtual std::uint32_t TickCount() = 0;
   virtual LocalTime Now() = 0;
   virtual void Beep(unsigned type) = 0;
+  // The user's decimal separator for numbers.
+  virtual char DecimalSeparator() = 0;
 
   // Global atoms of the window station; 0 is no atom.
   virtual std::uint16_t FindAtom(const std::string& name) = 0;

@@ -37,6 +37,12 @@ LocalTime Win32System::Now() {
 
 void Win32System::Beep(unsigned type) { MessageBeep(type); }
 
+char Win32System::DecimalSeparator() {
+  char text[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) < 2) return '.';
+  return text[0];
+}
+
 std::uint16_t Win32System::FindAtom(const std::string& name) {
   return GlobalFindAtomA(name.c_str());
 }
