@@ -161,7 +161,7 @@ void Installation::ApplyChoices(const InstallChoices& choices) {
     try {
       if (reg.OpenKey(kRunKey, false)) reg.WriteString(kRunValue, exe);
     } catch (const RegistryError&) {
-      app_.ShowMessageBox(kLoadError);
+      app_.ShowMessageBox(kSoftwareError);
     }
   }
   if (choices.oem_link) {

@@ -17,16 +17,16 @@
 namespace corvane::setup {
 
 inline constexpr char kProgramKey[] = "\\Software\\Halvorn";
-inline constexpr char kRunKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr char kRunValue[] = "Halvorn";
+using app::kRunKey;
+using app::kRunValue;
+using app::kExecutableName;
 inline constexpr char kVersionText[] = "1.2";
-inline constexpr char kExecutableName[] = "Halvorn.exe";
 inline constexpr char kWhatsNewName[] = "whatsnew.txt";
 inline constexpr char kOwnFolderName[] = "Corvane";
 inline constexpr char kProductName[] = "Corvane 1.2";
 // Marks an OEM link registration as ours: only such a one is refreshed.
 inline constexpr char kOwnInfoTip[] = "让您的程序从此井井有条！";
-inline constexpr char kLoadError[] = "不好意思，软件出现错误！";
+using app::kSoftwareError;
 inline constexpr char kWriteError[] = "不好意思，注册表写入失败！";
 
 // Text to a number as the framework converts it: blanks around it allowed,
