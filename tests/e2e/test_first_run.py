@@ -60,6 +60,7 @@ class FirstRunTest(WineTestCase):
     @classmethod
     def tearDownClass(cls):
         install()  # the scenarios after these see an installed program again
+        shutil.rmtree(OWN_FOLDER, ignore_errors=True)
 
     def setUp(self):
         super().setUp()
