@@ -84,6 +84,15 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   BuildComponents();
   BuildAreaSettings();
 
+  TimerClear->OnTimer = [this](ui::Timer&) { TimerClearTimer(); };
+  TimerGetTime->OnTimer = [this](ui::Timer&) { TimerGetTimeTimer(); };
+  ApplicationEvents->OnMessage = [this](ui::Message& m, bool& handled) {
+    ApplicationEventsMessage(m, handled);
+  };
+  ImgChkNo->OnClick = [this](ui::Control&) { ImgChkNoClick(); };
+  ImgChkYes->OnClick = [this](ui::Control&) { ImgChkYesClick(); };
+  if (!steps_.request_banner) steps_.request_banner = [](TFrmMain& f) { f.RequestBanner(); };
+  if (!steps_.read_autostart) steps_.read_autostart = [](TFrmMain& f) { f.ReadAutostart(); };
   OnShow = [this](ui::Form&) { FormShow(); };
   OnCloseQuery = [this](ui::Form&, bool& can_close) { can_close = FormCloseQuery(); };
   app_.SetMainForm(this);

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/banner.h"
 #include "core/notify_icon.h"
 #include "core/power.h"
 #include "core/registry.h"
@@ -29,6 +31,12 @@ inline constexpr char kAreaHint[] = "单击进入此区域设置";
 inline constexpr char kCategoryTreeHint[] = "单击显示该类别下的所有程序";
 inline constexpr char kProgramListHint[] = "直接拖入上面分类中分类即可";
 inline constexpr char kSlogan[] = "Corvane,让您的程序从此井井有条! ";
+// The autostart value, under HKEY_LOCAL_MACHINE.
+inline constexpr char kRunKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kRunValue[] = "Halvorn";
+// Every stored path names this file, whatever the running one is called.
+inline constexpr char kExecutableName[] = "Halvorn.exe";
+inline constexpr char kSoftwareError[] = "不好意思，软件出现错误！";
 inline constexpr unsigned kTrayMessage = 2024;
 inline constexpr unsigned kTrayIconId = 1;
 // Started this soon after Windows (by its autostart value), the program
@@ -46,6 +54,8 @@ struct MainServices {
   NotifyIconService& notify_icons;
   PowerServices& power;
   RegistryBackend& registry;
+  // The banner's browser; none where the system has no such control.
+  BannerBrowser* browser = nullptr;
 };
 
 class TFrmMain : public ui::Form {
@@ -94,6 +104,17 @@ class TFrmMain : public ui::Form {
   void MenuShowClick();
   void MenuAboutClick();
   void RestartComputer();
+  void TimerClearTimer();
+  void TimerGetTimeTimer();
+  void WebBrowserDocumentComplete(const std::optional<std::string>& body_text);
+  void ApplicationEventsMessage(ui::Message& m, bool& handled);
+  void ImgChkNoClick();
+  void ImgChkYesClick();
+  // Creation step 1 and showing step 4, unless other parts fill them.
+  void RequestBanner();
+  void ReadAutostart();
+  // Whether the banner strip has given way to the slogan and clock line.
+  bool BannerFailed() const { return LblGg1->Visible(); }
 
   // Set first by every area apply; the close asks about a restart once.
   void MarkSettingsChanged() { settings_changed_ = true; }
@@ -142,6 +163,8 @@ class TFrmMain : public ui::Form {
   void AddTrayIcon();
   void RemoveTrayIcon();
   void RunStep(const Step& s);
+  void ShowBannerFallback(bool failed);
+  void ShowAutostart(bool on);
 
   ui::Application& app_;
   MainServices services_;
@@ -150,6 +173,7 @@ class TFrmMain : public ui::Form {
   NotifyIconRecord tray_record_;
   bool tray_added_ = false;
   bool settings_changed_ = false;
+  bool browser_made_ = false;
   std::unique_ptr<settings::AreaPanels> area_settings_;
 };
 

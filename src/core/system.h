@@ -21,6 +21,13 @@ class SystemServices {
   virtual std::uint32_t TickCount() = 0;
   virtual LocalTime Now() = 0;
   virtual void Beep(unsigned type) = 0;
+  // The user's decimal separator for numbers.
+  virtual char DecimalSeparator() = 0;
+  // A time as text in the user's short date and long time formats, with a
+  // blank between.
+  virtual std::string DateTimeText(const LocalTime& t) = 0;
+  // Gives back as much of the process's working set as the system takes.
+  virtual void TrimWorkingSet() = 0;
 
   // Global atoms of the window station; 0 is no atom.
   virtual std::uint16_t FindAtom(const std::string& name) = 0;

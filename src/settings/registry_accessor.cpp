@@ -113,6 +113,10 @@ void RegistryAccessor::WriteString(const std::string& name, const std::string& t
   if (rc != reg::kSuccess) Fail("writing", name, rc);
 }
 
+bool RegistryAccessor::DeleteValue(const std::string& name) {
+  return key_ != 0 && backend_.DeleteValue(key_, name) == reg::kSuccess;
+}
+
 void RegistryAccessor::CreateKey(const std::string& path) {
   std::string relative;
   RegHandle base = Base(path, &relative);

@@ -48,6 +48,8 @@ class RegistryAccessor {
   void WriteInteger(const std::string& name, std::uint32_t value);
   // The empty name is the key's default value.
   void WriteString(const std::string& name, const std::string& text);
+  // In the current key; false when it stays.
+  bool DeleteValue(const std::string& name);
   // Creates the key without making it current; RegistryError on failure.
   void CreateKey(const std::string& path);
   // The key and everything below it, depth first; false when any of it stays.

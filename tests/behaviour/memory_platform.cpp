@@ -3,6 +3,7 @@
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_shell_folders.h"
+#include "platform/memory/memory_shell_links.h"
 #include "platform_under_test.h"
 
 namespace corvane::behaviour {
@@ -18,6 +19,7 @@ class MemoryPlatform : public PlatformUnderTest {
   PowerServices& power() override { return power_; }
   ShellFolders& shell_folders() override { return shell_folders_; }
   IconFiles& icon_files() override { return icon_files_; }
+  ShellLinks& shell_links() override { return shell_links_; }
   std::uintptr_t window() override { return 0x10010; }
   std::string scratch() override { return "C:\\scratch"; }
   std::string scratch_key() override { return "Software\\CorvaneBehaviour"; }
@@ -31,6 +33,7 @@ class MemoryPlatform : public PlatformUnderTest {
   MemoryPower power_;
   MemoryShellFolders shell_folders_{fs_};
   MemoryIconFiles icon_files_{fs_};
+  MemoryShellLinks shell_links_{fs_};
 };
 
 }  // namespace

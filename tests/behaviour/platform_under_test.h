@@ -12,6 +12,7 @@
 #include "core/profile.h"
 #include "core/registry.h"
 #include "core/shell_folders.h"
+#include "core/shell_links.h"
 
 namespace corvane::behaviour {
 
@@ -25,6 +26,7 @@ class PlatformUnderTest {
   virtual PowerServices& power() = 0;
   virtual ShellFolders& shell_folders() = 0;
   virtual IconFiles& icon_files() = 0;
+  virtual ShellLinks& shell_links() = 0;
   // A window of this process that notification-area icons can report to.
   virtual std::uintptr_t window() = 0;
   // A fresh, empty folder (no trailing separator), removed afterwards.
@@ -52,6 +54,7 @@ class PlatformTest : public ::testing::Test {
   PowerServices& power() { return p_->power(); }
   ShellFolders& shell_folders() { return p_->shell_folders(); }
   IconFiles& icon_files() { return p_->icon_files(); }
+  ShellLinks& shell_links() { return p_->shell_links(); }
   std::uintptr_t window() { return p_->window(); }
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
   bool UnderWine() const { return p_->under_wine(); }

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <objbase.h>
+
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
 #include "platform_under_test.h"
@@ -31,7 +33,8 @@ void RemoveKeyTree(RegistryBackend& r, RegHandle root, const std::string& path) 
 
 class Win32Platform : public PlatformUnderTest {
  public:
-  Win32Platform() {
+  // The shell link object needs COM on this thread, as the program has it.
+  Win32Platform() : com_ok_(SUCCEEDED(CoInitialize(nullptr))) {
     static int serial = 0;
     std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
     char tmp[MAX_PATH + 1];
@@ -46,6 +49,7 @@ class Win32Platform : public PlatformUnderTest {
     fs_.ChangeDirectory(previous_dir_);
     RemoveTree(fs_, dir_);
     RemoveKeyTree(registry_, reg::kCurrentUser, key_);
+    if (com_ok_) CoUninitialize();
   }
   FileSystem& fs() override { return fs_; }
   ProfileStore& profile() override { return profile_; }
@@ -54,6 +58,7 @@ class Win32Platform : public PlatformUnderTest {
   PowerServices& power() override { return power_; }
   ShellFolders& shell_folders() override { return shell_folders_; }
   IconFiles& icon_files() override { return icon_files_; }
+  ShellLinks& shell_links() override { return shell_links_; }
   std::uintptr_t window() override {
     if (!window_)
       window_ = CreateWindowExA(0, "STATIC", "CorvaneBehaviour", WS_POPUP, 0, 0, 0, 0, nullptr,
@@ -75,6 +80,8 @@ class Win32Platform : public PlatformUnderTest {
   Win32Power power_;
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
+  Win32ShellLinks shell_links_;
+  bool com_ok_;
   HWND window_ = nullptr;
   std::string dir_, key_, previous_dir_;
 };

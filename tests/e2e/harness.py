@@ -113,10 +113,25 @@ def ensure_uptime(seconds=185):
         time.sleep(seconds - up)
 
 
-def install(tips=False):
+PROGRAM_KEY = "HKCU\\Software\\Halvorn"
+
+
+def mark_installed():
+    """The program key of an installed 1.2, so that no first-run dialog comes
+    up over the window a scenario works with."""
+    for name, data in (("Appname", "C:\\Corvane\\Halvorn.exe"), ("Version", "1.2")):
+        subprocess.run(["wine", "reg", "add", PROGRAM_KEY, "/v", name, "/t", "REG_SZ", "/d", data,
+                        "/f"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, env=wine_env(), timeout=60)
+
+
+def install(tips=False, installed=True):
     """C:\\Corvane with the program and, once built, the delivered files.
-    Unless asked for, the classification tips are switched off, so that no
-    dialog comes up over the window a scenario works with."""
+    Unless asked for, the classification tips are switched off and the
+    program key says 1.2 is installed, so that no dialog comes up over the
+    window a scenario works with."""
+    if installed:
+        mark_installed()
     os.makedirs(INSTALL_DIR, exist_ok=True)
     if os.path.isdir(DIST):
         for name in os.listdir(DIST):

@@ -10,6 +10,7 @@
 #include "categories/categorisation.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
+#include "setup/installation.h"
 #include "ui/application.h"
 #include "ui/win32/win32_backend.h"
 
@@ -34,6 +35,9 @@ class Win32ProgramHost : public ProgramHost {
         *app_, categories::CategoryServices{files_, profile_, system_, shell_folders_, icon_files_});
     app::TFrmMain::Steps steps;
     categories_->FillSteps(steps);
+    installation_ = std::make_unique<setup::Installation>(
+        *app_, setup::InstallServices{registry_, system_, files_, links_});
+    installation_->FillSteps(steps);
     main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_, registry_},
                                             std::move(steps));
   }
@@ -41,6 +45,7 @@ class Win32ProgramHost : public ProgramHost {
   void ShutdownFramework() override {
     main_.reset();  // removes the tray icon and ends the program list's watch
     categories_.reset();
+    installation_.reset();
     app_.reset();
     backend_.reset();
     if (com_ok_) OleUninitialize();
@@ -62,7 +67,9 @@ class Win32ProgramHost : public ProgramHost {
   Win32ProfileStore profile_;
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
+  Win32ShellLinks links_;
   std::unique_ptr<categories::Categorisation> categories_;
+  std::unique_ptr<setup::Installation> installation_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;
   std::unique_ptr<ui::Application> app_;
   std::unique_ptr<app::TFrmMain> main_;

@@ -1,8 +1,17 @@
 #include "platform/memory/memory_system.h"
 
+#include <cstdio>
+
 #include "core/text.h"
 
 namespace corvane {
+
+std::string MemorySystem::DateTimeText(const LocalTime& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d-%d-%d %d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
 
 std::uint16_t MemorySystem::FindAtom(const std::string& name) {
   for (const auto& [id, atom] : atoms_)

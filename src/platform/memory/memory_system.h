@@ -17,6 +17,10 @@ class MemorySystem : public SystemServices {
   std::uint32_t TickCount() override { return tick_count; }
   LocalTime Now() override { return now; }
   void Beep(unsigned type) override { beeps.push_back(type); }
+  char DecimalSeparator() override { return decimal_separator; }
+  // As a Chinese system writes it: "2026-12-8 9:30:00".
+  std::string DateTimeText(const LocalTime& t) override;
+  void TrimWorkingSet() override { ++trims; }
   std::uint16_t FindAtom(const std::string& name) override;
   std::uint16_t AddAtom(const std::string& name) override;
   void DeleteAtom(std::uint16_t atom) override;
@@ -28,6 +32,8 @@ class MemorySystem : public SystemServices {
   std::uint32_t tick_count = 600000;
   LocalTime now{2026, 12, 8, 2, 9, 30, 0, 0};
   std::vector<unsigned> beeps;
+  char decimal_separator = '.';
+  int trims = 0;
 
  private:
   struct Atom {

@@ -59,6 +59,9 @@ class Win32System : public SystemServices {
   std::uint32_t TickCount() override;
   LocalTime Now() override;
   void Beep(unsigned type) override;
+  char DecimalSeparator() override;
+  std::string DateTimeText(const LocalTime& t) override;
+  void TrimWorkingSet() override;
   std::uint16_t FindAtom(const std::string& name) override;
   std::uint16_t AddAtom(const std::string& name) override;
   void DeleteAtom(std::uint16_t atom) override;

@@ -3,6 +3,7 @@
 #include "core/notify_icon.h"
 #include "core/power.h"
 #include "core/shell_folders.h"
+#include "core/shell_links.h"
 
 namespace corvane {
 
@@ -31,6 +32,13 @@ class Win32ShellFolders : public ShellFolders {
 class Win32IconFiles : public IconFiles {
  public:
   bool Loads(const std::string& path) override;
+};
+
+// Shortcuts through the shell link object (IShellLinkA, IPersistFile).
+class Win32ShellLinks : public ShellLinks {
+ public:
+  bool Save(const std::string& file, const ShellLinkFields& fields) override;
+  std::optional<ShellLinkFields> Load(const std::string& file) override;
 };
 
 }  // namespace corvane

@@ -6,30 +6,13 @@
 #include <shlwapi.h>
 
 #include "core/text.h"
-#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_com.h"
 #include "platform/win32/win32_shell.h"
 
 namespace corvane {
 namespace {
 
 constexpr char kLinkExt[] = ".lnk";
-
-std::wstring Wide(const std::string& s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-  return w;
-}
-
-template <class T>
-struct ComTraits {
-  using Value = T*;
-  static Value Invalid() { return nullptr; }
-  static bool Valid(Value v) { return v != nullptr; }
-  static void Close(Value v) { v->Release(); }
-};
-template <class T>
-using ComPtr = UniqueHandle<ComTraits<T>>;
 
 int SmallIconOf(const std::string& path) {
   SHFILEINFOA info{};
@@ -50,16 +33,10 @@ int DocumentIcon() {
 // Where the shell gives a shortcut only the document icon (some shells do
 // not look inside links), the icon of what the link names.
 int LinkIcon(const std::string& link) {
-  void* raw = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              &raw)))
-    return -1;
-  ComPtr<IShellLinkA> shell_link(static_cast<IShellLinkA*>(raw));
-  raw = nullptr;
-  if (FAILED(shell_link.get()->QueryInterface(IID_IPersistFile, &raw))) return -1;
-  ComPtr<IPersistFile> file(static_cast<IPersistFile*>(raw));
+  ComPtr<IShellLinkA> shell_link = CreateComObject<IShellLinkA>(CLSID_ShellLink, IID_IShellLinkA);
+  ComPtr<IPersistFile> file = QueryComInterface<IPersistFile>(shell_link.get(), IID_IPersistFile);
   // The file interface takes wide names only.
-  if (FAILED(file.get()->Load(Wide(link).c_str(), STGM_READ))) return -1;
+  if (!file || FAILED(file.get()->Load(Wide(link).c_str(), STGM_READ))) return -1;
   char location[MAX_PATH] = {};
   int index = 0;
   if (SUCCEEDED(shell_link.get()->GetIconLocation(location, MAX_PATH, &index)) && location[0])

@@ -37,6 +37,31 @@ LocalTime Win32System::Now() {
 
 void Win32System::Beep(unsigned type) { MessageBeep(type); }
 
+char Win32System::DecimalSeparator() {
+  char text[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) < 2) return '.';
+  return text[0];
+}
+
+std::string Win32System::DateTimeText(const LocalTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.year);
+  st.wMonth = static_cast<WORD>(t.month);
+  st.wDay = static_cast<WORD>(t.day);
+  st.wDayOfWeek = static_cast<WORD>(t.day_of_week);
+  st.wHour = static_cast<WORD>(t.hour);
+  st.wMinute = static_cast<WORD>(t.minute);
+  st.wSecond = static_cast<WORD>(t.second);
+  char date[80] = {}, time[80] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
+  return std::string(date) + " " + time;
+}
+
+void Win32System::TrimWorkingSet() {
+  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
 std::uint16_t Win32System::FindAtom(const std::string& name) {
   return GlobalFindAtomA(name.c_str());
 }

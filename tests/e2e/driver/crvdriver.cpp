@@ -15,9 +15,14 @@
 //   atom NAME [--delete]                               the global atom, 0 if none
 //   items HWND                                         a list view's items
 //   nodes HWND                                         a tree view's nodes
+//   link FILE.lnk                                      a shortcut as the shell link object
+//                                                      loads it: target, arguments, workdir,
+//                                                      icon; null when it does not load
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -428,6 +433,43 @@ int Usage() {
 
 }  // namespace
 
+// Releases a COM interface when it goes.
+template <class T>
+struct Com {
+  T* p = nullptr;
+  ~Com() {
+    if (p) p->Release();
+  }
+};
+
+int PrintShellLink(const std::string& file) {
+  struct ComSession {
+    bool ok = SUCCEEDED(CoInitialize(nullptr));
+    ~ComSession() {
+      if (ok) CoUninitialize();
+    }
+  } session;
+  Com<IShellLinkW> link;
+  Com<IPersistFile> persist;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&link.p))) ||
+      FAILED(link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist.p))) ||
+      FAILED(persist.p->Load(Wide(file).c_str(), STGM_READ))) {
+    printf("null\n");
+    return 1;
+  }
+  wchar_t target[MAX_PATH] = {}, arguments[1024] = {}, workdir[MAX_PATH] = {}, icon[MAX_PATH] = {};
+  int icon_index = 0;
+  link.p->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+  link.p->GetArguments(arguments, 1024);
+  link.p->GetWorkingDirectory(workdir, MAX_PATH);
+  link.p->GetIconLocation(icon, MAX_PATH, &icon_index);
+  printf("{\"target\": %s, \"arguments\": %s, \"workdir\": %s, \"icon\": %s}\n",
+         Json(Utf8(target)).c_str(), Json(Utf8(arguments)).c_str(), Json(Utf8(workdir)).c_str(),
+         Json(Utf8(icon)).c_str());
+  return 0;
+}
+
 int main() {
   // The command line in UTF-8, whatever the ANSI code page.
   int argc = 0;
@@ -536,6 +578,8 @@ int main() {
     bool ok = Screenshot(args[0].c_str(), h);
     printf("%s\n", ok ? "true" : "false");
     return ok ? 0 : 1;
+  } else if (cmd == "link" && args.size() >= 1) {
+    return PrintShellLink(args[0]);
   } else if (cmd == "atom" && args.size() >= 1) {
     ATOM atom = GlobalFindAtomW(Wide(args[0]).c_str());
     // Clearing the marker a killed instance left behind keeps scenarios apart.

@@ -1,0 +1,95 @@
+// The main window's strip and switch: working-set trimming, the banner with
+// its slogan and clock line fallback, the right-click filter over the banner
+// and the autostart images.
+#include "app/frm_main.h"
+#include "settings/registry_accessor.h"
+
+namespace corvane::app {
+namespace {
+
+constexpr const char* kWeekdays[] = {"星期天", "星期一", "星期二", "星期三",
+                                     "星期四", "星期五", "星期六"};
+constexpr unsigned kRButtonDown = 0x0204, kRButtonUp = 0x0205, kRButtonDblClk = 0x0206;
+
+}  // namespace
+
+const char* WeekdayName(int day_of_week) {
+  if (day_of_week < 0 || day_of_week > 6) return "";
+  return kWeekdays[day_of_week];
+}
+
+void TFrmMain::TimerClearTimer() {
+  if (services_.power.PlatformId() != std::optional<std::uint32_t>(power::kPlatformWindowsNt))
+    return;
+  services_.system.TrimWorkingSet();
+  app_.ProcessMessages();
+}
+
+void TFrmMain::TimerGetTimeTimer() {
+  LocalTime now = services_.system.Now();
+  LblGg2->SetCaption(std::string(WeekdayName(now.day_of_week)) + "     " +
+                     services_.system.DateTimeText(now));
+}
+
+void TFrmMain::RequestBanner() {
+  BannerBrowser* b = services_.browser;
+  browser_made_ = b && b->Create(*PnlMain, kWebBrowserBounds);
+  if (!browser_made_) {
+    // No control to show a page: as for a page that failed.
+    ShowBannerFallback(true);
+    return;
+  }
+  b->OnDocumentComplete = [this](const std::optional<std::string>& text) {
+    WebBrowserDocumentComplete(text);
+  };
+  b->Navigate(services_.system.ExecutableFolder() + kBannerPage);
+}
+
+void TFrmMain::WebBrowserDocumentComplete(const std::optional<std::string>& body_text) {
+  // A document without an HTML body decides nothing.
+  if (!body_text) return;
+  ShowBannerFallback(body_text->find(kBannerFailedMark) != std::string::npos);
+}
+
+void TFrmMain::ShowBannerFallback(bool failed) {
+  if (browser_made_) services_.browser->SetLeft(failed ? kBannerHiddenLeft : kBannerShownLeft);
+  TimerGetTime->SetEnabled(failed);
+  LblGg1->SetVisible(failed);
+  LblGg2->SetVisible(failed);
+}
+
+void TFrmMain::ApplicationEventsMessage(ui::Message& m, bool& handled) {
+  if (m.msg != kRButtonDown && m.msg != kRButtonUp && m.msg != kRButtonDblClk) return;
+  if (browser_made_ && m.window && services_.browser->Contains(m.window)) handled = true;
+}
+
+void TFrmMain::ShowAutostart(bool on) {
+  ImgChkYes->SetVisible(on);
+  ImgChkNo->SetVisible(!on);
+}
+
+void TFrmMain::ReadAutostart() {
+  settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  if (reg.OpenKey(kRunKey, false)) ShowAutostart(reg.ValueExists(kRunValue));
+}
+
+void TFrmMain::ImgChkNoClick() {
+  ShowAutostart(true);
+  settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  try {
+    if (reg.OpenKey(kRunKey, false))
+      reg.WriteString(kRunValue, services_.system.ExecutableFolder() + kExecutableName);
+  } catch (const settings::RegistryError&) {
+    app_.ShowMessageBox(kSoftwareError);
+  }
+}
+
+void TFrmMain::ImgChkYesClick() {
+  ShowAutostart(false);
+  settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  if (reg.OpenKey(kRunKey, false) && reg.ValueExists(kRunValue) &&
+      !reg.DeleteValue(kRunValue))
+    app_.ShowMessageBox(kSoftwareError);
+}
+
+}  // namespace corvane::app

@@ -1,0 +1,181 @@
+#include "setup/installation.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "categories/start_menu.h"
+#include "core/text.h"
+#include "settings/oem_link.h"
+#include "setup/frm_xuanze.h"
+#include "setup/shortcut.h"
+
+namespace corvane::setup {
+
+using settings::RegistryAccessor;
+using settings::RegistryError;
+
+std::optional<double> TextToFloat(std::string_view text, char decimal_separator) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  std::string plain;  // with a '.' whatever the separator, for strtod
+  std::size_t i = b;
+  auto digits = [&] {
+    std::size_t n = 0;
+    for (; i < e && std::isdigit(static_cast<unsigned char>(text[i])); ++i, ++n) plain += text[i];
+    return n;
+  };
+  if (i < e && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+  std::size_t mantissa = digits();
+  if (i < e && text[i] == decimal_separator) {
+    plain += '.';
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return std::nullopt;
+  if (i < e && (text[i] == 'e' || text[i] == 'E')) {
+    plain += 'e';
+    ++i;
+    if (i < e && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    if (digits() == 0) return std::nullopt;
+  }
+  if (i != e) return std::nullopt;
+  return std::strtod(plain.c_str(), nullptr);
+}
+
+std::string InvalidFloatMessage(const std::string& text) {
+  return "'" + text + "' is not a valid floating point value";
+}
+
+InstallPaths InstallPathsFor(const std::string& drive_root, const std::string& user) {
+  const std::string profiles = drive_root + "Documents and Settings\\";
+  InstallPaths p;
+  p.own_folder = categories::StartMenuPathsFor(drive_root, user).common_programs + "\\" +
+                 kOwnFolderName;
+  p.desktop = profiles + "All Users\\桌面";
+  p.quick_launch =
+      profiles + user + "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch";
+  return p;
+}
+
+void Installation::FillSteps(app::TFrmMain::Steps& steps) {
+  steps.version_check = [this](app::TFrmMain& f) { VersionCheck(&f); };
+}
+
+std::string Installation::ProgramPath() {
+  return categories::ExecutableFolder(services_.system) + kExecutableName;
+}
+
+void Installation::VersionCheck(app::TFrmMain* form) {
+  form_ = form;
+  drive_root_ = categories::DriveRoot(services_.system);
+  std::string stored;
+  {
+    RegistryAccessor reg(services_.registry, reg::kCurrentUser);
+    if (!reg.KeyExists(kProgramKey)) {
+      reg.CloseKey();
+      FirstRunSetup(drive_root_);
+      return;
+    }
+    if (!reg.OpenKey(kProgramKey, true)) return;
+    try {
+      stored = reg.ReadString("Version");
+    } catch (const RegistryError& e) {
+      app_.ShowMessageBox(e.what(), std::string(), mb::kIconError);
+      return;
+    }
+  }
+  std::optional<double> version = TextToFloat(stored, services_.system.DecimalSeparator());
+  if (!version) {
+    app_.ShowMessageBox(InvalidFloatMessage(stored), std::string(), mb::kIconError);
+    return;
+  }
+  if (*version == *TextToFloat(kVersionText, '.')) return;
+  UpgradeFrom();
+  FirstRunSetup(drive_root_);
+}
+
+// What an older version left: its shortcuts go, its autostart value and its
+// own OEM link registration are pointed at this copy.
+void Installation::UpgradeFrom() {
+  InstallPaths paths = InstallPathsFor(drive_root_, categories::CurrentUserName(services_.system));
+  const std::string exe = ProgramPath();
+  services_.files.Delete(ShortcutFileName(exe, paths.desktop));
+  services_.files.Delete(ShortcutFileName(exe, paths.quick_launch));
+  RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  try {
+    if (reg.OpenKey(kRunKey, false) && reg.ValueExists(kRunValue)) reg.WriteString(kRunValue, exe);
+  } catch (const RegistryError&) {
+  }
+  reg.SetRoot(reg::kClassesRoot);
+  try {
+    if (reg.OpenKey(settings::kOemLinkKey, true) && reg.ReadString("InfoTip") == kOwnInfoTip)
+      settings::WriteOemLink(reg, OwnOemLink());
+  } catch (const RegistryError&) {
+  }
+}
+
+settings::OemLink Installation::OwnOemLink() {
+  return {kProductName, kOwnInfoTip, kProductName, ProgramPath(),
+          categories::ExecutableFolder(services_.system) + "icon\\crv.ico"};
+}
+
+void Installation::SetMainTimers(bool enabled) {
+  if (!form_) return;
+  for (ui::Timer* t : {form_->TimerDetect, form_->TimerJq, form_->TimerClear, form_->TimerGetTime})
+    t->SetEnabled(enabled);
+}
+
+void Installation::FirstRunSetup(const std::string& drive_root) {
+  drive_root_ = drive_root;
+  const std::string exe = ProgramPath();
+  {
+    RegistryAccessor reg(services_.registry, reg::kCurrentUser);
+    try {
+      if (reg.OpenKey(kProgramKey, true)) {
+        reg.WriteString("Appname", exe);
+        reg.WriteString("Version", kVersionText);
+      }
+    } catch (const RegistryError&) {
+    }
+  }
+  InstallPaths paths = InstallPathsFor(drive_root, categories::CurrentUserName(services_.system));
+  std::optional<std::uint32_t> a = services_.files.Attributes(paths.own_folder);
+  if (!a || !(*a & attr::kDirectory)) services_.files.ForceFolders(paths.own_folder);
+  CreateShortcut(services_.links, exe, kShortcutArguments, paths.own_folder);
+  CreateShortcut(services_.links, categories::ExecutableFolder(services_.system) + kWhatsNewName,
+                 kShortcutArguments, paths.own_folder);
+  // The dialog's own loop would run their ticks over it.
+  SetMainTimers(false);
+  TFrmXuanze dialog(nullptr);
+  dialog.OnApply = [this](const InstallChoices& c) { ApplyChoices(c); };
+  dialog.OnConfirmed = [this] { SetMainTimers(true); };
+  services_.system.Beep(0);
+  dialog.ShowModal();
+}
+
+void Installation::ApplyChoices(const InstallChoices& choices) {
+  const std::string exe = ProgramPath();
+  if (choices.autostart) {
+    RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+    try {
+      if (reg.OpenKey(kRunKey, false)) reg.WriteString(kRunValue, exe);
+    } catch (const RegistryError&) {
+      app_.ShowMessageBox(kSoftwareError);
+    }
+  }
+  if (choices.oem_link) {
+    RegistryAccessor reg(services_.registry, reg::kClassesRoot);
+    try {
+      settings::WriteOemLink(reg, OwnOemLink());
+    } catch (const RegistryError&) {
+      app_.ShowMessageBox(kWriteError);
+    }
+  }
+  InstallPaths paths = InstallPathsFor(drive_root_, categories::CurrentUserName(services_.system));
+  if (choices.desktop) CreateShortcut(services_.links, exe, kShortcutArguments, paths.desktop);
+  if (choices.quick_launch)
+    CreateShortcut(services_.links, exe, kShortcutArguments, paths.quick_launch);
+}
+
+}  // namespace corvane::setup

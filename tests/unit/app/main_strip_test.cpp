@@ -1,0 +1,197 @@
+// The banner strip with its fallback, the clock line, the working-set timer,
+// the right-click filter over the banner and the autostart switch.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_system.h"
+#include "ui/headless.h"
+
+namespace corvane::app {
+namespace {
+
+constexpr char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr ui::WindowHandle kBrowserWindow = 0xB000, kInsideBrowser = 0xB001;
+
+class FakeBrowser : public BannerBrowser {
+ public:
+  bool Create(ui::WinControl& parent, const ui::Rect& bounds) override {
+    created_on = parent.Name();
+    left = bounds.left;
+    return can_create;
+  }
+  void Navigate(const std::string& address) override { opened.push_back(address); }
+  void SetLeft(int l) override { left = l; }
+  int Left() const override { return left; }
+  bool Contains(ui::WindowHandle w) const override {
+    return w == kBrowserWindow || w == kInsideBrowser;
+  }
+  bool can_create = true;
+  std::string created_on;
+  int left = -1;
+  std::vector<std::string> opened;
+};
+
+class MainStrip : public ::testing::Test {
+ protected:
+  MainStrip() : backend(true), app(backend, user) {
+    registry.PutString(reg::kLocalMachine, kRun, "Other", "C:\\other.exe");
+  }
+  void Make(BannerBrowser* b) {
+    MainServices services{system, icons, power, registry};
+    services.browser = b;
+    form = std::make_unique<TFrmMain>(app, services);
+  }
+  bool Filtered(unsigned message, ui::WindowHandle target) {
+    ui::Message m;
+    m.msg = message;
+    m.window = target;
+    return app.FilterMessage(m);
+  }
+  void Click(ui::Control& image) {
+    ui::Rect r = image.BoundsRect();
+    std::intptr_t at = ui::PackPoint(r.left + 3, r.top + 3);
+    form->PnlDh->Perform(ui::msg::kLButtonDown, ui::msg::kMkLButton, at);
+    form->PnlDh->Perform(ui::msg::kLButtonUp, 0, at);
+  }
+  std::optional<std::string> RunValue() {
+    return registry.GetString(reg::kLocalMachine, kRun, "Halvorn");
+  }
+
+  ui::HeadlessBackend backend;
+  MemoryUserInteraction user;
+  MemorySystem system;
+  MemoryNotifyIcons icons;
+  MemoryPower power;
+  MemoryRegistry registry;
+  ui::Application app;
+  FakeBrowser browser;
+  std::unique_ptr<TFrmMain> form;
+};
+
+TEST_F(MainStrip, TheBannerOpensItsPageAtCreationAndEachDocumentDecidesAgain) {
+  Make(&browser);
+  EXPECT_EQ(browser.created_on, "PnlMain");
+  EXPECT_EQ(browser.left, 5) << "at its design place while loading";
+  EXPECT_EQ(browser.opened, std::vector<std::string>{"C:\\Corvane\\banner.htm"});
+  EXPECT_FALSE(form->LblGg1->Visible());
+  EXPECT_TRUE(form->TimerGetTime->Enabled());
+
+  browser.OnDocumentComplete(std::string("请稍后再尝试连接"));
+  EXPECT_EQ(browser.left, 600);
+  EXPECT_TRUE(form->LblGg1->Visible());
+  EXPECT_TRUE(form->LblGg2->Visible());
+  EXPECT_EQ(form->LblGg1->Caption(), "Corvane,让您的程序从此井井有条! ");
+  EXPECT_TRUE(form->TimerGetTime->Enabled());
+
+  browser.OnDocumentComplete(std::nullopt);
+  EXPECT_EQ(browser.left, 600) << "a document without a body decides nothing";
+
+  browser.OnDocumentComplete(std::string("Corvane 1.2"));
+  EXPECT_EQ(browser.left, 6);
+  EXPECT_FALSE(form->LblGg1->Visible());
+  EXPECT_FALSE(form->LblGg2->Visible());
+  EXPECT_FALSE(form->TimerGetTime->Enabled());
+}
+
+TEST_F(MainStrip, WithoutABrowserControlTheSloganAndClockLineShow) {
+  browser.can_create = false;
+  Make(&browser);
+  EXPECT_TRUE(browser.opened.empty());
+  EXPECT_TRUE(form->LblGg1->Visible());
+  EXPECT_TRUE(form->LblGg2->Visible());
+  EXPECT_TRUE(form->TimerGetTime->Enabled());
+  form.reset();
+  Make(nullptr);
+  EXPECT_TRUE(form->LblGg1->Visible());
+  EXPECT_FALSE(Filtered(0x0204, kInsideBrowser)) << "no strip, nothing to filter";
+}
+
+TEST_F(MainStrip, TheClockLineNamesTheWeekdayThenDateAndTime) {
+  Make(nullptr);
+  const char* names[] = {"星期天", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+  for (int d = 0; d < 7; ++d) {
+    system.now = LocalTime{2026, 12, 6 + d, d, 9, 5, 7, 0};
+    form->TimerGetTime->Tick();
+    EXPECT_EQ(form->LblGg2->Caption(),
+              std::string(names[d]) + "     2026-12-" + std::to_string(6 + d) + " 9:05:07");
+  }
+  EXPECT_STREQ(WeekdayName(7), "");
+  EXPECT_STREQ(WeekdayName(-1), "");
+  form->LblGg2->Hide();
+  system.now.second = 8;
+  form->TimerGetTime->Tick();
+  EXPECT_EQ(form->LblGg2->Caption(), "星期六     2026-12-12 9:05:08") << "updated while hidden";
+}
+
+TEST_F(MainStrip, TrimmingRunsOnTheNtFamilyOnly) {
+  Make(nullptr);
+  form->TimerClear->Tick();
+  EXPECT_EQ(system.trims, 1);
+  power.platform_id = 1;
+  form->TimerClear->Tick();
+  EXPECT_EQ(system.trims, 1);
+  EXPECT_EQ(form->TimerClear->Interval(), 2000u);
+}
+
+TEST_F(MainStrip, RightClicksInsideTheBannerAreSwallowedAndNothingElse) {
+  Make(&browser);
+  for (unsigned m : {0x0204u, 0x0205u, 0x0206u}) {
+    EXPECT_TRUE(Filtered(m, kBrowserWindow)) << m;
+    EXPECT_TRUE(Filtered(m, kInsideBrowser)) << m;
+    EXPECT_FALSE(Filtered(m, form->Handle())) << m;
+  }
+  EXPECT_FALSE(Filtered(0x0201, kInsideBrowser)) << "left clicks pass";
+  EXPECT_FALSE(Filtered(0x0207, kInsideBrowser));
+}
+
+TEST_F(MainStrip, TheAutostartSwitchWritesRemovesAndIsReadOnEveryShowing) {
+  Make(nullptr);
+  form->Show();
+  EXPECT_TRUE(form->ImgChkNo->Visible());
+  EXPECT_FALSE(form->ImgChkYes->Visible());
+  Click(*form->ImgChkNo);
+  EXPECT_EQ(RunValue(), "C:\\Corvane\\Halvorn.exe");
+  EXPECT_TRUE(form->ImgChkYes->Visible());
+  EXPECT_FALSE(form->ImgChkNo->Visible());
+  Click(*form->ImgChkYes);
+  EXPECT_FALSE(RunValue().has_value());
+  EXPECT_EQ(registry.GetString(reg::kLocalMachine, kRun, "Other"), "C:\\other.exe");
+  EXPECT_TRUE(form->ImgChkNo->Visible());
+
+  registry.PutString(reg::kLocalMachine, kRun, "Halvorn", "D:\\Elsewhere\\Halvorn.exe");
+  form->Hide();
+  form->Show();
+  EXPECT_TRUE(form->ImgChkYes->Visible()) << "read back at the showing";
+  EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(MainStrip, AnUnreachableRunKeySwitchesTheImageOnlyAndAFailedWriteSaysSo) {
+  Make(nullptr);
+  form->Show();
+  registry.Deny(reg::kLocalMachine, kRun);
+  Click(*form->ImgChkNo);
+  EXPECT_TRUE(form->ImgChkYes->Visible());
+  EXPECT_TRUE(user.boxes.empty());
+  form->Hide();
+  form->Show();
+  EXPECT_TRUE(form->ImgChkYes->Visible()) << "an unopened key leaves the images";
+
+  MemoryRegistry failing;
+  failing.PutString(reg::kLocalMachine, kRun, "Other", "x");
+  failing.FailWrites(reg::kLocalMachine, kRun);
+  form.reset();
+  form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, failing});
+  form->Show();
+  Click(*form->ImgChkNo);
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_EQ(user.boxes[0].text, "不好意思，软件出现错误！");
+  EXPECT_TRUE(form->ImgChkYes->Visible()) << "not switched back";
+}
+
+}  // namespace
+}  // namespace corvane::app
