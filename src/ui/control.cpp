@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/application.h"
+#include "ui/components.h"
 #include "ui/events.h"
 #include "ui/form.h"
 
@@ -160,6 +161,13 @@ void Control::WndProc(Message& m) {
     Fire(OnMouseEnter, *this);
   } else if (m.msg == msg::kMouseLeave) {
     Fire(OnMouseLeave, *this);
+  } else if (m.msg == msg::kContextMenu && popup_menu_) {
+    int x = PointX(m.lparam), y = PointY(m.lparam);
+    Point at = x == -1 && y == -1 ? ClientToScreen(KeyboardMenuPoint()) : Point{x, y};
+    popup_menu_->Popup(at);
+    // Handled here: the system would pass it on to the parent.
+    m.result = 0;
+    return;
   }
   DefaultHandler(m);
 }
