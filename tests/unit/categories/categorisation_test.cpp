@@ -897,7 +897,9 @@ TEST_F(OperationsTest, FaultsInADropLoseNothing) {
         bool at_source = fs.ReadFile(programs + file) == want;
         bool at_target = fs.ReadFile(Folder("办公应用") + file) == want;
         EXPECT_TRUE(at_source || at_target);
-        if (at_source && f.Fired()) EXPECT_FALSE(user.boxes.empty());
+        if (at_source && f.Fired()) {
+          EXPECT_FALSE(user.boxes.empty());
+        }
       }
     }
   }
