@@ -37,6 +37,9 @@ Categorisation::~Categorisation() {
   for (ui::MenuItem* item : {form_->MenuNew, form_->MenuDel, form_->MenuChangeIcon, form_->MenuRename})
     item->OnClick = nullptr;
   form_->TrVewFenlei->OnEdited = nullptr;
+  form_->TrVewFenlei->OnDragOver = nullptr;
+  form_->TrVewFenlei->OnDragDrop = nullptr;
+  form_->ShellListViewFenlei->OnMouseDown = nullptr;
 }
 
 void Categorisation::FillSteps(app::TFrmMain::Steps& steps) {
@@ -74,6 +77,16 @@ void Categorisation::Attach(app::TFrmMain& form) {
   form.MenuRename->OnClick = [this](ui::MenuItem&) { MenuRenameClick(); };
   form.TrVewFenlei->OnEdited = [this](ui::TreeView&, ui::TreeNode* node, std::string& name) {
     TrVewFenleiEdited(node, name);
+  };
+  // ShellListViewFenleiMouseDown: the left button arms a drag.
+  list->OnMouseDown = [list](ui::Control&, ui::MouseButton b, unsigned, int, int) {
+    if (b == ui::MouseButton::kLeft) list->BeginDrag();
+  };
+  form.TrVewFenlei->OnDragOver = [](ui::Control&, ui::Control& source, int, int, bool& accept) {
+    accept = dynamic_cast<ui::ShellListView*>(&source) != nullptr;
+  };
+  form.TrVewFenlei->OnDragDrop = [this](ui::Control&, ui::Control&, int x, int y) {
+    TrVewFenleiDragDrop(x, y);
   };
 }
 

@@ -154,6 +154,17 @@ std::intptr_t Control::Perform(unsigned msg, std::uintptr_t wparam, std::intptr_
 
 void Control::Click() { Fire(OnClick, *this); }
 
+bool Control::DragOverFromWindow(Control& source, Point p) {
+  if (!OnDragOver) return false;
+  bool accept = true;
+  OnDragOver(*this, source, p.x, p.y, accept);
+  return accept;
+}
+
+void Control::DragDropFromWindow(Control& source, Point p) {
+  if (DragOverFromWindow(source, p)) Fire(OnDragDrop, *this, source, p.x, p.y);
+}
+
 void Control::WndProc(Message& m) {
   if (IsMouseMessage(m.msg)) {
     HandleMouse(m);

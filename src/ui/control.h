@@ -104,6 +104,15 @@ class Control : public Component {
   std::function<void(Control&)> OnMouseEnter;
   std::function<void(Control&)> OnMouseLeave;
   std::function<void(Control&, Canvas&)> OnPaint;
+  // A drag the program began over this control: whether it takes the
+  // source here (starts true), and the drop.
+  std::function<void(Control& sender, Control& source, int x, int y, bool& accept)> OnDragOver;
+  std::function<void(Control& sender, Control& source, int x, int y)> OnDragDrop;
+
+  // For the realisation: whether the control takes a drag of source at a
+  // client point (never without OnDragOver), and the drop there.
+  bool DragOverFromWindow(Control& source, Point p);
+  void DragDropFromWindow(Control& source, Point p);
 
  protected:
   // The library's handling of a message; ends with DefaultHandler.

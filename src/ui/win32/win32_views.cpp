@@ -8,6 +8,7 @@
 #include "ui/list_view.h"
 #include "ui/tree_view.h"
 #include "ui/win32/win32_backend.h"
+#include "ui/win32/win32_peer.h"
 
 namespace corvane::ui::win32 {
 namespace {
@@ -264,6 +265,59 @@ void ListViewWindow::SyncSelection() {
   set(view_.ItemIndex(), LVIS_SELECTED);
 }
 
+namespace {
+
+// The program's control under a screen point, and the point in its client
+// coordinates.
+Control* ControlAtScreen(POINT pt, Point* client) {
+  HWND h = WindowFromPoint(pt);
+  Win32Peer* peer = h ? Win32Peer::FromWindow(h) : nullptr;
+  if (!peer) return nullptr;
+  ScreenToClient(h, &pt);
+  *client = {pt.x, pt.y};
+  return &peer->Owner();
+}
+
+}  // namespace
+
+void ListViewWindow::TrackDrag() {
+  // Held here until the button comes up: the move cursor over a control
+  // that takes the entry, the no-entry sign elsewhere. Escape, or losing
+  // the mouse to another window, ends it without a drop.
+  SetCapture(hwnd_);
+  HCURSOR move = LoadCursorA(nullptr, MAKEINTRESOURCEA(32646));  // IDC_SIZEALL
+  HCURSOR refuse = LoadCursorA(nullptr, MAKEINTRESOURCEA(32648));  // IDC_NO
+  MSG m;
+  Control* target = nullptr;
+  Point at;
+  bool drop = false;
+  while (GetCapture() == hwnd_ && GetMessageA(&m, nullptr, 0, 0)) {
+    if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) {
+      POINT pt{static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+      ClientToScreen(m.hwnd, &pt);
+      target = ControlAtScreen(pt, &at);
+      bool accepted = target && target->DragOverFromWindow(view_, at);
+      SetCursor(accepted ? move : refuse);
+      if (m.message == WM_LBUTTONUP) {
+        drop = accepted;
+        // The list ends its own drag state on the release.
+        DispatchMessageA(&m);
+        break;
+      }
+      continue;
+    }
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) break;
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (drop) target->DragDropFromWindow(view_, at);
+}
+
 LRESULT ListViewWindow::Notified(const NMHDR& header, bool syncing) {
   switch (header.code) {
     case LVN_ITEMCHANGED: {
@@ -276,6 +330,9 @@ LRESULT ListViewWindow::Notified(const NMHDR& header, bool syncing) {
       view_.SelectionFromWindow(selected, focused);
       return 0;
     }
+    case LVN_BEGINDRAG:
+      if (view_.DragStartedFromWindow()) TrackDrag();
+      return 0;
     case LVN_BEGINLABELEDITA:
     case LVN_BEGINLABELEDITW:
       return view_.ReadOnly() ? TRUE : FALSE;

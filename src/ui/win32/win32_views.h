@@ -70,6 +70,7 @@ class ListViewWindow {
   LRESULT Notified(const NMHDR& header, bool syncing);
 
  private:
+  void TrackDrag();
   ListView& view_;
   HWND hwnd_;
 };

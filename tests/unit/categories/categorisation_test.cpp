@@ -862,6 +862,20 @@ TEST_F(OperationsTest, ADropMovesAShortcutAndShowsTheTargetCategory) {
   EXPECT_TRUE(user.boxes.empty());
 }
 
+TEST_F(OperationsTest, TheTreeTakesDragsFromTheProgramListOnlyAndALeftPressArmsThem) {
+  StartShown();
+  EXPECT_FALSE(Tree().DragOverFromWindow(*form->LblGg1, {20, 21}));
+  EXPECT_TRUE(Tree().DragOverFromWindow(List(), {20, 21}));
+  List().Perform(ui::msg::kRButtonDown, ui::msg::kMkRButton, ui::PackPoint(5, 5));
+  EXPECT_FALSE(List().DragStartedFromWindow());
+  List().Perform(ui::msg::kLButtonDown, ui::msg::kMkLButton, ui::PackPoint(5, 23));
+  EXPECT_TRUE(List().DragStartedFromWindow());
+  EXPECT_FALSE(List().DragStartedFromWindow());  // once per press
+  Tree().DragDropFromWindow(List(), {20, 21});  // 工具 2.5 onto 办公应用
+  EXPECT_EQ(List().Root(), Folder("办公应用"));
+  EXPECT_EQ(Shown(), std::vector<std::string>{"工具 2.5"});
+}
+
 TEST_F(OperationsTest, AFolderWithADotMovesWholeAndProtectedNamesStay) {
   StartShown();
   Drop("工具 2.5", 2);
