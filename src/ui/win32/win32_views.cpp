@@ -182,6 +182,14 @@ LRESULT TreeViewWindow::Notified(const NMHDR& header, bool syncing) {
     case NM_CLICK:
       view_.ClickedFromWindow();
       return 0;
+    case NM_RCLICK: {
+      // The menu comes from here, at the pointer, whatever the system's
+      // tree would do after the notice; the selection stays.
+      DWORD pos = GetMessagePos();
+      SendMessageA(hwnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_),
+                   MAKELPARAM(LOWORD(pos), HIWORD(pos)));
+      return TRUE;
+    }
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
       // The item parts of the A and W forms lie at the same places.
@@ -279,6 +287,27 @@ Control* ControlAtScreen(POINT pt, Point* client) {
 }
 
 }  // namespace
+
+void ListViewWindow::Pressed(LPARAM at) {
+  if (GetKeyState(VK_LBUTTON) >= 0) return;  // released while the list had it
+  POINT pt{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  // Some lists mark the pressed item only on the release: the entry that
+  // would be dragged is the one under the press.
+  LVHITTESTINFO hit{};
+  hit.pt = pt;
+  int pressed = static_cast<int>(SendMessageA(hwnd_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  bool armed = view_.DragStartedFromWindow();
+  if (pressed < 0 || !armed) return;
+  if (view_.ItemFocused() != pressed) view_.SetItemIndex(pressed);
+  POINT screen = pt;
+  ClientToScreen(hwnd_, &screen);
+  if (DragDetect(hwnd_, screen)) {
+    TrackDrag();
+  } else {
+    // The release went to the detection: the list still has to see it.
+    PostMessageA(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  }
+}
 
 void ListViewWindow::TrackDrag() {
   // Held here until the button comes up: the move cursor over a control
