@@ -293,9 +293,14 @@ void ListViewWindow::Pressed(LPARAM at) {
   POINT pt{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   // Some lists mark the pressed item only on the release: the entry that
   // would be dragged is the one under the press.
-  LVHITTESTINFO hit{};
-  hit.pt = pt;
-  int pressed = static_cast<int>(SendMessageA(hwnd_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  int pressed = -1;
+  for (int i = 0; i < view_.Count() && pressed < 0; ++i) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (SendMessageA(hwnd_, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)) &&
+        PtInRect(&r, pt))
+      pressed = i;
+  }
   bool armed = view_.DragStartedFromWindow();
   if (pressed < 0 || !armed) return;
   if (view_.ItemFocused() != pressed) view_.SetItemIndex(pressed);
