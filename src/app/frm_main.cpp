@@ -189,7 +189,14 @@ void TFrmMain::BuildCategoryControls() {
 }
 
 void TFrmMain::BuildComponents() {
+  // The category operations fill in the clicks.
   PopMenuSy = Create<ui::PopupMenu>("PopMenuSy");
+  MenuNew = PopMenuSy->Add("MenuNew", "新建分类(&N)");
+  MenuDel = PopMenuSy->Add("MenuDel", "删除分类(&D)");
+  N1 = PopMenuSy->Add("N1", "-");
+  MenuChangeIcon = PopMenuSy->Add("MenuChangeIcon", "更改图标(&G)");
+  MenuRename = PopMenuSy->Add("MenuRename", "重命名  (&R)");
+  TrVewFenlei->SetPopupMenu(PopMenuSy);
   ImgLstFenlei = Create<ui::ImageList>("ImgLstFenlei");
   TrVewFenlei->SetImages(ImgLstFenlei);
   OpenPictureDialogIcon = Create<ui::OpenPictureDialog>("OpenPictureDialogIcon");

@@ -135,6 +135,7 @@ class TFrmMain : public ui::Form {
   ui::Label* LblGg1;
   ui::Label* LblGg2;
   ui::PopupMenu* PopMenuSy;
+  ui::MenuItem *MenuNew, *MenuDel, *N1, *MenuChangeIcon, *MenuRename;
   ui::ImageList* ImgLstFenlei;
   ui::OpenPictureDialog* OpenPictureDialogIcon;
   ui::OpenDialog* OpnDilgProg;

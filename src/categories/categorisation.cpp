@@ -16,15 +16,10 @@ bool IconHolder::Load(IconFiles& icons, const std::string& path) {
   return true;
 }
 
-namespace {
-
-// The new index of the holder's icon in the list, or -1.
 int AddIcon(ui::ImageList& images, const IconHolder& holder) {
   if (holder.Empty()) return -1;
   return images.Add(ui::Picture::File(holder.Path()));
 }
-
-}  // namespace
 
 Categorisation::Categorisation(ui::Application& app, CategoryServices services)
     : app_(app), services_(services) {}
@@ -39,6 +34,12 @@ Categorisation::~Categorisation() {
   form_->ShellListViewFenlei->SetShellFolders(nullptr);
   form_->TimerDetect->OnTimer = nullptr;
   form_->TimerJq->OnTimer = nullptr;
+  for (ui::MenuItem* item : {form_->MenuNew, form_->MenuDel, form_->MenuChangeIcon, form_->MenuRename})
+    item->OnClick = nullptr;
+  form_->TrVewFenlei->OnEdited = nullptr;
+  form_->TrVewFenlei->OnDragOver = nullptr;
+  form_->TrVewFenlei->OnDragDrop = nullptr;
+  form_->ShellListViewFenlei->OnMouseDown = nullptr;
 }
 
 void Categorisation::FillSteps(app::TFrmMain::Steps& steps) {
@@ -70,6 +71,23 @@ void Categorisation::Attach(app::TFrmMain& form) {
   };
   form.TimerDetect->OnTimer = [this](ui::Timer&) { TimerDetectTimer(); };
   form.TimerJq->OnTimer = [this](ui::Timer&) { TimerJqTimer(); };
+  form.MenuNew->OnClick = [this](ui::MenuItem&) { MenuNewClick(); };
+  form.MenuDel->OnClick = [this](ui::MenuItem&) { MenuDelClick(); };
+  form.MenuChangeIcon->OnClick = [this](ui::MenuItem&) { MenuChangeIconClick(); };
+  form.MenuRename->OnClick = [this](ui::MenuItem&) { MenuRenameClick(); };
+  form.TrVewFenlei->OnEdited = [this](ui::TreeView&, ui::TreeNode* node, std::string& name) {
+    TrVewFenleiEdited(node, name);
+  };
+  // ShellListViewFenleiMouseDown: the left button arms a drag.
+  list->OnMouseDown = [list](ui::Control&, ui::MouseButton b, unsigned, int, int) {
+    if (b == ui::MouseButton::kLeft) list->BeginDrag();
+  };
+  form.TrVewFenlei->OnDragOver = [](ui::Control&, ui::Control& source, int, int, bool& accept) {
+    accept = dynamic_cast<ui::ShellListView*>(&source) != nullptr;
+  };
+  form.TrVewFenlei->OnDragDrop = [this](ui::Control&, ui::Control&, int x, int y) {
+    TrVewFenleiDragDrop(x, y);
+  };
 }
 
 void Categorisation::DerivePaths() { drive_root_ = DriveRoot(services_.system); }

@@ -3,6 +3,7 @@
 // detection of new Start-menu entries with its reminder, and the tips.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,25 @@ namespace corvane::categories {
 
 inline constexpr char kNoticeCaption[] = "提醒...";
 inline constexpr char kIconLoadFailed[] = "图标加载失败！稍后可重新设置程序分类的相关图标。";
+inline constexpr char kCannotDelete[] = "此类别不能删除！";
+inline constexpr char kCategoryHoldsPrograms[] =
+    "此类别下有程序，建议先将程序移到其它类别下再进行此操作！";
+inline constexpr char kConfirmDelete[] = "您确定要删除此分类吗？";
+inline constexpr char kProtectedEntry[] = "Windows自带文件或文件夹，不能移动！";
+inline constexpr char kSourceNotRemoved[] = "对不起，不能删除源条目，\r您可以自行手动删除。";
+// Ours, for what would otherwise go unsaid.
+inline constexpr char kFolderNotRemoved[] =
+    "此类别的文件夹中有无法移走的项目，分类未删除。";
+inline constexpr char kNameEmpty[] = "分类名称不能为空！";
+inline constexpr char kNameInvalid[] =
+    "分类名称不能含有 \\ / : * ? \" < > | 等字符，也不能以点或空格结尾！";
+inline constexpr char kNameTaken[] = "已有同名的分类、程序或文件夹，请换一个名称！";
+inline constexpr char kRenameFailed[] = "分类文件夹无法重命名，分类名称未更改！";
+inline constexpr char kEntryNotMoved[] =
+    "有条目未能复制到目标分类，已留在原处，没有删除。";
+
+// Entries of Windows' own that a drop never moves.
+bool IsProtectedName(const std::string& display_name);
 
 struct CategoryServices {
   FileSystem& fs;
@@ -40,6 +60,9 @@ class IconHolder {
  private:
   std::string path_;
 };
+
+// The new index of the holder's icon in the list, or -1.
+int AddIcon(ui::ImageList& images, const IconHolder& holder);
 
 class Categorisation {
  public:
@@ -70,6 +93,14 @@ class Categorisation {
   void TimerDetectTimer();
   void ClassifyNow();  // the reminder's "马上分类"
   void TimerJqTimer();
+  // The tree's menu.
+  void MenuNewClick();
+  void MenuDelClick();
+  void MenuRenameClick();
+  void TrVewFenleiEdited(ui::TreeNode* node, std::string& name);
+  void MenuChangeIconClick();
+  // A program from the list dropped at a point of the tree.
+  void TrVewFenleiDragDrop(int x, int y);
 
   // For the category operations: paths built afresh (the user name is asked
   // each time), the routines and the store.
@@ -86,6 +117,14 @@ class Categorisation {
   void ListFolder(const std::string& folder);
   void IconLoadFailed();
   bool ModalFormOpen() const;
+  void Notice(const char* text);
+  // The folder a node stands for, or nothing when its name leads outside.
+  std::optional<std::string> FolderOf(ui::TreeNode* node);
+  // Why a category may not take the name, or null.
+  const char* RenameRefusal(ui::TreeNode* node, const std::string& name);
+  // Removes a deleted category's folder, moving what the list did not
+  // show up into the Programs folder; false when the folder stays.
+  bool RemoveCategoryFolder(const std::string& folder);
 
   ui::Application& app_;
   CategoryServices services_;

@@ -125,6 +125,26 @@ MoveReport FolderRoutines::MoveFolderContents(const std::string& source,
   return report;
 }
 
+MoveReport FolderRoutines::MoveEntry(const std::string& path, const std::string& folder) {
+  MoveReport report;
+  std::optional<std::uint32_t> attributes = fs_.Attributes(path);
+  if (!attributes) return report;  // gone already: nothing to lose
+  std::string to = Join(folder, text::ExtractFileName(path));
+  bool folder_entry = (*attributes & attr::kDirectory) != 0;
+  if (SameOrInside(to, path) || (*attributes & attr::kReparsePoint) != 0) {
+    report.stayed.push_back(path);
+  } else if (folder_entry) {
+    Move(path, to, report);
+    if (report.listed && fs_.Exists(path) && !fs_.RemoveFolder(path) && fs_.Exists(path))
+      report.stayed.push_back(path);
+  } else if (CopiedIntact(path, to) && fs_.Delete(path) && !fs_.Exists(path)) {
+    ++report.moved;
+  } else {
+    report.stayed.push_back(path);
+  }
+  return report;
+}
+
 MoveReport FolderRoutines::MergeIntoCommonPrograms() {
   MoveReport all;
   const std::string& target = paths_.common_programs;

@@ -47,6 +47,9 @@ class FolderRoutines {
   // copy in the destination holds the same bytes, and removes a source
   // folder only once it is empty: an entry whose copy failed stays.
   MoveReport MoveFolderContents(const std::string& source, const std::string& destination);
+  // One entry, file or folder, into folder under its own name, on the same
+  // terms. An entry that is, or would land inside, itself stays.
+  MoveReport MoveEntry(const std::string& path, const std::string& folder);
 
   // The common Start menu, the user Start menu and the user Programs folder,
   // in that order, moved into the common Programs folder. A missing source

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/application.h"
+#include "ui/components.h"
 #include "ui/events.h"
 #include "ui/form.h"
 
@@ -153,6 +154,17 @@ std::intptr_t Control::Perform(unsigned msg, std::uintptr_t wparam, std::intptr_
 
 void Control::Click() { Fire(OnClick, *this); }
 
+bool Control::DragOverFromWindow(Control& source, Point p) {
+  if (!OnDragOver) return false;
+  bool accept = true;
+  OnDragOver(*this, source, p.x, p.y, accept);
+  return accept;
+}
+
+void Control::DragDropFromWindow(Control& source, Point p) {
+  if (DragOverFromWindow(source, p)) Fire(OnDragDrop, *this, source, p.x, p.y);
+}
+
 void Control::WndProc(Message& m) {
   if (IsMouseMessage(m.msg)) {
     HandleMouse(m);
@@ -160,6 +172,13 @@ void Control::WndProc(Message& m) {
     Fire(OnMouseEnter, *this);
   } else if (m.msg == msg::kMouseLeave) {
     Fire(OnMouseLeave, *this);
+  } else if (m.msg == msg::kContextMenu && popup_menu_) {
+    int x = PointX(m.lparam), y = PointY(m.lparam);
+    Point at = x == -1 && y == -1 ? ClientToScreen(KeyboardMenuPoint()) : Point{x, y};
+    popup_menu_->Popup(at);
+    // Handled here: the system would pass it on to the parent.
+    m.result = 0;
+    return;
   }
   DefaultHandler(m);
 }

@@ -17,6 +17,7 @@ namespace corvane::ui {
 
 class WinControl;
 class Form;
+class PopupMenu;
 
 enum class Align { kNone, kClient };
 enum class MouseButton { kLeft, kRight, kMiddle };
@@ -73,6 +74,9 @@ class Control : public Component {
   void SetShowHint(bool s) { show_hint_ = s; }
   Cursor GetCursor() const { return cursor_; }
   void SetCursor(Cursor c) { cursor_ = c; }
+  // Opened by a context-menu request (right click, context-menu key).
+  PopupMenu* GetPopupMenu() const { return popup_menu_; }
+  void SetPopupMenu(PopupMenu* menu) { popup_menu_ = menu; }
 
   // Top of the parent's stacking order (for a form: of the screen).
   virtual void BringToFront();
@@ -100,6 +104,15 @@ class Control : public Component {
   std::function<void(Control&)> OnMouseEnter;
   std::function<void(Control&)> OnMouseLeave;
   std::function<void(Control&, Canvas&)> OnPaint;
+  // A drag the program began over this control: whether it takes the
+  // source here (starts true), and the drop.
+  std::function<void(Control& sender, Control& source, int x, int y, bool& accept)> OnDragOver;
+  std::function<void(Control& sender, Control& source, int x, int y)> OnDragDrop;
+
+  // For the realisation: whether the control takes a drag of source at a
+  // client point (never without OnDragOver), and the drop there.
+  bool DragOverFromWindow(Control& source, Point p);
+  void DragDropFromWindow(Control& source, Point p);
 
  protected:
   // The library's handling of a message; ends with DefaultHandler.
@@ -109,6 +122,8 @@ class Control : public Component {
   virtual void Paint(Canvas&) {}
   // Whether a press and release of the left button inside is a click.
   virtual bool ClicksOnRelease() const { return true; }
+  // Where a menu asked for from the keyboard opens, in client coordinates.
+  virtual Point KeyboardMenuPoint() const { return {0, 0}; }
   virtual void VisibleChanged();
   // Tells the window that shows the control.
   virtual void Changed(Aspect aspect);
@@ -135,6 +150,7 @@ class Control : public Component {
   std::string hint_;
   bool show_hint_ = false;
   Cursor cursor_ = Cursor::kDefault;
+  PopupMenu* popup_menu_ = nullptr;
   bool pressed_ = false;
   MessageMethod window_proc_;
 };

@@ -72,7 +72,14 @@ bool ListView::EditedFromWindow(int index, const std::string& text) {
   return true;
 }
 
+bool ListView::DragStartedFromWindow() {
+  bool armed = drag_armed_;
+  drag_armed_ = false;
+  return armed;
+}
+
 void ListView::WndProc(Message& m) {
+  if (m.msg == msg::kLButtonUp) drag_armed_ = false;
   WinControl::WndProc(m);
   // Without a window the press selects the item under the mouse.
   bool press = m.msg == msg::kLButtonDown || m.msg == msg::kRButtonDown;

@@ -53,6 +53,13 @@ class ListView : public WinControl {
   // columns, when there is no window), or -1.
   int ItemAt(Point p) const;
 
+  // Arms a drag of the focused item that starts once the pointer has moved
+  // past the system's drag threshold with the button held; ends with the
+  // button's release.
+  void BeginDrag() { drag_armed_ = true; }
+  // For the realisation: the threshold was passed; whether a drag was armed.
+  bool DragStartedFromWindow();
+
   std::function<void(ListView&)> OnSelectItem;
 
   // For the realisation.
@@ -71,6 +78,7 @@ class ListView : public WinControl {
   bool read_only_ = false;
   bool hide_selection_ = true;
   bool system_images_ = false;
+  bool drag_armed_ = false;
 };
 
 class ShellListView : public ListView {

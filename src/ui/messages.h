@@ -29,6 +29,7 @@ inline constexpr unsigned kClose = 0x0010;
 inline constexpr unsigned kQueryEndSession = 0x0011;
 inline constexpr unsigned kEndSession = 0x0016;
 inline constexpr unsigned kNcDestroy = 0x0082;
+inline constexpr unsigned kContextMenu = 0x007B;  // lparam: screen point, or -1,-1 from the keyboard
 inline constexpr unsigned kKeyDown = 0x0100;
 inline constexpr unsigned kKeyUp = 0x0101;
 inline constexpr unsigned kCommand = 0x0111;

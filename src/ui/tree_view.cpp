@@ -248,7 +248,21 @@ const std::string* TreeView::EditEndedFromWindow(TreeNode* node, const std::stri
   return &node->text_;
 }
 
+Point TreeView::KeyboardMenuPoint() const {
+  Rect r = NodeRect(selected_);
+  return {r.left + indent_, r.bottom};
+}
+
 void TreeView::WndProc(Message& m) {
+  bool system_window = Peer() && Peer()->IsSystemWindow();
+  if (m.msg == msg::kRButtonUp && !system_window) {
+    // The system's tree asks for its menu after a right click and leaves
+    // the selection alone; without one, the same happens here.
+    WinControl::WndProc(m);
+    Point at = ClientToScreen({PointX(m.lparam), PointY(m.lparam)});
+    Perform(msg::kContextMenu, 0, PackPoint(at.x, at.y));
+    return;
+  }
   if (m.msg != msg::kLButtonDown) {
     WinControl::WndProc(m);
     return;
@@ -257,7 +271,7 @@ void TreeView::WndProc(Message& m) {
   // press; without one, the row under the mouse is the one clicked.
   clicked_ = false;
   WinControl::WndProc(m);
-  if (!Peer() || !Peer()->IsSystemWindow()) {
+  if (!system_window) {
     if (TreeNode* n = NodeAt({PointX(m.lparam), PointY(m.lparam)})) SelectedFromWindow(n);
     clicked_ = true;
   }

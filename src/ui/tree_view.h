@@ -126,6 +126,7 @@ class TreeView : public WinControl {
 
  protected:
   void WndProc(Message& m) override;
+  Point KeyboardMenuPoint() const override;
 
  private:
   friend class TreeNode;

@@ -6,9 +6,11 @@ import os
 import shutil
 import subprocess
 import time
+import unittest
 
-from harness import (BUILD, DRIVE_C, INSTALL_DIR, MAIN_CLASS, WM_LBUTTONUP, WineTestCase, children,
-                     drv, end_normally, install, screenshot, tray, wait_for, wine_env)
+from harness import (BUILD, DRIVE_C, INSTALL_DIR, MAIN_CLASS, NOTICE_CAPTION as NOTICE, WM_LBUTTONUP,
+                     WineTestCase, children, choose, drv, end_normally, install, open_menu, screenshot,
+                     tray, wait_for, wine_env)
 
 DOCS = os.path.join(DRIVE_C, "Documents and Settings")
 COMMON_SM = os.path.join(DOCS, "All Users", "「开始」菜单")
@@ -220,6 +222,94 @@ class CategoriesTest(WineTestCase):
         self.click_rect(nodes[0]["rect"])
         self.assertTrue(self.wait_items(names), self.items())
         screenshot("categories-list-refreshed", self.main)
+
+    # --- the tree's menu, rename in place, drag and drop --------------------------------
+
+    def center(self, rect):
+        x, y, w, h = rect
+        return x + w // 2, y + h // 2
+
+    def notice(self, timeout_ms=5000):
+        found = wait_for(title=NOTICE, cls="#32770", timeout_ms=timeout_ms)
+        return found[0]["hwnd"] if found else None
+
+    def test_the_menu_opens_on_a_right_click_and_renames_in_place(self):
+        write_store(delivered_store())
+        put(os.path.join(COMMON_PROGRAMS, "便笺.lnk"), b"note")
+        put(os.path.join(COMMON_PROGRAMS, "附件", "计算器.lnk"), b"calc")
+        self.start_main()
+        nodes = drv("nodes", self.tree["hwnd"])
+        self.click_rect(nodes[1]["rect"])  # 办公应用
+        time.sleep(0.5)
+
+        # A right click on another row opens the menu and leaves the selection.
+        drv("click", *self.center(nodes[5]["rect"]), "--right")
+        deadline = time.time() + 8
+        menu = None
+        while time.time() < deadline and not menu:
+            menu = open_menu()
+            time.sleep(0.2)
+        self.assertTrue(menu, "the tree's menu did not open")
+        screenshot("categories-tree-menu", menu["hwnd"])
+        captions = [i["text"] for i in menu["items"] if not i["separator"]]
+        self.assertEqual(captions, ["新建分类(&N)", "删除分类(&D)", "更改图标(&G)", "重命名  (&R)"])
+        self.assertTrue(menu["items"][2]["separator"])
+        choose(menu, "重命名  (&R)")
+
+        # Rename in place: the selected node, not the one right-clicked.
+        edit = None
+        deadline = time.time() + 5
+        while time.time() < deadline and not edit:
+            edit = [c for c in children(self.tree["hwnd"]) if c["class"].lower() == "edit"]
+            time.sleep(0.2)
+        self.assertTrue(edit, "no label edit on the tree")
+        drv("settext", edit[0]["hwnd"], "办公软件")
+        drv("key", edit[0]["hwnd"], 0x0D)
+        office = os.path.join(COMMON_PROGRAMS, "办公软件")
+        deadline = time.time() + 5
+        while time.time() < deadline and not os.path.isdir(office):
+            time.sleep(0.2)
+        self.assertTrue(os.path.isdir(office), "the folder was renamed")
+        self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "办公应用")))
+        self.assertEqual(store_counts()["Label1"], "办公软件")
+        self.assertEqual(store_counts()["LabelIcon1"], "office.ico")
+        self.assertEqual(drv("nodes", self.tree["hwnd"])[1]["text"], "办公软件")
+        drv("move", 5, 5)
+        time.sleep(0.8)
+        screenshot("categories-after-rename", self.main)
+
+    def test_a_real_drag_moves_a_program_onto_a_category(self):
+        write_store(delivered_store())
+        put(os.path.join(COMMON_PROGRAMS, "便笺.lnk"), b"note")
+        put(os.path.join(COMMON_PROGRAMS, "附件", "计算器.lnk"), b"calc")
+        self.start_main()
+        nodes = drv("nodes", self.tree["hwnd"])
+        office = os.path.join(COMMON_PROGRAMS, "办公应用")
+
+        # A real drag of a shortcut from the list onto the category.
+        self.click_rect(nodes[0]["rect"])
+        self.assertTrue(self.wait_items(["附件", "便笺"]), self.items())
+        item = [i for i in drv("items", self.list["hwnd"]) if i["text"] == "便笺"][0]
+        drv("drag", *self.center(item["rect"]), *self.center(nodes[1]["rect"]))
+        self.assertTrue(self.wait_items(["便笺"]), self.items())
+        self.assertEqual(read(os.path.join(office, "便笺.lnk")), b"note")
+        self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "便笺.lnk")))
+        self.assertEqual(int(store_counts()["AllUsersKsCx"]), entries(COMMON_PROGRAMS))
+        drv("move", 5, 5)
+        time.sleep(0.8)
+        screenshot("categories-after-drop", self.main)
+
+        # Windows' own folders stay where they are.
+        self.click_rect(nodes[0]["rect"])
+        self.assertTrue(self.wait_items(["附件"]), self.items())
+        item = drv("items", self.list["hwnd"])[0]
+        drv("drag", *self.center(item["rect"]), *self.center(nodes[2]["rect"]))
+        box = self.notice()
+        self.assertTrue(box, "no notice for a protected entry")
+        screenshot("categories-protected-entry", box)
+        drv("post", box, 0x0111, 1, 0)  # OK
+        self.assertEqual(read(os.path.join(COMMON_PROGRAMS, "附件", "计算器.lnk")), b"calc")
+        self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "其它软件", "附件")))
 
     # --- detection ---------------------------------------------------------------------
 

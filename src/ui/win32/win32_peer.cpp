@@ -363,6 +363,11 @@ LRESULT Win32Peer::Receive(UINT m, WPARAM w, LPARAM l) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
       if (PaintsItself()) SetCapture(hwnd_);
+      if (list_ && m == WM_LBUTTONDOWN) {
+        LRESULT r = Deliver(m, w, l);
+        if (list_) list_->Pressed(l);
+        return r;
+      }
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:

@@ -41,6 +41,7 @@ class Win32Peer : public WindowPeer {
   std::string WindowText() const override;
   void DefaultHandler(Message& m) override;
   bool IsSystemWindow() const override { return !PaintsItself(); }
+  WinControl& Owner() const { return control_; }
 
  private:
   enum class Kind {

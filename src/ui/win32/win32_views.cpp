@@ -8,6 +8,7 @@
 #include "ui/list_view.h"
 #include "ui/tree_view.h"
 #include "ui/win32/win32_backend.h"
+#include "ui/win32/win32_peer.h"
 
 namespace corvane::ui::win32 {
 namespace {
@@ -181,6 +182,14 @@ LRESULT TreeViewWindow::Notified(const NMHDR& header, bool syncing) {
     case NM_CLICK:
       view_.ClickedFromWindow();
       return 0;
+    case NM_RCLICK: {
+      // The menu comes from here, at the pointer, whatever the system's
+      // tree would do after the notice; the selection stays.
+      DWORD pos = GetMessagePos();
+      SendMessageA(hwnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_),
+                   MAKELPARAM(LOWORD(pos), HIWORD(pos)));
+      return TRUE;
+    }
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
       // The item parts of the A and W forms lie at the same places.
@@ -264,6 +273,85 @@ void ListViewWindow::SyncSelection() {
   set(view_.ItemIndex(), LVIS_SELECTED);
 }
 
+namespace {
+
+// The program's control under a screen point, and the point in its client
+// coordinates.
+Control* ControlAtScreen(POINT pt, Point* client) {
+  HWND h = WindowFromPoint(pt);
+  Win32Peer* peer = h ? Win32Peer::FromWindow(h) : nullptr;
+  if (!peer) return nullptr;
+  ScreenToClient(h, &pt);
+  *client = {pt.x, pt.y};
+  return &peer->Owner();
+}
+
+}  // namespace
+
+void ListViewWindow::Pressed(LPARAM at) {
+  if (GetKeyState(VK_LBUTTON) >= 0) return;  // released while the list had it
+  POINT pt{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  // Some lists mark the pressed item only on the release: the entry that
+  // would be dragged is the one under the press.
+  int pressed = -1;
+  for (int i = 0; i < view_.Count() && pressed < 0; ++i) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (SendMessageA(hwnd_, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)) &&
+        PtInRect(&r, pt))
+      pressed = i;
+  }
+  bool armed = view_.DragStartedFromWindow();
+  if (pressed < 0 || !armed) return;
+  if (view_.ItemFocused() != pressed) view_.SetItemIndex(pressed);
+  POINT screen = pt;
+  ClientToScreen(hwnd_, &screen);
+  if (DragDetect(hwnd_, screen)) {
+    TrackDrag();
+  } else {
+    // The release went to the detection: the list still has to see it.
+    PostMessageA(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  }
+}
+
+void ListViewWindow::TrackDrag() {
+  // Held here until the button comes up: the move cursor over a control
+  // that takes the entry, the no-entry sign elsewhere. Escape, or losing
+  // the mouse to another window, ends it without a drop.
+  SetCapture(hwnd_);
+  HCURSOR move = LoadCursorA(nullptr, MAKEINTRESOURCEA(32646));  // IDC_SIZEALL
+  HCURSOR refuse = LoadCursorA(nullptr, MAKEINTRESOURCEA(32648));  // IDC_NO
+  MSG m;
+  Control* target = nullptr;
+  Point at;
+  bool drop = false;
+  while (GetCapture() == hwnd_ && GetMessageA(&m, nullptr, 0, 0)) {
+    if (m.message == WM_MOUSEMOVE || m.message == WM_LBUTTONUP) {
+      POINT pt{static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+      ClientToScreen(m.hwnd, &pt);
+      target = ControlAtScreen(pt, &at);
+      bool accepted = target && target->DragOverFromWindow(view_, at);
+      SetCursor(accepted ? move : refuse);
+      if (m.message == WM_LBUTTONUP) {
+        drop = accepted;
+        // The list ends its own drag state on the release.
+        DispatchMessageA(&m);
+        break;
+      }
+      continue;
+    }
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) break;
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (drop) target->DragDropFromWindow(view_, at);
+}
+
 LRESULT ListViewWindow::Notified(const NMHDR& header, bool syncing) {
   switch (header.code) {
     case LVN_ITEMCHANGED: {
@@ -276,6 +364,9 @@ LRESULT ListViewWindow::Notified(const NMHDR& header, bool syncing) {
       view_.SelectionFromWindow(selected, focused);
       return 0;
     }
+    case LVN_BEGINDRAG:
+      if (view_.DragStartedFromWindow()) TrackDrag();
+      return 0;
     case LVN_BEGINLABELEDITA:
     case LVN_BEGINLABELEDITW:
       return view_.ReadOnly() ? TRUE : FALSE;

@@ -68,8 +68,12 @@ class ListViewWindow {
   void SyncItems();
   void SyncSelection();
   LRESULT Notified(const NMHDR& header, bool syncing);
+  // After the system's list has had a press of the left button: a drag the
+  // program armed starts once the pointer passes the drag threshold.
+  void Pressed(LPARAM at);
 
  private:
+  void TrackDrag();
   ListView& view_;
   HWND hwnd_;
 };

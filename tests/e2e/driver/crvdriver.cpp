@@ -549,6 +549,22 @@ int main() {
     if (cmd == "move") Mouse(x, y, 0);
     else Click(x, y, flag("--right"), flag("--double"));
     printf("true\n");
+  } else if (cmd == "drag" && args.size() >= 4) {
+    // Press, move in steps well past the drag threshold, release.
+    int x0 = atoi(args[0].c_str()), y0 = atoi(args[1].c_str());
+    int x1 = atoi(args[2].c_str()), y1 = atoi(args[3].c_str());
+    Mouse(x0, y0, 0);
+    Sleep(80);
+    Mouse(x0, y0, MOUSEEVENTF_LEFTDOWN);
+    Sleep(120);
+    for (int i = 1; i <= 12; ++i) {
+      Mouse(x0 + (x1 - x0) * i / 12, y0 + (y1 - y0) * i / 12, 0);
+      Sleep(50);
+    }
+    Sleep(150);
+    Mouse(x1, y1, MOUSEEVENTF_LEFTUP);
+    Sleep(100);
+    printf("true\n");
   } else if ((cmd == "post" || cmd == "send") && args.size() >= 4) {
     HWND h = ParseHwnd(args[0].c_str());
     UINT msg = std::strtoul(args[1].c_str(), nullptr, 0);

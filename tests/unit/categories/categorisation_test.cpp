@@ -9,6 +9,7 @@
 
 #include "categories/frm_jiqiao.h"
 #include "categories/frm_tixing.h"
+#include "faulty_filesystem.h"
 #include "core/text.h"
 #include "platform/memory/file_profile_store.h"
 #include "platform/memory/memory_registry.h"
@@ -88,7 +89,7 @@ class CategorisationTest : public ::testing::Test {
   // The program starts: the categorisation and the main window.
   void Start() {
     categories = std::make_unique<Categorisation>(
-        app, CategoryServices{fs, counting, system, shell, icons});
+        app, CategoryServices{*files, counting, system, shell, icons});
     app::TFrmMain::Steps steps;
     categories->FillSteps(steps);
     form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry},
@@ -147,6 +148,7 @@ class CategorisationTest : public ::testing::Test {
   MemoryUserInteraction user;
   ui::Application app;
   MemoryFileSystem fs;
+  FileSystem* files = &fs;  // what the program is given
   FileProfileStore profile{fs};
   CountingProfile counting{profile};
   MemorySystem system;
@@ -524,6 +526,397 @@ TEST(TipsDialog, HoldsItsTextsInPlace) {
                                            ui::Rgb(0, 0, 255)}));
   EXPECT_EQ(r.BtnFenlei->BoundsRect(), ui::Rect::FromBounds(247, 85, 75, 25));
   EXPECT_EQ(r.BtnDelay->Caption(), "等下再说");
+}
+
+
+// --- the tree's menu and the category operations -------------------------------
+
+class OperationsTest : public CategorisationTest {
+ protected:
+  void SetUp() override {
+    Store(
+        "[programs]\r\nLabelNum=3\r\nLabel1=办公应用\r\nLabel2=新分类1\r\nLabel3=新分类3\r\n"
+        "[LabelIcon]\r\nLabelIcon0=root.ico\r\nLabelIcon1=office.ico\r\nLabelIcon2=n1.ico\r\n"
+        "LabelIcon3=n3.ico\r\n");
+    for (const char* i : {"root.ico", "office.ico", "n1.ico", "n3.ico"}) Icon(i);
+    fs.AddFile(programs + "\\Word.lnk", "word");
+    fs.AddFolder(programs + "\\工具 2.5");
+    fs.AddFile(programs + "\\工具 2.5\\工具.lnk", "tool");
+    fs.AddFolder(programs + "\\附件");
+  }
+  void StartShown() {
+    Start();
+    form->Show();
+  }
+  ui::TreeNode* Node(const std::string& text) {
+    for (ui::TreeNode* n : Tree().AllNodes())
+      if (n->Text() == text) return n;
+    return nullptr;
+  }
+  void Select(const std::string& text) { Tree().SetSelected(Node(text)); }
+  void Choose(ui::MenuItem* item) {
+    backend.choose_menu_item = [item](ui::PopupMenu&) { return item; };
+    Tree().Perform(ui::msg::kContextMenu, 0, ui::PackPoint(-1, -1));
+  }
+  // Confirms an edit of the node's label with the text.
+  void Edit(const std::string& node, const std::string& text) {
+    Select(node);
+    Choose(form->MenuRename);
+    ASSERT_EQ(Tree().Editing(), Node(node));
+    Tree().EditEndedFromWindow(Node(node), &text);
+  }
+  std::string Ini() { return Read(kStore); }
+  std::string Folder(const std::string& name) { return programs + "\\" + name; }
+  // Drags the list's entry of that name onto the tree's row.
+  void Drop(const std::string& entry, int row) {
+    int i = 0;
+    for (const ShellItem& e : List().Entries()) {
+      if (e.display_name == entry) List().SetItemIndex(i);
+      ++i;
+    }
+    categories->TrVewFenleiDragDrop(20, row * ui::TreeView::kRowHeight + 3);
+  }
+
+  // From here on the program's file system fails as it is told.
+  testing::FaultyFileSystem& Faulty() {
+    faulty = std::make_unique<testing::FaultyFileSystem>(fs);
+    files = faulty.get();
+    return *faulty;
+  }
+  // A fresh start-menu, store and run.
+  void Again() {
+    Stop();
+    fs = MemoryFileSystem();
+    fs.AddFolder("C:\\Corvane\\Icon");
+    fs.AddFolder(programs);
+    user.boxes.clear();
+    SetUp();
+  }
+  ~OperationsTest() override { Stop(); }
+
+  std::string programs = kPaths.common_programs;
+  std::unique_ptr<testing::FaultyFileSystem> faulty;
+};
+
+TEST_F(OperationsTest, TheMenuHasItsFiveItemsAndOpensWithoutMovingTheSelection) {
+  StartShown();
+  std::vector<std::string> captions;
+  for (ui::MenuItem* i : form->PopMenuSy->Items()) captions.push_back(i->Caption());
+  EXPECT_EQ(captions, (std::vector<std::string>{"新建分类(&N)", "删除分类(&D)", "-",
+                                                "更改图标(&G)", "重命名  (&R)"}));
+  EXPECT_EQ(form->PopMenuSy->Items()[4], form->MenuRename);
+  EXPECT_EQ(form->MenuChangeIcon->HotKey(), 'G');
+
+  Select("办公应用");
+  int y = 3 * ui::TreeView::kRowHeight + 3;  // 新分类3
+  Tree().Perform(ui::msg::kRButtonDown, ui::msg::kMkRButton, ui::PackPoint(20, y));
+  Tree().Perform(ui::msg::kRButtonUp, 0, ui::PackPoint(20, y));
+  ASSERT_EQ(backend.popups().size(), 1u);
+  EXPECT_EQ(backend.popups()[0].menu, form->PopMenuSy);
+  EXPECT_EQ(backend.popups()[0].at, Tree().ClientToScreen({20, y}));
+  EXPECT_EQ(Tree().Selected(), Node("办公应用"));
+  // The context-menu key opens it below the selected row.
+  Tree().Perform(ui::msg::kContextMenu, 0, ui::PackPoint(-1, -1));
+  ASSERT_EQ(backend.popups().size(), 2u);
+  EXPECT_EQ(backend.popups()[1].at.y, Tree().ClientToScreen({0, 2 * 18}).y);
+}
+
+TEST_F(OperationsTest, NewCategoriesCountPastTheHighestNumberAndTheDeletedNames) {
+  StartShown();
+  Choose(form->MenuNew);
+  EXPECT_TRUE(fs.FolderExists(Folder("新分类4")));
+  EXPECT_NE(Ini().find("LabelNum=4"), std::string::npos);
+  EXPECT_NE(Ini().find("Label4=新分类4"), std::string::npos);
+  EXPECT_NE(Ini().find("LabelIcon4=n3.ico"), std::string::npos);
+  EXPECT_EQ(Tree().Selected(), Node("新分类4"));
+  EXPECT_EQ(Node("新分类4")->ImageIndex(), Node("新分类3")->ImageIndex());
+  EXPECT_EQ(List().Root(), programs);  // not re-rooted
+
+  // Deleting 新分类4, 新分类3 and 新分类1 leaves "新分类4新分类3新分类1"
+  // in the deleted names: the next is 新分类2, as nothing counts any more.
+  for (const char* n : {"新分类4", "新分类3", "新分类1"}) {
+    Select(n);
+    Choose(form->MenuDel);
+  }
+  Choose(form->MenuNew);
+  EXPECT_NE(Ini().find("Label2=新分类2"), std::string::npos);
+  EXPECT_NE(Ini().find("LabelNum=2"), std::string::npos);
+}
+
+TEST_F(OperationsTest, ANameThatIsNotANumberStopsTheNewCategoryBeforeAnyWrite) {
+  Store("[programs]\r\nLabelNum=1\r\nLabel1=新分类\r\n");
+  StartShown();
+  auto before = Everything();
+  Choose(form->MenuNew);
+  ASSERT_FALSE(user.boxes.empty());
+  EXPECT_EQ(user.boxes.back().text, "'' is not a valid integer value");
+  EXPECT_EQ(user.boxes.back().style, mb::kOk | mb::kIconError);
+  EXPECT_EQ(Everything(), before);
+  EXPECT_EQ(Tree().AllNodes().size(), 2u);
+}
+
+TEST_F(OperationsTest, TheFirstCategoryTakesTheRootsIcon) {
+  Store("[LabelIcon]\r\nLabelIcon0=root.ico\r\n");
+  StartShown();
+  Choose(form->MenuNew);
+  EXPECT_NE(Ini().find("LabelIcon1=root.ico"), std::string::npos);
+  EXPECT_EQ(Node("新分类1")->ImageIndex(), Tree().TopItem(0)->ImageIndex());
+}
+
+TEST_F(OperationsTest, DeleteRefusesTheRootAndCategoriesWithProgramsAndAsksFirst) {
+  fs.AddFile(Folder("办公应用") + "\\Excel.lnk");
+  StartShown();
+  auto before = Everything();
+  std::string ini = Ini();
+  Select("所有程序");
+  Choose(form->MenuDel);
+  Select("办公应用");
+  Choose(form->MenuDel);
+  user.answers = {mb::kIdCancel};
+  Select("新分类1");
+  Choose(form->MenuDel);
+  EXPECT_EQ(Boxes(kCannotDelete), 1);
+  EXPECT_EQ(Boxes(kCategoryHoldsPrograms), 1);
+  EXPECT_EQ(Boxes(kConfirmDelete), 1);
+  EXPECT_EQ(user.boxes.back().style, mb::kOkCancel | mb::kIconQuestion);
+  EXPECT_EQ(Everything(), before);
+  EXPECT_EQ(Ini(), ini);
+  EXPECT_EQ(Tree().AllNodes().size(), 4u);
+}
+
+TEST_F(OperationsTest, DeletingTheSecondOfThreeRenumbersAndKeepsWhatTheListDidNotShow) {
+  StartShown();
+  // A hidden file and a folder named like a category: the list shows neither.
+  fs.AddFile(Folder("新分类1") + "\\notes.txt", "mine");
+  fs.SetAttributes(Folder("新分类1") + "\\notes.txt", attr::kHidden);
+  Select("新分类1");
+  Choose(form->MenuDel);
+  EXPECT_FALSE(fs.Exists(Folder("新分类1")));
+  EXPECT_EQ(Read(programs + "\\notes.txt"), "mine");
+  EXPECT_NE(Ini().find("LabelNum=2"), std::string::npos);
+  EXPECT_NE(Ini().find("Label2=新分类3"), std::string::npos);
+  EXPECT_NE(Ini().find("LabelIcon2=n3.ico"), std::string::npos);
+  EXPECT_EQ(Ini().find("Label3="), std::string::npos);
+  EXPECT_EQ(Ini().find("LabelIcon3="), std::string::npos);
+  EXPECT_EQ(Tree().Selected(), Tree().TopItem(0));
+  EXPECT_EQ(Node("新分类1"), nullptr);
+  EXPECT_EQ(categories->DeletedNames(), "新分类1");
+}
+
+TEST_F(OperationsTest, ANodeMatchingNoLabelTakesNoOtherEntryWithIt) {
+  StartShown();
+  Tree().Add(Tree().TopItem(0), "别的");
+  std::string ini = Ini();
+  Select("别的");
+  Choose(form->MenuDel);
+  EXPECT_EQ(Node("别的"), nullptr);
+  for (const char* line : {"LabelNum=3", "Label1=办公应用", "Label3=新分类3", "LabelIcon3=n3.ico"})
+    EXPECT_NE(Ini().find(line), std::string::npos) << line;
+}
+
+TEST_F(OperationsTest, AFolderThatCannotGoKeepsItsCategoryAndEveryFile) {
+  StartShown();
+  fs.AddFile(Folder("新分类1") + "\\hidden.dat", "keep");
+  fs.SetAttributes(Folder("新分类1") + "\\hidden.dat", attr::kHidden);
+  fs.AddFile(programs + "\\hidden.dat", "other");  // same name above: it stays
+  fs.AddFile(Folder("新分类1") + "\\办公应用\\x.lnk", "x");  // so does a category's name
+  std::string ini = Ini();
+  Select("新分类1");
+  Choose(form->MenuDel);
+  EXPECT_EQ(Boxes(kFolderNotRemoved), 1);
+  EXPECT_EQ(Read(Folder("新分类1") + "\\hidden.dat"), "keep");
+  EXPECT_EQ(Read(programs + "\\hidden.dat"), "other");
+  EXPECT_EQ(Ini(), ini);
+  EXPECT_NE(Node("新分类1"), nullptr);
+  EXPECT_TRUE(fs.FileExists(Folder("新分类1") + "\\Desktop.ini"));
+}
+
+TEST_F(OperationsTest, FaultsInADeleteLoseNothing) {
+  for (auto op : {testing::FaultyFileSystem::Op::kCopy, testing::FaultyFileSystem::Op::kDelete,
+                  testing::FaultyFileSystem::Op::kRemoveFolder}) {
+    for (auto mode : {testing::FaultyFileSystem::Mode::kRefuse,
+                      testing::FaultyFileSystem::Mode::kLie,
+                      testing::FaultyFileSystem::Mode::kDoThenFail}) {
+      SCOPED_TRACE(static_cast<int>(op) * 10 + static_cast<int>(mode));
+      Again();
+      testing::FaultyFileSystem& f = Faulty();
+      StartShown();
+      fs.AddFile(Folder("新分类1") + "\\h.dat", "keep");
+      fs.SetAttributes(Folder("新分类1") + "\\h.dat", attr::kHidden);
+      f.FailAt(op, f.Calls(op), mode);
+      Select("新分类1");
+      Choose(form->MenuDel);
+      std::optional<std::string> kept = fs.ReadFile(Folder("新分类1") + "\\h.dat");
+      if (!kept) kept = fs.ReadFile(programs + "\\h.dat");
+      EXPECT_EQ(kept.value_or("lost"), "keep");
+      // The category's icon file never lands in the Programs folder.
+      EXPECT_FALSE(fs.Exists(programs + "\\Desktop.ini"));
+      // Either the category went with its folder, or both stay.
+      EXPECT_EQ(Node("新分类1") != nullptr, fs.Exists(Folder("新分类1")));
+      EXPECT_EQ(Ini().find("Label2=新分类1") != std::string::npos,
+                fs.Exists(Folder("新分类1")));
+    }
+  }
+}
+
+TEST_F(OperationsTest, RenameMovesTheFolderAndTheLabelButNotTheIcon) {
+  StartShown();
+  Select("新分类1");
+  categories->ShowCategory();
+  Edit("新分类1", "影音");
+  EXPECT_FALSE(fs.Exists(Folder("新分类1")));
+  EXPECT_TRUE(fs.FileExists(Folder("影音") + "\\Desktop.ini"));
+  EXPECT_NE(Ini().find("Label2=影音"), std::string::npos);
+  EXPECT_NE(Ini().find("LabelIcon2=n1.ico"), std::string::npos);
+  EXPECT_EQ(Node("影音"), Tree().Selected());
+  EXPECT_TRUE(Tree().ReadOnly());
+  EXPECT_EQ(List().Root(), programs);
+  EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(OperationsTest, RenameRefusesNamesThatAreEmptyLeadOutsideOrAreTaken) {
+  StartShown();
+  auto before = Everything();
+  std::string ini = Ini();
+  for (const char* name : {"", "  ", "..\\..\\Windows", "a\\b", "..", "CON", "办公应用",
+                           "新分类3", "所有程序", "附件", "Word.lnk"}) {
+    SCOPED_TRACE(name);
+    user.boxes.clear();
+    Edit("新分类1", name);
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].caption, kNoticeCaption);
+    EXPECT_EQ(Node("新分类1")->Text(), "新分类1");
+    EXPECT_TRUE(Tree().ReadOnly());
+  }
+  EXPECT_EQ(Everything(), before);
+  EXPECT_EQ(Ini(), ini);
+  // The root is never edited.
+  Select("所有程序");
+  Choose(form->MenuRename);
+  EXPECT_EQ(Tree().Editing(), nullptr);
+}
+
+TEST_F(OperationsTest, AFailedFolderRenameKeepsTheOldName) {
+  testing::FaultyFileSystem& f = Faulty();
+  StartShown();
+  std::string ini = Ini();
+  for (auto mode : {testing::FaultyFileSystem::Mode::kRefuse,
+                    testing::FaultyFileSystem::Mode::kLie}) {
+    f.FailAt(testing::FaultyFileSystem::Op::kRename, f.Calls(testing::FaultyFileSystem::Op::kRename),
+             mode);
+    user.boxes.clear();
+    Edit("新分类1", "影音");
+    EXPECT_EQ(Boxes(kRenameFailed), 1);
+    EXPECT_EQ(Node("新分类1")->Text(), "新分类1");
+    EXPECT_TRUE(fs.FolderExists(Folder("新分类1")));
+    EXPECT_EQ(Ini(), ini);
+  }
+}
+
+TEST_F(OperationsTest, ChangeIconCopiesRecordsAndWritesTheIconFile) {
+  StartShown();
+  fs.AddFile("D:\\pics\\n1.ico", IconBytes());  // same name as one in the icon folder
+  backend.answer_open_dialog = [](ui::OpenDialog& d) {
+    d.SetFileName("D:\\pics\\n1.ico");
+    return true;
+  };
+  Select("新分类3");
+  Choose(form->MenuChangeIcon);
+  EXPECT_TRUE(fs.FileExists("C:\\Corvane\\icon\\n1.ico.ico"));
+  EXPECT_NE(Ini().find("LabelIcon3=n1.ico.ico"), std::string::npos);
+  EXPECT_NE(Read(Folder("新分类3") + "\\Desktop.ini").find("IconFile=C:\\Corvane\\icon\\n1.ico.ico"),
+            std::string::npos);
+  EXPECT_EQ(Node("新分类3")->ImageIndex(), form->ImgLstFenlei->Count() - 1);
+
+  // The root: LabelIcon0, and the Programs folder becomes read-only.
+  Select("所有程序");
+  Choose(form->MenuChangeIcon);
+  EXPECT_NE(Ini().find("LabelIcon0=n1.ico.ico"), std::string::npos);
+  EXPECT_TRUE(fs.FileExists(programs + "\\Desktop.ini"));
+  EXPECT_EQ(fs.Attributes(programs).value_or(0) & attr::kReadOnly, attr::kReadOnly);
+
+  // A file that is no icon: said, still recorded, image 0.
+  fs.AddFile("D:\\pics\\n1.ico", "not an icon");
+  Select("办公应用");
+  Choose(form->MenuChangeIcon);
+  EXPECT_EQ(Boxes(kIconLoadFailed), 1);
+  EXPECT_EQ(Node("办公应用")->ImageIndex(), 0);
+  EXPECT_NE(Ini().find("LabelIcon1=n1.ico.ico"), std::string::npos);
+}
+
+// --- drag and drop ---------------------------------------------------------------
+
+TEST_F(OperationsTest, ADropMovesAShortcutAndShowsTheTargetCategory) {
+  StartShown();
+  Drop("Word", 1);  // onto 办公应用
+  EXPECT_FALSE(fs.Exists(programs + "\\Word.lnk"));
+  EXPECT_EQ(Read(Folder("办公应用") + "\\Word.lnk"), "word");
+  EXPECT_EQ(Tree().Selected(), Node("办公应用"));
+  EXPECT_EQ(List().Root(), Folder("办公应用"));
+  EXPECT_EQ(Shown(), std::vector<std::string>{"Word"});
+  // Back onto the root: the count rises and is recorded at once.
+  Drop("Word", 0);
+  EXPECT_EQ(Read(programs + "\\Word.lnk"), "word");
+  int count = FolderRoutines(fs, kPaths).CountEntries(programs);
+  EXPECT_NE(Ini().find("AllUsersKsCx=" + std::to_string(count)), std::string::npos);
+  EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(OperationsTest, TheTreeTakesDragsFromTheProgramListOnlyAndALeftPressArmsThem) {
+  StartShown();
+  EXPECT_FALSE(Tree().DragOverFromWindow(*form->LblGg1, {20, 21}));
+  EXPECT_TRUE(Tree().DragOverFromWindow(List(), {20, 21}));
+  List().Perform(ui::msg::kRButtonDown, ui::msg::kMkRButton, ui::PackPoint(5, 5));
+  EXPECT_FALSE(List().DragStartedFromWindow());
+  List().Perform(ui::msg::kLButtonDown, ui::msg::kMkLButton, ui::PackPoint(5, 23));
+  EXPECT_TRUE(List().DragStartedFromWindow());
+  EXPECT_FALSE(List().DragStartedFromWindow());  // once per press
+  Tree().DragDropFromWindow(List(), {20, 21});  // 工具 2.5 onto 办公应用
+  EXPECT_EQ(List().Root(), Folder("办公应用"));
+  EXPECT_EQ(Shown(), std::vector<std::string>{"工具 2.5"});
+}
+
+TEST_F(OperationsTest, AFolderWithADotMovesWholeAndProtectedNamesStay) {
+  StartShown();
+  Drop("工具 2.5", 2);
+  EXPECT_EQ(Read(Folder("新分类1") + "\\工具 2.5\\工具.lnk"), "tool");
+  EXPECT_FALSE(fs.Exists(programs + "\\工具 2.5"));
+  Select("所有程序");
+  categories->ShowCategory();
+  auto before = Everything();
+  Drop("附件", 1);
+  EXPECT_EQ(Boxes(kProtectedEntry), 1);
+  EXPECT_EQ(user.boxes.back().style, mb::kOk | mb::kIconExclamation);
+  // Onto its own folder, or beside the nodes: nothing, said or done.
+  Drop("Word", 0);
+  Drop("Word", 9);
+  EXPECT_EQ(Everything(), before);
+  EXPECT_EQ(user.boxes.size(), 1u);
+}
+
+TEST_F(OperationsTest, FaultsInADropLoseNothing) {
+  using F = testing::FaultyFileSystem;
+  for (auto op : {F::Op::kCopy, F::Op::kDelete, F::Op::kRemoveFolder, F::Op::kList}) {
+    for (auto mode : {F::Mode::kRefuse, F::Mode::kLie, F::Mode::kGarble, F::Mode::kDoThenFail}) {
+      for (const char* entry : {"Word", "工具 2.5"}) {
+        SCOPED_TRACE(std::string(entry) + " " + std::to_string(static_cast<int>(op) * 10 +
+                                                               static_cast<int>(mode)));
+        Again();
+        F& f = Faulty();
+        StartShown();
+        f.FailAt(op, f.Calls(op), mode);
+        Drop(entry, 1);
+        std::string file = std::string(entry) == "Word" ? "\\Word.lnk" : "\\工具 2.5\\工具.lnk";
+        std::string want = std::string(entry) == "Word" ? "word" : "tool";
+        bool at_source = fs.ReadFile(programs + file) == want;
+        bool at_target = fs.ReadFile(Folder("办公应用") + file) == want;
+        EXPECT_TRUE(at_source || at_target);
+        if (at_source && f.Fired()) {
+          EXPECT_FALSE(user.boxes.empty());
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

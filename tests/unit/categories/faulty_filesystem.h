@@ -11,7 +11,7 @@ namespace corvane::testing {
 
 class FaultyFileSystem : public FileSystem {
  public:
-  enum class Op { kCopy, kDelete, kRemoveFolder, kCreateFolder, kList };
+  enum class Op { kCopy, kDelete, kRemoveFolder, kCreateFolder, kList, kRename };
   enum class Mode {
     kRefuse,      // nothing done, failure reported
     kLie,         // nothing done, success reported
@@ -77,7 +77,7 @@ class FaultyFileSystem : public FileSystem {
     return fs_.SetAttributes(path, a);
   }
   bool Rename(const std::string& from, const std::string& to) override {
-    return fs_.Rename(from, to);
+    return Apply(Op::kRename, [&] { return fs_.Rename(from, to); });
   }
   std::string CurrentDirectory() override { return fs_.CurrentDirectory(); }
   bool ChangeDirectory(const std::string& path) override { return fs_.ChangeDirectory(path); }

@@ -1,0 +1,320 @@
+// The tree's menu (new, delete, rename, change icon) and the drop of a
+// program onto a category. Each keeps the category folder, classify.ini and
+// the tree node in step; none of them removes an entry of the user's that
+// has not first been copied whole to where it is going.
+#include <algorithm>
+#include <climits>
+
+#include "categories/categorisation.h"
+#include "core/text.h"
+#include "ui/list_view.h"
+#include "ui/tree_view.h"
+
+namespace corvane::categories {
+namespace {
+
+constexpr char kNewName[] = "新分类";
+constexpr const char* kProtectedNames[] = {"附件", "管理工具", "启动", "游戏"};
+
+// Removes every occurrence of what, on character boundaries.
+std::string RemoveAll(std::string s, const std::string& what) {
+  for (std::size_t at = text::FindText(s, what); at != std::string::npos;
+       at = text::FindText(s, what))
+    s.erase(at, what.size());
+  return s;
+}
+
+// A whole decimal number as the standard conversion takes it: optional
+// blanks before, an optional sign, digits, nothing after, within int.
+bool ParseInteger(const std::string& s, long long* out) {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  if (i == s.size()) return false;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return false;
+    v = v * 10 + (s[i] - '0');
+    if (v > INT_MAX) return false;
+  }
+  *out = negative ? -v : v;
+  return true;
+}
+
+ui::TreeNode* RootOf(ui::TreeView& tree) { return tree.TopCount() ? tree.TopItem(0) : nullptr; }
+
+}  // namespace
+
+std::optional<std::string> Categorisation::FolderOf(ui::TreeNode* node) {
+  StartMenuPaths paths = Paths();
+  if (node->Text() == kRootNodeText) return paths.common_programs;
+  return CategoryFolder(paths, node->Text());
+}
+
+void Categorisation::Notice(const char* text) {
+  app_.ShowMessageBox(text, kNoticeCaption, mb::kOk | mb::kIconExclamation);
+}
+
+void Categorisation::MenuNewClick() {
+  if (!form_) return;
+  ui::TreeView& tree = *form_->TrVewFenlei;
+  ui::TreeNode* root = RootOf(tree);
+  if (!root) return;
+  CategoryStore store = Store();
+  int n = store.CategoryCount();
+  long long i = 1;
+  for (int k = 1; k <= n; ++k) {
+    std::string label = store.Label(k);
+    if (!text::ContainsText(label, kNewName)) continue;
+    std::string rest = RemoveAll(label, kNewName);
+    long long number = 0;
+    if (!ParseInteger(rest, &number) || number >= INT_MAX) {
+      app_.ShowMessageBox("'" + rest + "' is not a valid integer value", app_.Title(),
+                          mb::kOk | mb::kIconError);
+      return;
+    }
+    if (number >= i) i = number + 1;
+  }
+  while (!deleted_names_.empty() &&
+         text::ContainsText(deleted_names_, kNewName + std::to_string(i)))
+    ++i;
+
+  std::string name = kNewName + std::to_string(i);
+  FolderRoutines folders = Folders();
+  std::string folder = folders.Paths().common_programs + "\\" + name;
+  if (!services_.fs.FolderExists(folder)) services_.fs.ForceFolders(folder);
+  store.SetLabelNum(n + 1);
+  store.SetLabel(n + 1, name);
+  store.SetLabelIcon(n + 1, store.LabelIcon(n));
+  store.WriteCommonProgramsCount(folders.CountEntries(folders.Paths().common_programs));
+
+  ui::TreeNode* before = tree.AllNodes().back();
+  ui::TreeNode* node = tree.Add(root, name);
+  node->SetImageIndex(before->ImageIndex());
+  node->SetSelectedIndex(before->SelectedIndex());
+  node->SetStateIndex(before->StateIndex());
+  tree.SetSelected(node);
+}
+
+void Categorisation::MenuDelClick() {
+  if (!form_) return;
+  ui::TreeView& tree = *form_->TrVewFenlei;
+  ui::TreeNode* node = tree.Selected();
+  if (!node) return;
+  ui::TreeNode* root = RootOf(tree);
+  if (node == root) {
+    Notice(kCannotDelete);
+    return;
+  }
+  const std::string name = node->Text();
+  // A name leading outside has no folder of ours: only its entry goes.
+  std::optional<std::string> folder = CategoryFolder(Paths(), name);
+  if (folder) {
+    std::vector<std::string> labels = Store().Labels();
+    for (const ShellItem& item : services_.shell.Items(*folder)) {
+      if (std::find(labels.begin(), labels.end(), item.display_name) != labels.end()) continue;
+      Notice(kCategoryHoldsPrograms);
+      return;
+    }
+  }
+  if (app_.ShowMessageBox(kConfirmDelete, kNoticeCaption, mb::kOkCancel | mb::kIconQuestion) !=
+      mb::kIdOk)
+    return;
+
+  tree.SetSelected(root);
+  tree.FullExpand();
+  tree.Invalidate();
+  ListCommonPrograms();
+  if (folder && !RemoveCategoryFolder(*folder)) {
+    Notice(kFolderNotRemoved);
+    return;
+  }
+  deleted_names_ += name;
+
+  CategoryStore store = Store();
+  int n = store.CategoryCount();
+  int k = 1;
+  while (k <= n && store.Label(k) != name) ++k;
+  // With no entry of that name, every other entry stays as it is.
+  if (k <= n) {
+    store.SetLabelNum(n - 1);
+    store.RemoveCategoryKeys(k);
+    for (int j = k + 1; j <= n; ++j) {
+      std::string label = store.Label(j), icon = store.LabelIcon(j);
+      store.RemoveCategoryKeys(j);
+      store.SetLabel(j - 1, label);
+      store.SetLabelIcon(j - 1, icon);
+    }
+  }
+  FolderRoutines folders = Folders();
+  store.WriteCommonProgramsCount(folders.CountEntries(folders.Paths().common_programs));
+  tree.Delete(node);
+}
+
+bool Categorisation::RemoveCategoryFolder(const std::string& folder) {
+  FileSystem& fs = services_.fs;
+  if (!fs.FolderExists(folder)) return true;
+  // Hidden alone: the read-only mark of the icon file would keep it.
+  fs.SetAttributes(folder, attr::kHidden);
+  std::string ini = folder + "\\" + kDesktopIni;
+  if (fs.FileExists(ini)) {
+    fs.SetAttributes(ini, attr::kNormal);
+    fs.Delete(ini);
+  }
+  // What the list does not show (hidden files, folders named like a
+  // category) is not thrown away: it goes up into the Programs folder,
+  // unless something of that name is there already. An icon file that
+  // would not go keeps the folder; it is never the root's.
+  FolderRoutines folders = Folders();
+  const std::string& programs = folders.Paths().common_programs;
+  for (const FileEntry& e : fs.List(folder, "*.*")) {
+    if (e.IsDotEntry() || text::SameText(e.name, kDesktopIni) ||
+        fs.Exists(programs + "\\" + e.name))
+      continue;
+    folders.MoveEntry(folder + "\\" + e.name, programs);
+  }
+  fs.RemoveFolder(folder);
+  if (!fs.FolderExists(folder)) return true;
+  // It stays a category: its icon file back as it was.
+  std::optional<std::string> icon;
+  CategoryStore store = Store();
+  for (int k = 1, n = store.CategoryCount(); k <= n; ++k)
+    if (CategoryFolder(folders.Paths(), store.Label(k)) == folder) icon = store.LabelIcon(k);
+  if (icon && IsPlainEntryName(*icon))
+    folders.WriteCategoryIconFile(folder, IconPath(services_.system, *icon));
+  else
+    fs.SetAttributes(folder, attr::kDirectory);
+  return false;
+}
+
+void Categorisation::MenuRenameClick() {
+  if (!form_) return;
+  ui::TreeView& tree = *form_->TrVewFenlei;
+  ui::TreeNode* node = tree.Selected();
+  if (!node || node == RootOf(tree) || node->Text() == kRootNodeText) return;
+  tree.SetReadOnly(false);
+  tree.EditLabel(node);
+}
+
+const char* Categorisation::RenameRefusal(ui::TreeNode* node, const std::string& name) {
+  StartMenuPaths paths = Paths();
+  std::optional<std::string> from = CategoryFolder(paths, node->Text());
+  std::optional<std::string> to = CategoryFolder(paths, name);
+  if (text::Trim(name).empty()) return kNameEmpty;
+  if (!from || !to) return kNameInvalid;
+  if (text::SameText(name, kRootNodeText)) return kNameTaken;
+  for (const std::string& label : Store().Labels())
+    if (text::SameText(label, name) && label != node->Text()) return kNameTaken;
+  // Another program's folder or shortcut of that name is not ours to take.
+  if (!text::SameText(name, node->Text()) && services_.fs.Exists(*to)) return kNameTaken;
+  return nullptr;
+}
+
+void Categorisation::TrVewFenleiEdited(ui::TreeNode* node, std::string& name) {
+  if (!form_ || !node) return;
+  ui::TreeView& tree = *form_->TrVewFenlei;
+  tree.SetReadOnly(true);
+  const std::string old_name = node->Text();
+  if (name == old_name) return;
+  if (const char* refusal = RenameRefusal(node, name)) {
+    Notice(refusal);
+    name = old_name;
+    return;
+  }
+  StartMenuPaths paths = Paths();
+  std::string from = *CategoryFolder(paths, old_name), to = *CategoryFolder(paths, name);
+  FileSystem& fs = services_.fs;
+  // A missing folder is made afresh under the new name by the next start.
+  if (fs.FolderExists(from) && (!fs.Rename(from, to) || !fs.FolderExists(to))) {
+    Notice(kRenameFailed);
+    name = old_name;
+    return;
+  }
+  CategoryStore store = Store();
+  for (int k = 1, n = store.CategoryCount(); k <= n; ++k) {
+    if (store.Label(k) != old_name) continue;
+    store.SetLabel(k, name);
+    break;
+  }
+  tree.SetSelected(node);
+  tree.SetReadOnly(true);
+  ListCommonPrograms();
+}
+
+void Categorisation::MenuChangeIconClick() {
+  if (!form_) return;
+  ui::TreeView& tree = *form_->TrVewFenlei;
+  ui::TreeNode* node = tree.Selected();
+  if (!node) return;
+  ui::OpenPictureDialog& dialog = *form_->OpenPictureDialogIcon;
+  if (!dialog.Execute()) return;
+  const std::string chosen = dialog.FileName();
+  const std::string chosen_folder = text::ExcludeTrailingBackslash(text::ExtractFilePath(chosen));
+  std::string name = text::ExtractFileName(chosen);
+  if (!tree.Owns(node) || !IsPlainEntryName(name)) return;
+
+  CategoryStore store = Store();
+  IconHolder holder;
+  if (!holder.Load(services_.icons, chosen)) IconLoadFailed();
+  int index = AddIcon(*form_->ImgLstFenlei, holder);
+  node->SetAllImageIndices(index < 0 ? 0 : index);
+
+  FileSystem& fs = services_.fs;
+  std::string icon_folder = IconDialogFolder(services_.system);
+  if (chosen_folder != icon_folder) {
+    for (const FileEntry& e : fs.List(icon_folder, "*.ico")) {
+      if (FolderRoutines::IsPlainFolder(e) || e.name != name) continue;
+      name += ".ico";
+      break;
+    }
+    fs.Copy(chosen, icon_folder + "\\" + name);
+  }
+  int n = store.CategoryCount();
+  int k = 0;
+  if (node != RootOf(tree)) {
+    k = 1;
+    while (k <= n && store.Label(k) != node->Text()) ++k;
+  }
+  store.SetLabelIcon(k, name);
+  if (std::optional<std::string> target = FolderOf(node))
+    Folders().WriteCategoryIconFile(*target, icon_folder + "\\" + name);
+}
+
+bool IsProtectedName(const std::string& display_name) {
+  return std::any_of(std::begin(kProtectedNames), std::end(kProtectedNames),
+                     [&](const char* p) { return display_name == p; });
+}
+
+void Categorisation::TrVewFenleiDragDrop(int x, int y) {
+  if (!form_) return;
+  const ShellItem* entry = form_->ShellListViewFenlei->FocusedEntry();
+  if (!entry) return;
+  if (IsProtectedName(entry->display_name)) {
+    Notice(kProtectedEntry);
+    return;
+  }
+  ui::TreeView& tree = *form_->TrVewFenlei;
+  ui::TreeNode* node = tree.NodeAt({x, y});
+  if (!node) return;
+  std::optional<std::string> target = FolderOf(node);
+  const std::string parent = text::ExcludeTrailingBackslash(text::ExtractFilePath(entry->path));
+  if (!target || parent == *target) return;
+
+  FolderRoutines folders = Folders();
+  services_.fs.ForceFolders(*target);
+  MoveReport report = folders.MoveEntry(entry->path, *target);
+  if (!report.listed)
+    app_.ShowMessageBox(kSourceNotRemoved, kNoticeCaption, mb::kOk | mb::kIconError);
+  else if (!report.stayed.empty())
+    Notice(kEntryNotMoved);
+
+  tree.SetFocus();
+  tree.SetSelected(node);
+  ShowCategory();
+  CategoryStore store = Store();
+  store.WriteCommonCounts(folders.CountEntries(folders.Paths().common_start_menu),
+                          folders.CountEntries(folders.Paths().common_programs));
+}
+
+}  // namespace corvane::categories
