@@ -106,10 +106,10 @@ def load(path):
     if folder not in sys.path:
         sys.path.insert(0, folder)
     name = os.path.splitext(os.path.basename(path))[0]
-    spec = importlib.util.spec_from_file_location(name, path)
-    module = importlib.util.module_from_spec(spec)
+    found = importlib.util.spec_from_file_location(name, path)
+    module = importlib.util.module_from_spec(found)
     sys.modules[name] = module
-    spec.loader.exec_module(module)
+    found.loader.exec_module(module)
     return unittest.defaultTestLoader.loadTestsFromModule(module)
 
 
