@@ -3,5 +3,5 @@
 set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
-corvane_start_wine || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
+corvane_require_wine
 corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/behaviour/behaviour_win32_tests.exe behaviour_win32

@@ -4,7 +4,7 @@
 set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
-corvane_start_wine || { echo "0 passed, 1 failed"; exit 1; }
+corvane_require_wine
 gtest_line=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/skin_win32/skin_win32_tests.exe skin_win32 | tee /dev/stderr | tail -n 1)
 log=build/test-logs/skin_gallery.out
 timeout -k 10 300 python3 tests/unit/skin_win32/gallery_shots.py </dev/null >"$log" 2>&1

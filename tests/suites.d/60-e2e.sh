@@ -3,5 +3,5 @@
 set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
-corvane_start_wine || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
+corvane_require_wine
 python3 tests/e2e/run.py "$@"

@@ -80,6 +80,11 @@ corvane_start_wine() {
   corvane_wait_for_shell
 }
 
+# For a suite: the Wine session, or the suite ends here as one failure.
+corvane_require_wine() {
+  corvane_start_wine || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
+}
+
 # The desktop's first start in a new prefix can outlast Wine's own ten-second
 # wait, and then windows and tray icons fail; wait until the taskbar is there.
 corvane_wait_for_shell() {
