@@ -40,7 +40,7 @@ def wine_env():
     return env
 
 
-def drv(*args, timeout=30, check=True):
+def drv(*args, timeout=60, check=True):
     """Runs one driver command; its JSON answer (read through a file: a pipe
     can keep a Wine call waiting on the processes it spawned)."""
     with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as out:
