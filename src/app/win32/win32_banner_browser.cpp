@@ -253,7 +253,7 @@ Win32BannerBrowser::~Win32BannerBrowser() { Close(); }
 bool Win32BannerBrowser::Create(ui::WinControl& parent, const ui::Rect& bounds) {
   Close();
   HWND parent_window = Hwnd(parent.Handle());
-  if (!parent_window || !CanShowPages()) return false;
+  if (!parent_window || (check_engine_ && !CanShowPages())) return false;
   site_ = new Site(*this, parent_window, ToRect(bounds));
   if (site_->Embed()) return true;
   Close();

@@ -7,7 +7,9 @@ namespace corvane::app::win32 {
 
 class Win32BannerBrowser : public BannerBrowser {
  public:
-  Win32BannerBrowser() = default;
+  // check_engine false hosts the control even where the system has no HTML
+  // engine, so that tests can see the container where no page can show.
+  explicit Win32BannerBrowser(bool check_engine = true) : check_engine_(check_engine) {}
   ~Win32BannerBrowser() override;
   Win32BannerBrowser(const Win32BannerBrowser&) = delete;
   Win32BannerBrowser& operator=(const Win32BannerBrowser&) = delete;
@@ -28,6 +30,7 @@ class Win32BannerBrowser : public BannerBrowser {
 
  private:
   class Site;
+  bool check_engine_;
   Site* site_ = nullptr;  // holds one reference while the control lives
 };
 
