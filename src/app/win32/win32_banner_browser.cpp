@@ -22,6 +22,8 @@ namespace {
 constexpr CLSID kHtmlDocument = {
     0x25336920, 0x03f9, 0x11cf, {0x8f, 0xd0, 0x00, 0xaa, 0x00, 0x68, 0x6f, 0x13}};
 
+int live_sites = 0;
+
 HWND Hwnd(ui::WindowHandle h) { return reinterpret_cast<HWND>(h); }
 
 RECT ToRect(const ui::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
@@ -38,7 +40,9 @@ class Win32BannerBrowser::Site final : public IOleClientSite,
                                        public IDispatch {
  public:
   Site(BannerBrowser& owner, HWND parent, const RECT& place)
-      : owner_(&owner), parent_(parent), place_(place) {}
+      : owner_(&owner), parent_(parent), place_(place) {
+    ++live_sites;
+  }
   Site(const Site&) = delete;
   Site& operator=(const Site&) = delete;
 
@@ -217,7 +221,7 @@ class Win32BannerBrowser::Site final : public IOleClientSite,
   }
 
  private:
-  ~Site() = default;
+  ~Site() { --live_sites; }
 
   // The current document's body text; nothing when there is no HTML body.
   std::optional<std::string> BodyText() const {
@@ -249,6 +253,8 @@ class Win32BannerBrowser::Site final : public IOleClientSite,
 };
 
 Win32BannerBrowser::~Win32BannerBrowser() { Close(); }
+
+int Win32BannerBrowser::LiveSites() { return live_sites; }
 
 bool Win32BannerBrowser::Create(ui::WinControl& parent, const ui::Rect& bounds) {
   Close();

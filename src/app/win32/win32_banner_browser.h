@@ -27,6 +27,8 @@ class Win32BannerBrowser : public BannerBrowser {
   // Stops the events, deactivates the control and lets it go; must run
   // before the parent window is destroyed. Safe to call again.
   void Close();
+  // Containers not yet let go of by their controls, in this process.
+  static int LiveSites();
 
  private:
   class Site;

@@ -124,8 +124,10 @@ TEST_F(Banner, TheControlSitsInTheStripMovesAndGoesWhenClosed) {
   EXPECT_FALSE(browser.Contains(form->Handle()));
   EXPECT_FALSE(browser.Contains(0));
 
+  EXPECT_EQ(Win32BannerBrowser::LiveSites(), 1);
   browser.Close();
   EXPECT_FALSE(IsWindow(w)) << "the control's window outlived the container";
+  EXPECT_EQ(Win32BannerBrowser::LiveSites(), 0) << "the control still holds our site";
   EXPECT_EQ(browser.Window(), 0u);
   EXPECT_FALSE(browser.Contains(reinterpret_cast<ui::WindowHandle>(w)));
   browser.Close();
@@ -157,6 +159,7 @@ TEST_F(Banner, AMadeControlShowsThePageAndNoneLeavesNothingBehind) {
   } else {
     std::printf("the system cannot show pages here: the strip falls back\n");
     EXPECT_EQ(browser.Window(), 0u);
+    EXPECT_EQ(Win32BannerBrowser::LiveSites(), 0);
     EXPECT_TRUE(Descendants(H(panel)).empty());
     browser.Navigate(page);  // harmless without a control
     browser.SetLeft(kBannerShownLeft);
