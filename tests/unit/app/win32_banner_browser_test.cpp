@@ -144,7 +144,7 @@ TEST_F(Banner, AMadeControlShowsThePageAndNoneLeavesNothingBehind) {
   const std::string page = std::string(dir) + "corvane_banner_test.htm";
   {
     std::ofstream f(page, std::ios::binary);
-    f << "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">"
+    f << "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
          "</head><body>横幅 banner</body></html>";
   }
   Win32BannerBrowser browser;
