@@ -550,6 +550,21 @@ void RemoveProgramMenuSkin() {
 
 void TMenuBtn::Redraw() { bar_.RedrawItem(*this); }
 
+namespace {
+// The window's menu changes and its client area keeps its size.
+void SetMenuKeepingClient(HWND window, HMENU menu) {
+  RECT before, after, wr;
+  GetClientRect(window, &before);
+  SetMenu(window, menu);
+  GetClientRect(window, &after);
+  GetWindowRect(window, &wr);
+  const int grown = after.bottom - before.bottom;
+  if (grown != 0 && !IsZoomed(window) && !IsIconic(window))
+    SetWindowPos(window, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top - grown,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
+
 TWinSkinMenu::TWinSkinMenu(NcForm& form, TSkinData& skin, HWND window)
     : form_(form), skin_(skin), window_(window) {
   HMENU menu = GetMenu(window);
@@ -564,23 +579,15 @@ TWinSkinMenu::TWinSkinMenu(NcForm& form, TSkinData& skin, HWND window)
     item->sub = f.sub;
     items_.push_back(std::move(item));
   }
-  // The system draws no bar any more; the client area keeps its size.
-  RECT before, after, wr;
-  GetClientRect(window, &before);
-  SetMenu(window, nullptr);
+  // The system draws no bar any more.
+  SetMenuKeepingClient(window, nullptr);
   menu_.reset(menu);
-  GetClientRect(window, &after);
-  GetWindowRect(window, &wr);
-  const int grown = after.bottom - before.bottom;
-  if (grown > 0 && !IsZoomed(window))
-    SetWindowPos(window, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top - grown,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TWinSkinMenu::~TWinSkinMenu() { form_.SetHot(nullptr); }
 
 void TWinSkinMenu::GiveBack() {
-  if (menu_ && IsWindow(window_)) SetMenu(window_, menu_.release());
+  if (menu_ && IsWindow(window_)) SetMenuKeepingClient(window_, menu_.release());
 }
 
 std::vector<TNCObject*> TWinSkinMenu::Elements() const {

@@ -169,6 +169,8 @@ class TWinSkinMenu {
   // A click: a command item acts, a sub-menu opens.
   void Open(TMenuBtn& item);
   bool Tracking() const { return tracking_; }
+  // The item whose menu is open, -1 when none.
+  int OpenIndex() const { return open_; }
 
  private:
   friend struct MenuTracking;
