@@ -234,11 +234,12 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
     colour = ResolveColour(m.Colours.HilightText);
   }
 
-  DibSurface surface(d.hDC, w, h);
-  if (!surface.Valid()) return true;
-  HDC dc = surface.Dc();
+  // The pixels are composed off-screen; the text goes straight onto the
+  // menu's DC, so it is rendered as the system renders menu text.
+  HDC dc = d.hDC;
+  const int saved = SaveDC(dc);
   FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
-  ui::win32::Selection sel(dc, font.get());
+  SelectObject(dc, font.get());
   const CaptionParts parts = SplitShortcut(item.caption);
   const SIZE text = MeasureCaption(dc, parts.text);
   MenuItemContentInput in;
@@ -263,26 +264,34 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
       DrawCheck(canvas, c.glyph, ToPixel(disabled ? colour : GetSysColor(COLOR_BTNTEXT)));
     }
   }
-  surface.Load(canvas);
+  {
+    DibSurface surface(dc, w, h);
+    if (surface.Valid()) {
+      surface.Load(canvas);
+      BitBlt(dc, r.left, r.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
+    }
+  }
   if (content) {
     if (item.separator) {
-      RECT line = {c.separator.left, c.separator.top, c.separator.right, c.separator.bottom};
+      RECT line = {r.left + c.separator.left, r.top + c.separator.top, r.left + c.separator.right,
+                   r.top + c.separator.bottom};
       DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     } else {
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, colour);
       const UINT hide = (d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-      RECT cr = {c.caption.left, c.caption.top, c.caption.right, c.caption.bottom};
+      const Rect cap = c.caption.Offset(r.left, r.top), key = c.shortcut.Offset(r.left, r.top);
+      RECT cr = {cap.left, cap.top, cap.right, cap.bottom};
       DrawTextA(dc, parts.text.c_str(), -1, &cr,
                 DT_SINGLELINE | DT_EXPANDTABS | hide | (rtl ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
       if (!parts.shortcut.empty()) {
-        RECT sr = {c.shortcut.left, c.shortcut.top, c.shortcut.right, c.shortcut.bottom};
+        RECT sr = {key.left, key.top, key.right, key.bottom};
         DrawTextA(dc, parts.shortcut.c_str(), -1, &sr,
                   DT_SINGLELINE | DT_NOPREFIX | (rtl ? DT_LEFT : DT_RIGHT));
       }
     }
   }
-  BitBlt(d.hDC, r.left, r.top, w, h, dc, 0, 0, SRCCOPY);
+  RestoreDC(dc, saved);
   return true;
 }
 
@@ -619,10 +628,37 @@ bool TWinSkinMenu::RightToLeft() const {
 void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const Rect& r) const {
   if (item.caption.empty() || r.Empty()) return;
   const SkinModel& m = skin_.Model();
+  SkinColour colour = item.enabled ? m.Colours.MenuBarText : m.Colours.ButtonShadow;
+  if (item.state == kNcPressed && Piece(m.MenuItem)) colour = m.Colours.HilightText;
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ResolveColour(item.enabled ? m.Colours.MenuBarText : m.Colours.ButtonShadow));
+  SetTextColor(dc, ResolveColour(colour));
   RECT tr = {r.left, r.top, r.right, r.bottom};
   DrawTextA(dc, item.caption.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TWinSkinMenu::DrawItemFace(Bitmap32& canvas, const TMenuBtn& item, const Rect& r) const {
+  if (r.Empty() || (item.state != kNcPressed && item.state != kNcHot)) return;
+  const SkinModel& m = skin_.Model();
+  // The open item looks like a chosen menu entry; the hot one is raised.
+  // (A frame of ButtonHilight alone vanishes on a light bar.)
+  if (item.state == kNcPressed && Piece(m.MenuItem)) {
+    DrawMenuItemPiece(canvas, r, *m.MenuItem, true);
+    return;
+  }
+  const std::uint32_t light = SkinPixel(m.Colours.ButtonHilight);
+  const std::uint32_t dark = SkinPixel(m.Colours.ButtonShadow);
+  const std::uint32_t top_left = item.state == kNcPressed ? dark : light;
+  const std::uint32_t bottom_right = item.state == kNcPressed ? light : dark;
+  const Rect c = r.Intersect({0, 0, canvas.Width(), canvas.Height()});
+  if (c.Empty()) return;
+  for (int x = c.left; x < c.right; ++x) {
+    canvas.Set(x, c.top, top_left);
+    canvas.Set(x, c.bottom - 1, bottom_right);
+  }
+  for (int y = c.top; y < c.bottom; ++y) {
+    canvas.Set(c.left, y, top_left);
+    canvas.Set(c.right - 1, y, bottom_right);
+  }
 }
 
 void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
@@ -636,57 +672,59 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
   const SkinModel& m = skin_.Model();
   const TDataSkinObject* piece = Piece(m.MenuBar);
   background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));
-  DibSurface surface(window_dc, w, h);
-  if (!surface.Valid()) return;
-  surface.Load(background_);
-  HDC dc = surface.Dc();
+  const int saved = SaveDC(window_dc);
   FontHandle font = MenuFont(false);
-  ui::win32::Selection sel(dc, font.get());
+  SelectObject(window_dc, font.get());
   std::vector<int> widths;
   for (const auto& i : items_) {
     RECT r = {0, 0, 0, 0};
-    if (!i->caption.empty()) DrawTextA(dc, i->caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    if (!i->caption.empty())
+      DrawTextA(window_dc, i->caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
     widths.push_back(r.right - r.left);
   }
   const bool rtl = RightToLeft();
   const std::vector<Rect> rects =
       LayOutMenuBar({0, 0, w, h}, widths, Entries(), FirstTextPosition(w, piece, rtl), rtl);
+  Bitmap32 canvas = background_;
   for (std::size_t i = 0; i < items_.size(); ++i) {
     TMenuBtn& item = *items_[i];
     item.rect = rects[i].Offset(bar.left, bar.top);
     item.state = static_cast<int>(i) == open_ ? kNcPressed : kNcNormal;
-    DrawCaption(dc, item, rects[i]);
+    DrawItemFace(canvas, item, rects[i]);
   }
-  BitBlt(window_dc, bar.left, bar.top, w, h, dc, 0, 0, SRCCOPY);
-  for (const auto& i : items_)
-    if (i->state != kNcNormal) RedrawItem(*i);
+  {
+    DibSurface surface(window_dc, w, h);
+    if (surface.Valid()) {
+      surface.Load(canvas);
+      BitBlt(window_dc, bar.left, bar.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
+    }
+  }
+  for (const auto& i : items_) DrawCaption(window_dc, *i, i->rect);
+  RestoreDC(window_dc, saved);
 }
 
 void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
   const Rect r = item.rect.Offset(-bar_.left, -bar_.top)
                      .Intersect({0, 0, background_.Width(), background_.Height()});
   if (r.Empty() || background_.Empty() || !IsWindow(window_)) return;
-  Bitmap32 piece(r.Width(), r.Height());
-  Blit(piece, -r.left, -r.top, background_, false);
+  Bitmap32 canvas(r.Width(), r.Height());
+  Blit(canvas, -r.left, -r.top, background_, false);
+  DrawItemFace(canvas, item, {0, 0, r.Width(), r.Height()});
   HDC window_dc = GetWindowDC(window_);
   if (!window_dc) return;
+  const int saved = SaveDC(window_dc);
   {
     DibSurface surface(window_dc, r.Width(), r.Height());
     if (surface.Valid()) {
-      surface.Load(piece);
-      HDC dc = surface.Dc();
-      if (item.state == kNcPressed || item.state == kNcHot) {
-        GdiHandle<HBRUSH> frame = Adopt(CreateSolidBrush(ResolveColour(skin_.Model().Colours.ButtonHilight)));
-        RECT fr = {0, 0, r.Width(), r.Height()};
-        FrameRect(dc, &fr, frame.get());
-      }
-      FontHandle font = MenuFont(false);
-      ui::win32::Selection sel(dc, font.get());
-      DrawCaption(dc, item, {0, 0, r.Width(), r.Height()});
-      BitBlt(window_dc, bar_.left + r.left, bar_.top + r.top, r.Width(), r.Height(), dc, 0, 0,
+      surface.Load(canvas);
+      BitBlt(window_dc, item.rect.left, item.rect.top, r.Width(), r.Height(), surface.Dc(), 0, 0,
              SRCCOPY);
     }
   }
+  FontHandle font = MenuFont(false);
+  SelectObject(window_dc, font.get());
+  DrawCaption(window_dc, item, item.rect);
+  RestoreDC(window_dc, saved);
   ReleaseDC(window_, window_dc);
 }
 

@@ -177,6 +177,7 @@ class TWinSkinMenu {
   void Track(int index, bool by_keyboard);
   std::vector<MenuBarEntry> Entries() const;
   void DrawCaption(HDC dc, const TMenuBtn& item, const Rect& r) const;
+  void DrawItemFace(Bitmap32& canvas, const TMenuBtn& item, const Rect& r) const;
   bool RightToLeft() const;
 
   NcForm& form_;
