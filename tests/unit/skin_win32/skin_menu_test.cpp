@@ -14,6 +14,8 @@
 #include "skin/win32/skin_manage.h"
 #include "skin/win32/skin_menu.h"
 #include "skin_test_window.h"
+#include "ui/components.h"
+#include "ui/win32/win32_menu_skin.h"
 
 namespace corvane::skin::win32 {
 namespace {
@@ -342,6 +344,43 @@ TEST_F(SkinnedMenus, AltAndAnAcceleratorOpenThatMenuAndTheArrowsMoveAlongTheBar)
   EXPECT_FALSE(bar.Tracking());
   EXPECT_EQ(bar.OpenIndex(), -1);
   EXPECT_EQ(manager->Popups().Count(), 0u);
+}
+
+TEST_F(SkinnedMenus, TheProgramsPopupMenusAreOwnerDrawnOnlyWhileTheSkinAsksForIt) {
+  ui::win32::PopupMenuSkin* skin = ui::win32::CurrentPopupMenuSkin();
+  ASSERT_NE(skin, nullptr) << "the manager offers itself to the control library";
+  ui::PopupMenu component(nullptr);
+  HMENU built = CreatePopupMenu();
+  AppendMenuA(built, MF_STRING, 1, "退出程序(&X)");
+  AppendMenuA(built, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(built, MF_STRING, 2, "关于(&A)");
+  auto owner_drawn = [&] { return (GetMenuState(built, 0, MF_BYPOSITION) & MF_OWNERDRAW) != 0; };
+  {
+    std::shared_ptr<void> scope = skin->Begin(component, built);
+    ASSERT_NE(scope, nullptr);
+    EXPECT_TRUE(owner_drawn());
+    crv::MenuItems read;
+    crv::ReadMenu(built, &read);
+    ASSERT_EQ(read.count, 3);
+    char text[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, read.items[0].text, -1, text, sizeof text, nullptr, nullptr);
+    EXPECT_STREQ(text, "退出程序(&X)") << "the texts a reader of the menu finds";
+  }
+  EXPECT_FALSE(owner_drawn());
+
+  component.SetTag(199);  // Tag mod 100 is the skin's DisableTag
+  EXPECT_EQ(skin->Begin(component, built), nullptr);
+  component.SetTag(0);
+  Skin().SkinControls &= ~SkinControlBit(xcPopupMenu);
+  EXPECT_EQ(skin->Begin(component, built), nullptr);
+  Skin().SkinControls |= SkinControlBit(xcPopupMenu);
+
+  manager->SetSkinActive(&Skin(), false);
+  EXPECT_EQ(skin->Begin(component, built), nullptr) << "switched off: ordinary menus";
+  TSkinManage::Destroy();
+  EXPECT_EQ(ui::win32::CurrentPopupMenuSkin(), nullptr);
+  manager = &TSkinManage::Create();
+  DestroyMenu(built);
 }
 
 void MoveMouse(POINT p) {
