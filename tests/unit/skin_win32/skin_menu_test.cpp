@@ -346,6 +346,29 @@ TEST_F(SkinnedMenus, AltAndAnAcceleratorOpenThatMenuAndTheArrowsMoveAlongTheBar)
   EXPECT_EQ(manager->Popups().Count(), 0u);
 }
 
+TEST_F(SkinnedMenus, ARightToLeftBarStartsAtTheRightAndSwapsTheArrows) {
+  HWND h = OpenWithMenu(TestMenu());
+  SetWindowLongPtrA(h, GWL_EXSTYLE, GetWindowLongPtrA(h, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+  SendMessageA(h, kMsgRepaintFrame, 0, 0);
+  TWinSkinMenu& bar = Bar(h);
+  const Rect b = bar.BarRect();
+  const TDataSkinObject* piece = Skin().Model().MenuBar ? &*Skin().Model().MenuBar : nullptr;
+  EXPECT_EQ(bar.Item(0).rect.right, b.right - FirstTextPosition(b.Width(), piece, true));
+  EXPECT_EQ(bar.Item(1).rect.right, bar.Item(0).rect.left);
+  EXPECT_EQ(bar.Item(2).rect.right, bar.Item(1).rect.left);
+
+  std::vector<int> open;
+  {
+    Script script({[&] { open.push_back(bar.OpenIndex()); }, [&] { Key(h, VK_LEFT); },
+                   [&] { open.push_back(bar.OpenIndex()); }, [&] { Key(h, VK_RIGHT); },
+                   [&] { open.push_back(bar.OpenIndex()); }, [&] { Key(h, VK_ESCAPE); }});
+    SendMessageA(h, WM_SYSCOMMAND, SC_KEYMENU, 'e');
+    EXPECT_TRUE(PumpUntil([&] { return script.Done(); }, 3000));
+  }
+  // Left moves on to the item that stands left of Edit: Help.
+  EXPECT_EQ(open, (std::vector<int>{1, 2, 1}));
+}
+
 TEST_F(SkinnedMenus, TheProgramsPopupMenusAreOwnerDrawnOnlyWhileTheSkinAsksForIt) {
   ui::win32::PopupMenuSkin* skin = ui::win32::CurrentPopupMenuSkin();
   ASSERT_NE(skin, nullptr) << "the manager offers itself to the control library";
