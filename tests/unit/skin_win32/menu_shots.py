@@ -127,6 +127,14 @@ class MenuShots(unittest.TestCase):
         menus(0)
         os.unlink(os.path.join(h.SHOTS, "skin_menu_screen.png"))
 
+        # An entry chosen with the real mouse runs its command, as the
+        # end-to-end tests choose the program's entries.
+        h.drv("post", hwnd, WM_SYSCOMMAND, SC_KEYMENU, ord("h"))
+        about = menus(1)[0]
+        h.choose(about, "关于(&A)")
+        self.assertTrue(h.wait_for(title=MAIN + " - 关于(&A)", cls="CorvaneSkinTest", timeout_ms=5000))
+        menus(0)
+
         for win in (self.main, self.rtl):
             h.drv("post", win["hwnd"], WM_CLOSE, 0, 0)
         self.assertEqual(self.proc.wait(timeout=20), 0, "the engine left something behind")

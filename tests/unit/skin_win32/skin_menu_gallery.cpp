@@ -82,7 +82,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
   HWND rtl = CreateTestWindow("从右到左的菜单", WS_OVERLAPPEDWINDOW, 500, 320, 300, 120, GalleryMenu());
   SetWindowLongPtrA(rtl, GWL_EXSTYLE, GetWindowLongPtrA(rtl, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
   SetWindowPos(rtl, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  HWND main = CreateTestWindow("Corvane 菜单", WS_OVERLAPPEDWINDOW, 40, 60, 400, 220, GalleryMenu());
+  HMENU main_menu = GalleryMenu();  // the window's own, while the skin shows it
+  HWND main = CreateTestWindow("Corvane 菜单", WS_OVERLAPPEDWINDOW, 40, 60, 400, 220, main_menu);
   AddLabel(main, "皮肤的菜单栏和弹出菜单");
   SetForegroundWindow(main);
 
@@ -91,6 +92,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
   SetTimer(nullptr, 0, 200, &QuitWhenNoneLeft);
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    // A chosen entry's command is posted to the window: its title shows it.
+    if (m.message == WM_COMMAND && m.hwnd == main && m.lParam == 0) {
+      char entry[128] = {};
+      GetMenuStringA(main_menu, LOWORD(m.wParam), entry, sizeof entry, MF_BYCOMMAND);
+      if (!entry[0]) wsprintfA(entry, "%u", LOWORD(m.wParam));
+      char title[200];
+      wsprintfA(title, "Corvane 菜单 - %s", entry);
+      SetWindowTextA(main, title);
+    }
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
