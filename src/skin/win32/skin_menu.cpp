@@ -161,6 +161,22 @@ OwnerDrawnMenu::Record* LiveRecord(ULONG_PTR data) {
   return nullptr;
 }
 
+// Where a record's item stands now: the owner may have inserted or
+// removed items while the menu was open.
+UINT PositionOf(const OwnerDrawnMenu::Record& r) {
+  const int n = GetMenuItemCount(r.menu);
+  for (int k = 0; k < n; ++k) {
+    const UINT at = (r.position + static_cast<UINT>(k)) % static_cast<UINT>(n);
+    MENUITEMINFOA now = {};
+    now.cbSize = sizeof now;
+    now.fMask = MIIM_DATA;
+    if (GetMenuItemInfoA(r.menu, at, TRUE, &now) &&
+        now.dwItemData == reinterpret_cast<ULONG_PTR>(&r))
+      return at;
+  }
+  return r.position;
+}
+
 bool Win95Family() {
   OSVERSIONINFOA v = {};
   v.dwOSVersionInfoSize = sizeof v;
@@ -173,7 +189,7 @@ bool Win95Family() {
 bool MeasureItem(MEASUREITEMSTRUCT& mi) {
   OwnerDrawnMenu::Record* rec = LiveRecord(mi.itemData);
   if (!rec) return false;
-  const ItemFacts item = ReadItem(rec->menu, rec->position);
+  const ItemFacts item = ReadItem(rec->menu, PositionOf(*rec));
   const TDataSkinObject* piece = Piece(rec->skin->Model().MenuItem);
   HDC screen = GetDC(nullptr);
   SIZE text = {0, 0};
@@ -198,7 +214,7 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
   OwnerDrawnMenu::Record* rec = LiveRecord(d.itemData);
   if (!rec || d.CtlType != ODT_MENU) return false;
   const SkinModel& m = rec->skin->Model();
-  const ItemFacts item = ReadItem(rec->menu, rec->position);
+  const ItemFacts item = ReadItem(rec->menu, PositionOf(*rec));
   const Rect r{d.rcItem.left, d.rcItem.top, d.rcItem.right, d.rcItem.bottom};
   const int w = r.Width(), h = r.Height();
   if (w <= 0 || h <= 0) return true;
@@ -330,12 +346,19 @@ OwnerDrawnMenu::~OwnerDrawnMenu() {
     Record* r = it->get();
     live.erase(std::remove(live.begin(), live.end(), r), live.end());
     if (!IsMenu(r->menu)) continue;
+    const UINT at = PositionOf(*r);
+    MENUITEMINFOA now = {};
+    now.cbSize = sizeof now;
+    now.fMask = MIIM_DATA;
+    if (!GetMenuItemInfoA(r->menu, at, TRUE, &now) ||
+        now.dwItemData != reinterpret_cast<ULONG_PTR>(r))
+      continue;  // gone with a change the owner made
     MENUITEMINFOA set = {};
     set.cbSize = sizeof set;
     set.fMask = MIIM_FTYPE | MIIM_DATA;
     set.fType = r->old_type;
     set.dwItemData = r->old_data;
-    SetMenuItemInfoA(r->menu, r->position, TRUE, &set);
+    SetMenuItemInfoA(r->menu, at, TRUE, &set);
   }
 }
 

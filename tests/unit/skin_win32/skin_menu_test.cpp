@@ -240,6 +240,18 @@ TEST_F(SkinnedMenus, OwnerDrawnItemsKeepTheirTextsAndGetTheirTypeBack) {
   GetMenuItemInfoA(file, 1, TRUE, &mii);
   EXPECT_EQ(mii.dwItemData, 0u);
   EXPECT_EQ(mii.fType, static_cast<UINT>(MFT_SEPARATOR));
+
+  // An owner that inserts an entry while the menu is open (as it may in
+  // WM_INITMENUPOPUP) still gets every item back as it was.
+  {
+    OwnerDrawnMenu drawn(file, Skin(), MenuKind::kHost, false);
+    InsertMenuA(file, 0, MF_BYPOSITION | MF_STRING, 100, "&New");
+  }
+  for (UINT i = 0; i < 4; ++i)
+    EXPECT_FALSE(GetMenuState(file, i, MF_BYPOSITION) & MF_OWNERDRAW) << "item " << i;
+  char text[32] = {};
+  GetMenuStringA(file, 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&Open\tCtrl+O");
   DestroyMenu(menu);
 }
 
