@@ -601,19 +601,39 @@ TWinSkinMenu::TWinSkinMenu(NcForm& form, TSkinData& skin, HWND window)
     : form_(form), skin_(skin), window_(window) {
   HMENU menu = GetMenu(window);
   if (!menu) return;
-  const int n = GetMenuItemCount(menu);
-  for (int i = 0; i < n; ++i) {
-    const ItemFacts f = ReadItem(menu, static_cast<UINT>(i));
-    auto item = std::make_unique<TMenuBtn>(form_, *this, i);
-    item->caption = f.separator ? std::string() : f.caption;
-    item->enabled = (f.state & (MFS_GRAYED | MFS_DISABLED)) == 0;
-    item->id = f.id;
-    item->sub = f.sub;
-    items_.push_back(std::move(item));
-  }
+  menu_.reset(menu);
+  ReadItems();
   // The system draws no bar any more.
   SetMenuKeepingClient(window, nullptr);
-  menu_.reset(menu);
+}
+
+void TWinSkinMenu::ReadItems() {
+  const int n = menu_ ? GetMenuItemCount(menu_.get()) : 0;
+  if (n < 0 || static_cast<std::size_t>(n) != items_.size()) {
+    form_.SetHot(nullptr);
+    items_.clear();
+    for (int i = 0; i < n; ++i) items_.push_back(std::make_unique<TMenuBtn>(form_, *this, i));
+  }
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const ItemFacts f = ReadItem(menu_.get(), static_cast<UINT>(i));
+    TMenuBtn& item = *items_[i];
+    item.caption = f.separator ? std::string() : f.caption;
+    item.enabled = (f.state & (MFS_GRAYED | MFS_DISABLED)) == 0;
+    item.id = f.id;
+    item.sub = f.sub;
+  }
+}
+
+void TWinSkinMenu::TakeNewMenu() {
+  HMENU now = GetMenu(window_);
+  if (!now || tracking_) return;
+  // The window set another menu: it shows in the bar; the one before stays
+  // its owner's, as after any SetMenu.
+  if (now != menu_.get()) {
+    (void)menu_.release();
+    menu_.reset(now);
+  }
+  SetMenu(window_, nullptr);
 }
 
 TWinSkinMenu::~TWinSkinMenu() { form_.SetHot(nullptr); }
@@ -692,6 +712,10 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
     background_.Clear();
     return;
   }
+  // SetMenu, EnableMenuItem, ModifyMenu and the like followed by
+  // DrawMenuBar show.
+  TakeNewMenu();
+  if (!tracking_) ReadItems();
   const SkinModel& m = skin_.Model();
   const TDataSkinObject* piece = Piece(m.MenuBar);
   background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));

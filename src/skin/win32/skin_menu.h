@@ -150,6 +150,8 @@ class TWinSkinMenu {
 
   // The window shows its own menu again.
   void GiveBack();
+  // A menu the window set while skinned replaces the bar's.
+  void TakeNewMenu();
   HMENU Menu() const { return menu_.get(); }
   std::size_t Count() const { return items_.size(); }
   TMenuBtn& Item(std::size_t i) { return *items_[i]; }
@@ -175,6 +177,7 @@ class TWinSkinMenu {
  private:
   friend struct MenuTracking;
   void Track(int index, bool by_keyboard);
+  void ReadItems();
   std::vector<MenuBarEntry> Entries() const;
   void DrawCaption(HDC dc, const TMenuBtn& item, const Rect& r) const;
   void DrawItemFace(Bitmap32& canvas, const TMenuBtn& item, const Rect& r) const;

@@ -182,6 +182,22 @@ TEST_F(SkinnedMenus, TheWindowsMenuMovesIntoTheSkinnedBarAndComesBack) {
   EXPECT_EQ(f.Hot(), &bar.Item(1));
   EXPECT_EQ(bar.Item(1).state, kNcHot);
 
+  // What the window does to its menu shows in the bar.
+  EnableMenuItem(menu, 1, MF_BYPOSITION | MF_GRAYED);
+  DrawMenuBar(h);
+  EXPECT_TRUE(PumpUntil([&] { return !bar.Item(1).enabled; }, 1000));
+  HMENU other = CreateMenu();
+  AppendMenuA(other, MF_STRING, 9, "&Only");
+  SetMenu(h, other);
+  EXPECT_TRUE(PumpUntil([&] { return bar.Menu() == other; }, 1000));
+  EXPECT_EQ(GetMenu(h), nullptr);
+  EXPECT_EQ(bar.Count(), 1u);
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.bottom, 200);
+  SetMenu(h, menu);
+  EXPECT_TRUE(PumpUntil([&] { return bar.Menu() == menu && bar.Count() == 3; }, 1000));
+  DestroyMenu(other);
+
   // Switching the skin off gives the window its menu and size back.
   manager->SetSkinActive(&Skin(), false);
   EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
