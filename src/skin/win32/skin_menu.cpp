@@ -796,6 +796,26 @@ struct MenuTracking {
     return t;
   }
   static LRESULT CALLBACK Filter(int code, WPARAM wp, LPARAM lp);
+  // The hook for the thread while one menu of the bar is open.
+  struct Scope {
+    explicit Scope(TWinSkinMenu* bar) {
+      MenuTracking& t = Now();
+      t.bar = bar;
+      t.switch_to = -1;
+      t.switching = false;
+      GetCursorPos(&t.last);
+      HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, &Filter, nullptr, GetCurrentThreadId());
+      if (hook) detail::Count(detail::kHooks, 1);
+      t.hook = HookHandle(hook);
+    }
+    ~Scope() {
+      MenuTracking& t = Now();
+      t.hook.reset();
+      t.bar = nullptr;
+    }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+  };
   static TrackingKey KeyFacts(const TWinSkinMenu& bar, unsigned vk);
   static bool Switch(int target, bool keyboard);
 };
@@ -936,13 +956,7 @@ void TWinSkinMenu::Track(int index, bool by_keyboard) {
     {
       OwnerDrawnMenu drawn(item.sub, skin_, MenuKind::kBarSub, true);
       if (TSkinManage* m = Manager()) m->Popups().tracking = true;
-      t.bar = this;
-      t.switch_to = -1;
-      t.switching = false;
-      GetCursorPos(&t.last);
-      HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, &MenuTracking::Filter, nullptr, GetCurrentThreadId());
-      if (hook) detail::Count(detail::kHooks, 1);
-      t.hook = HookHandle(hook);
+      MenuTracking::Scope scope(this);
       // Opened from the keyboard, the menu starts with its first entry chosen.
       if (keyboard) PostMessageA(window_, WM_KEYDOWN, VK_DOWN, 0);
       RECT wr;
@@ -951,8 +965,6 @@ void TWinSkinMenu::Track(int index, bool by_keyboard) {
       const int x = wr.left + (rtl ? item.rect.right : item.rect.left);
       TrackPopupMenu(item.sub, TPM_RIGHTBUTTON | (rtl ? TPM_RIGHTALIGN : TPM_LEFTALIGN), x,
                      wr.top + item.rect.bottom, 0, window_, nullptr);
-      t.hook.reset();
-      t.bar = nullptr;
     }
     next = t.switch_to;
     keyboard = t.switch_by_keyboard;
