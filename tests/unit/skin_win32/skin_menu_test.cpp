@@ -279,6 +279,7 @@ TEST_F(SkinnedMenus, APopupMenuIsSkinnedWhileItIsOpenAndLeavesNothingBehind) {
   std::size_t skins_seen = 0;
   LRESULT answered = 0;
   COLORREF corner = CLR_INVALID, expected = CLR_INVALID;
+  COLORREF printed_border = CLR_INVALID, printed_inside = CLR_INVALID;
   {
     Script script({[&] {
       skins_seen = manager->Popups().Count();
@@ -288,12 +289,27 @@ TEST_F(SkinnedMenus, APopupMenuIsSkinnedWhileItIsOpenAndLeavesNothingBehind) {
       // The border is the MenuBackground piece's ring.
       const Bitmap32& bg = manager->Popups().Find(open[0])->Background();
       if (!bg.Empty()) {
-        const std::uint32_t p = bg.At(1, bg.Height() / 2);
+        const std::uint32_t p = bg.At(0, bg.Height() / 2);
         expected = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
         RECT wr;
         GetWindowRect(open[0], &wr);
         HDC screen = GetDC(nullptr);
-        corner = GetPixel(screen, wr.left + 1, (wr.top + wr.bottom) / 2);
+        corner = GetPixel(screen, wr.left, (wr.top + wr.bottom) / 2);
+        // WM_PRINTCLIENT paints the same popup into any DC.
+        const int w = wr.right - wr.left, ht = wr.bottom - wr.top;
+        HDC mem = CreateCompatibleDC(screen);
+        HBITMAP bits = CreateCompatibleBitmap(screen, w, ht);
+        HGDIOBJ old = SelectObject(mem, bits);
+        RECT all = {0, 0, w, ht};
+        FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        POINT origin = {0, 0};
+        ClientToScreen(open[0], &origin);
+        SendMessageA(open[0], WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+        printed_border = GetPixel(mem, wr.left - origin.x, ht / 2);
+        printed_inside = GetPixel(mem, w / 2, ht / 2);
+        SelectObject(mem, old);
+        DeleteObject(bits);
+        DeleteDC(mem);
         ReleaseDC(nullptr, screen);
       }
     }});
@@ -303,6 +319,8 @@ TEST_F(SkinnedMenus, APopupMenuIsSkinnedWhileItIsOpenAndLeavesNothingBehind) {
   EXPECT_EQ(skins_seen, 1u);
   EXPECT_EQ(answered, 1);
   EXPECT_EQ(corner, expected) << "the popup's border comes from the skin";
+  EXPECT_EQ(printed_border, expected) << "WM_PRINTCLIENT paints the border too";
+  EXPECT_NE(printed_inside, RGB(0, 0, 0)) << "and the items over the background";
   PumpFor(50);
   EXPECT_EQ(manager->Popups().Count(), 0u);
   EXPECT_FALSE(manager->Popups().tracking);
