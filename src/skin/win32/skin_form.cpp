@@ -6,6 +6,7 @@
 #include "skin/skin_rules.h"
 #include "skin/skin_shape.h"
 #include "skin/win32/skin_manage.h"
+#include "skin/win32/skin_menu.h"
 #include "ui/form.h"
 
 namespace corvane::skin::win32 {
@@ -136,6 +137,8 @@ void TWinSkinForm::AttachAsWindow() {
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
+    if (mdi_role_ != 2 && GetMenu(window_))
+      menu_bar_ = std::make_unique<TWinSkinMenu>(*this, skin_, window_);
     if (window_state_ != kStateMinimised) RemoveCaptionButtons();
     RecomputeMetricsAndButtons();
   }
@@ -168,7 +171,8 @@ void TWinSkinForm::FinishAttach() {
 
 void TWinSkinForm::RecomputeMetricsAndButtons() {
   if (skin_.NotLoaded()) return;
-  metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_, 0);
+  metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_,
+                                 menu_bar_ ? GetSystemMetrics(SM_CYMENU) : 0);
   buttons_.clear();
   SetHot(nullptr);
   for (const TDataSkinSysButton& b :
@@ -191,6 +195,10 @@ void TWinSkinForm::ReleaseForm() {
 }
 
 void TWinSkinForm::ReleaseParts() {
+  // The window shows its own menu again; a window that is going takes the
+  // menu with the bar.
+  if (menu_bar_ && !destroying_) menu_bar_->GiveBack();
+  menu_bar_.reset();
   StopHover();
   hover_.reset();
   DropTitleButtons();
@@ -340,6 +348,10 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCACTIVATE) active_ = wp != FALSE;
   if (!NonClientHandled()) return Own(msg, wp, lp);
   switch (msg) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (SkinnedMenuItemMessage(msg, lp)) return TRUE;
+      return Own(msg, wp, lp);
     case WM_NCCALCSIZE: return OnNcCalcSize(wp, lp);
     case WM_NCHITTEST: return OnNcHitTest(wp, lp);
     case WM_NCPAINT:
@@ -434,6 +446,12 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wp, LPARAM lp) {
   k.command = static_cast<unsigned>(wp);
   k.key = static_cast<unsigned>(lp);
   k.mouse_captured = GetCapture() != nullptr;
+  k.menu_tracking = menu_bar_ && menu_bar_->Tracking();
+  k.key_is_menu_accelerator = menu_bar_ && menu_bar_->AcceleratorItem(k.key) >= 0;
+  if (menu_bar_ && ConsumeKeyMenu(k)) {
+    menu_bar_->OpenByKey(k.key);
+    return 1;
+  }
   if (ConsumeKeyMenu(k)) return 1;
   switch (wp & 0xFFF0) {
     case SC_MINIMIZE:
@@ -500,7 +518,7 @@ Point TWinSkinForm::ScreenToWindow(LPARAM lp) const {
 TNCObject* TWinSkinForm::ElementAtPoint(Point p) const {
   std::vector<TWinSysButton*> buttons;
   for (const auto& b : buttons_) buttons.push_back(b.get());
-  return ElementAt(buttons, {}, p);
+  return ElementAt(buttons, menu_bar_ ? menu_bar_->Elements() : std::vector<TNCObject*>{}, p);
 }
 
 LRESULT TWinSkinForm::OnNcMouseMove(WPARAM wp, LPARAM lp) {
@@ -517,6 +535,7 @@ LRESULT TWinSkinForm::OnNcLButtonDown(WPARAM wp, LPARAM lp) {
   if (TNCObject* e = ElementAtPoint(ScreenToWindow(lp))) {
     if (!active_) SetForegroundWindow(window_);
     e->MouseDown();
+    if (TMenuBtn* item = menu_bar_ ? menu_bar_->ItemOf(e) : nullptr) menu_bar_->Open(*item);
     return 0;
   }
   const int code = ButtonDownHitCode(static_cast<int>(wp), window_state_ == kStateMaximised, active_);
@@ -558,7 +577,7 @@ LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
 }
 
 void TWinSkinForm::OnHoverTimer() {
-  if (!active_) return;
+  if (!active_ || (menu_bar_ && menu_bar_->Tracking())) return;
   POINT pt;
   GetCursorPos(&pt);
   RECT wr;
@@ -628,6 +647,7 @@ void TWinSkinForm::OpenSystemMenu(POINT pt) {
     for (int tag = 0; tag <= 3; ++tag)
       EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
                      MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
+    OwnerDrawnMenu drawn(system_menu_.get(), skin_, MenuKind::kSystem, false);
     const int chosen = static_cast<int>(TrackPopupMenu(system_menu_.get(),
                                                        TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y,
                                                        0, window_, nullptr));
@@ -824,6 +844,9 @@ void TWinSkinForm::PaintFrame() {
     ComposeTitleBar(dc, w);
     BlitToDc(dc, 0, 0, title_bar_);
   }
+  if (menu_bar_)
+    menu_bar_->Paint(dc, {metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + metrics_.menu_bar},
+                     active_);
   ReleaseDC(window_, dc);
   SetHot(nullptr);
 }

@@ -26,6 +26,7 @@ class Form;
 namespace corvane::skin::win32 {
 
 class TSkinManage;
+class TWinSkinMenu;
 
 enum SkinState {
   kSkinAttaching = 0,
@@ -82,6 +83,8 @@ class TWinSkinForm : public NcForm {
   const Bitmap32& TitleBar() const { return title_bar_; }
   // The last laid-out title text box, in window coordinates.
   const Rect& TitleTextBox() const { return text_box_; }
+  // The skinned menu bar, for a window with a menu.
+  TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
 
   void PaintSysButton(const TWinSysButton& button, int image) override;
 
@@ -155,6 +158,7 @@ class TWinSkinForm : public NcForm {
   ui::win32::MenuHandle system_menu_;
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+  std::unique_ptr<TWinSkinMenu> menu_bar_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;

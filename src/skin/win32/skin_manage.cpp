@@ -57,9 +57,11 @@ TSkinManage::TSkinManage(ui::Application* app) : app_(app) {
   timer_window_.reset(CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                       instance, nullptr));
   timer_ = std::make_unique<WindowTimer>(timer_window_.get(), kCommandTimerId);
+  InstallProgramMenuSkin();
 }
 
 TSkinManage::~TSkinManage() {
+  RemoveProgramMenuSkin();
   queue_.activation_count = 4;
   if (timer_) timer_->Stop();
   // Newest window first, then the hook, then the timer.
@@ -154,7 +156,9 @@ LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wp, LPARAM lp) {
     const std::string cls = ClassOf(reinterpret_cast<HWND>(wp));
     const auto style = static_cast<std::uint32_t>(cbt->lpcs->style);
     if (RefuseSizeGrip(cls, style, m->FindForm(cbt->lpcs->hwndParent) != nullptr)) return 10;
-    // Popup menus ("#32768") get their skin with the menu family.
+    if (text::SameText(cls, "#32768")) m->SkinPopup(reinterpret_cast<HWND>(wp));
+  } else if (m && code == HCBT_DESTROYWND) {
+    m->popups_.Remove(reinterpret_cast<HWND>(wp));
   } else if (m && code == HCBT_ACTIVATE) {
     if (m->queue_.activation_count == 0) m->queue_.activation_count = 1;
     m->Attach(reinterpret_cast<HWND>(wp));
@@ -197,6 +201,21 @@ bool TSkinManage::Attach(HWND window) {
   forms_.push_back(std::move(skinned));
   PostMessageA(window, kMsgFinishAttach, 0, 1000);
   return true;
+}
+
+TSkinData* TSkinManage::PopupSkin() const {
+  const int i = ChooseSkin(skins_, 0, "#32768");
+  return i < 0 ? nullptr : skins_[static_cast<std::size_t>(i)].data;
+}
+
+void TSkinManage::SkinPopup(HWND popup) {
+  PopupFacts f;
+  f.manager_active = queue_.active;
+  // A window being created answers nothing yet; only a skin of ours could.
+  f.has_popup_skin = popups_.Find(popup) != nullptr;
+  f.window = reinterpret_cast<WindowId>(popup);
+  const int i = DecidePopupSkin(f, skins_);
+  if (i >= 0) popups_.Add(*skins_[static_cast<std::size_t>(i)].data, popup);
 }
 
 TWinSkinForm* TSkinManage::FindForm(HWND window) const {

@@ -13,6 +13,7 @@
 
 #include "skin/skin_rules.h"
 #include "skin/win32/skin_form.h"
+#include "skin/win32/skin_menu.h"
 #include "skin/win32/skin_owners.h"
 #include "ui/win32/gdi.h"
 
@@ -60,6 +61,10 @@ class TSkinManage {
   Bitmap32 MainAppIcon() const;
 
   TWinSkinForm* FindForm(HWND window) const;
+  // The skins of the popup menu windows ("#32768") and the menu-tracking flag.
+  PopupMenuSkins& Popups() { return popups_; }
+  // The skin a popup menu gets, or null.
+  TSkinData* PopupSkin() const;
   std::size_t SkinnedCount() const { return forms_.size(); }
   bool Active() const { return queue_.active; }
   int ActivationCount() const { return queue_.activation_count; }
@@ -79,6 +84,7 @@ class TSkinManage {
   void DeactivateAll(TSkinData* only);
   void RemoveForm(std::size_t index);
   void AttachOwnerOf(const RegisteredSkin& skin);
+  void SkinPopup(HWND popup);
   std::vector<HWND> ApplicationWindows() const;
   ui::Form* FormOf(HWND window) const;
   bool IsRegistered(const TSkinData* skin, RegisteredSkin* out) const;
@@ -94,6 +100,7 @@ class TSkinManage {
   std::unique_ptr<WindowTimer> timer_;
   HookHandle hook_;
   std::vector<std::unique_ptr<TWinSkinForm>> forms_;
+  PopupMenuSkins popups_;
 };
 
 }  // namespace corvane::skin::win32

@@ -10,6 +10,7 @@
 #include "ui/components.h"
 #include "ui/form.h"
 #include "ui/win32/win32_folder_watch.h"
+#include "ui/win32/win32_menu_skin.h"
 #include "ui/win32/win32_peer.h"
 
 namespace corvane::ui::win32 {
@@ -226,6 +227,8 @@ MenuItem* Win32Backend::TrackPopup(PopupMenu& menu, Point screen) {
   // The menu closes properly only when its owner is the foreground window.
   HWND owner = GetForegroundWindow();
   if (!OwnThread(owner)) owner = owner_.get();
+  PopupMenuSkin* skin = CurrentPopupMenuSkin();
+  const std::shared_ptr<void> skinned = skin ? skin->Begin(menu, h.get()) : nullptr;
   int cmd = TrackPopupMenu(h.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON,
                            screen.x, screen.y, 0, owner, nullptr);
   PostMessageA(owner, WM_NULL, 0, 0);
@@ -395,7 +398,19 @@ LRESULT CALLBACK Win32Backend::OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return self ? self->OwnerMessage(h, m, w, l) : DefWindowProcA(h, m, w, l);
 }
 
+namespace {
+PopupMenuSkin* g_popup_menu_skin = nullptr;
+}  // namespace
+
+void SetPopupMenuSkin(PopupMenuSkin* skin) { g_popup_menu_skin = skin; }
+PopupMenuSkin* CurrentPopupMenuSkin() { return g_popup_menu_skin; }
+bool RoutePopupMenuItemMessage(UINT msg, LPARAM lp) {
+  return g_popup_menu_skin && (msg == WM_MEASUREITEM || msg == WM_DRAWITEM) &&
+         g_popup_menu_skin->ItemMessage(msg, lp);
+}
+
 LRESULT Win32Backend::OwnerMessage(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (RoutePopupMenuItemMessage(m, l)) return TRUE;
   if (taskbar_created_ && m == taskbar_created_) {
     if (app_) app_->NotifyTaskbarCreated();
     return 0;

@@ -12,6 +12,7 @@
 #include "ui/tree_view.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_canvas.h"
+#include "ui/win32/win32_menu_skin.h"
 
 namespace corvane::ui::win32 {
 namespace {
@@ -312,6 +313,7 @@ LRESULT Win32Peer::Receive(UINT m, WPARAM w, LPARAM l) {
     if (m == WM_NCDESTROY) Forget();
     return r;
   }
+  if (RoutePopupMenuItemMessage(m, l)) return TRUE;  // a skinned popup menu's item
   switch (m) {
     case WM_COMMAND:
       if (Win32Peer* child = FromWindow(reinterpret_cast<HWND>(l))) {

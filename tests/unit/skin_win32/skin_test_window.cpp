@@ -21,7 +21,8 @@ bool LoadSkinResource(TSkinData& skin) {
   return skin.ReadSkinStream(stream) && !skin.NotLoaded();
 }
 
-HWND CreateTestWindow(const std::string& title, DWORD style, int x, int y, int cw, int ch) {
+HWND CreateTestWindow(const std::string& title, DWORD style, int x, int y, int cw, int ch,
+                      HMENU menu) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc = {};
   if (!GetClassInfoA(instance, "CorvaneSkinTest", &wc)) {
@@ -34,9 +35,9 @@ HWND CreateTestWindow(const std::string& title, DWORD style, int x, int y, int c
     RegisterClassA(&wc);
   }
   RECT r = {0, 0, cw, ch};
-  AdjustWindowRectEx(&r, style, FALSE, 0);
+  AdjustWindowRectEx(&r, style, menu != nullptr, 0);
   HWND h = CreateWindowExA(0, "CorvaneSkinTest", title.c_str(), style, x, y, r.right - r.left,
-                           r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+                           r.bottom - r.top, nullptr, menu, instance, nullptr);
   if (!h) return nullptr;
   ShowWindow(h, SW_SHOW);
   SetForegroundWindow(h);

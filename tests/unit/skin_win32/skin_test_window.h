@@ -17,8 +17,9 @@ bool LoadSkinResource(TSkinData& skin);
 
 // A top-level window of the class "CorvaneSkinTest", shown and activated.
 // The class's procedure counts the WM_CLOSE messages it sees.
+// With a menu, the window shows it in its menu bar.
 HWND CreateTestWindow(const std::string& title, DWORD style, int x, int y, int client_width,
-                      int client_height);
+                      int client_height, HMENU menu = nullptr);
 int ClosesSeen();
 
 // Handles messages until done() holds or timeout_ms has passed; true when
