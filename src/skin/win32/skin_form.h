@@ -26,6 +26,7 @@ class Form;
 namespace corvane::skin::win32 {
 
 class TSkinManage;
+class SkinControls;
 
 enum SkinState {
   kSkinAttaching = 0,
@@ -84,6 +85,10 @@ class TWinSkinForm : public NcForm {
   const Rect& TitleTextBox() const { return text_box_; }
 
   void PaintSysButton(const TWinSysButton& button, int image) override;
+
+  // The skinned controls of the window, with its hot control; made on
+  // first use.
+  SkinControls& Controls();
 
   // The procedure in calls, for the manager: a form is not freed while one
   // of its handlers is on the stack (a modal loop can run a command).
@@ -155,6 +160,7 @@ class TWinSkinForm : public NcForm {
   ui::win32::MenuHandle system_menu_;
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+  std::unique_ptr<SkinControls> controls_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
