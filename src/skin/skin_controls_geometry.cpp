@@ -206,4 +206,37 @@ void SplitUpDown(const Rect& c, bool horizontal, Rect* first, Rect* second) {
   }
 }
 
+Bitmap32 RenderThumb(int w, int h, const Bitmap32& src, const NinePart& parts, bool vertical) {
+  const Rect from = StateImageRect(src, parts.n, parts.k, parts.stacking);
+  Bitmap32 state(from.Width(), from.Height());
+  Blit(state, -from.left, -from.top, src, false);
+  const int length = vertical ? state.Height() : state.Width();
+  const int m0 = vertical ? parts.top : parts.left;
+  const int m1 = vertical ? parts.bottom : parts.right;
+  const int middle = length - m0 - m1;
+  NinePart one = parts;
+  one.n = one.k = 1;
+  one.tile = false;
+  if (middle <= 2 || m0 < 0 || m1 < 0) return RenderNinePart(w, h, state, one);
+  Bitmap32 plain = state;
+  for (int i = m0 + 1; i < length - m1; ++i) {
+    const int across = vertical ? state.Width() : state.Height();
+    for (int j = 0; j < across; ++j) {
+      if (vertical)
+        plain.Set(j, i, state.At(j, m0));
+      else
+        plain.Set(i, j, state.At(m0, j));
+    }
+  }
+  Bitmap32 out = RenderNinePart(w, h, plain, one);
+  const int target = vertical ? h : w;
+  if (target < length) return out;
+  const int at = (target - middle) / 2;
+  if (vertical)
+    StretchCopy(out, {0, at, w, at + middle}, state, {0, m0, state.Width(), m0 + middle});
+  else
+    StretchCopy(out, {at, 0, at + middle, h}, state, {m0, 0, m0 + middle, state.Height()});
+  return out;
+}
+
 }  // namespace corvane::skin

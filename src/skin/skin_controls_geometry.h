@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "skin/skin_render.h"
 #include "ui/geometry.h"
 
 namespace corvane::skin {
@@ -111,5 +112,11 @@ Rect ProgressChunk(const ProgressFill& f, int i, bool vertical, bool smooth, int
 // The two buttons of an up-down control: up and down (vertical) or left
 // and right (horizontal).
 void SplitUpDown(const Rect& client, bool horizontal, Rect* first, Rect* second);
+
+// A scroll-bar thumb w x h from state image k of n side by side: the ends
+// kept, the middle filled with its first column (row when vertical) and the
+// middle itself, the grip, laid at the centre at its own length, so a long
+// thumb does not stretch its grip into bands.
+Bitmap32 RenderThumb(int w, int h, const Bitmap32& src, const NinePart& parts, bool vertical);
 
 }  // namespace corvane::skin

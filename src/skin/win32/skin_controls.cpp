@@ -155,6 +155,9 @@ void TSkinControl::Detach() {
   }
   if (subclass_) {
     Unlist(this);
+    // One that subclassed after us may still be on top: at WM_NCDESTROY
+    // that no longer matters.
+    if (destroying_) subclass_->Drop();
     subclass_.reset();
     if (IsWindow(window_)) InvalidateRect(window_, nullptr, TRUE);
   }
@@ -226,7 +229,10 @@ void TSkinControl::After(ui::Message& m) {
       RepaintNow();
       break;
     case WM_PAINT: Paint(reinterpret_cast<HDC>(m.wparam)); break;
-    case WM_NCDESTROY: Detach(); break;
+    case WM_NCDESTROY:
+      destroying_ = true;
+      Detach();
+      break;
     default: break;
   }
 }

@@ -127,6 +127,7 @@ class TSkinControl {
   std::shared_ptr<MethodLink> link_;
   int depth_ = 0;
   bool doomed_ = false;
+  bool destroying_ = false;
 };
 
 // Push buttons: the whole button from the Buttons piece.

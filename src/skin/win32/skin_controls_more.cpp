@@ -381,9 +381,11 @@ void TSkinStatusBar::Draw(HDC dc, const Rect&) {
   auto text_of = [&](int i) {
     const LRESULT info = SendMessageA(window_, SB_GETTEXTLENGTHA, static_cast<WPARAM>(i), 0);
     if (HIWORD(info) & SBT_OWNERDRAW) return std::string();
-    std::string t(static_cast<std::size_t>(std::min<int>(LOWORD(info), 1000)) + 1, '\0');
-    if (LOWORD(info) <= 1000)
-      SendMessageA(window_, SB_GETTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(t.data()));
+    // The length may count characters rather than bytes: room for both.
+    const int length = LOWORD(info);
+    if (length > 1000) return std::string();
+    std::string t(static_cast<std::size_t>(length) * 2 + 2, '\0');
+    SendMessageA(window_, SB_GETTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(t.data()));
     t.resize(std::strlen(t.c_str()));
     return t;
   };
@@ -401,8 +403,13 @@ void TSkinStatusBar::Draw(HDC dc, const Rect&) {
     Rect r = parts[i].rect;
     const bool last = i + 1 == parts.size();
     if (last && grip) r.right = area.right;
-    if (!r.Empty())
-      DrawNinePart(pixels, r, piece.Image, PieceParts(piece, 3, last && grip ? 3 : 2), piece.Trans != 0);
+    if (r.Empty()) continue;
+    DrawNinePart(pixels, r, piece.Image, PieceParts(piece, 3, 2), piece.Trans != 0);
+    if (last && grip) {
+      // The grip keeps its size in the corner.
+      const int gw = std::min(piece.Image.Width() / 3, r.Width());
+      DrawStateImage(pixels, {r.right - gw, r.top, r.right, r.bottom}, piece.Image, 3, 3, piece.Trans != 0);
+    }
   }
   DibSurface surface(dc, area.Width(), area.Height());
   if (!surface.Valid()) return;

@@ -208,10 +208,10 @@ void TSkinScrollBar::PaintBar(HDC dc, int index) {
   const std::optional<TDataSkinObject>& thumb = vertical ? model.VertScrollThumb : model.HorzScrollThumb;
   if (enabled && bar.thumb.drawn && thumb && !thumb->Image.Empty()) {
     const int o = index == drag_bar_ ? drag_offset_ : bar.thumb.offset;
-    NinePart p = PieceParts(*thumb, std::max(thumb->FrameCount, 1), index == drag_bar_ ? 2 : 1);
-    p.tile = false;
+    const NinePart p = PieceParts(*thumb, std::max(thumb->FrameCount, 1), index == drag_bar_ ? 2 : 1);
     const bool trans = model.HorzScrollThumb && model.HorzScrollThumb->Trans != 0;
-    DrawNinePart(pixels, along(a + o, a + o + bar.thumb.length), thumb->Image, p, trans);
+    const Rect at = along(a + o, a + o + bar.thumb.length);
+    Blit(pixels, at.left, at.top, RenderThumb(at.Width(), at.Height(), thumb->Image, p, vertical), trans);
   }
   if (thickness == T) {
     PutBitmap(dc, bar.rect.left, bar.rect.top, pixels);

@@ -179,5 +179,27 @@ TEST(ControlPlaces, ProgressChunksFillFromTheStart) {
   EXPECT_EQ(b, R(0, 10, 16, 21));
 }
 
+TEST(ScrollThumb, ALongThumbKeepsItsGripAtItsOwnSize) {
+  // One state image 12 wide: ends 3 wide, a face colour, a 2-pixel grip in the middle.
+  const std::uint32_t end = 0xFF000001u, face = 0xFF000002u, grip = 0xFF000003u;
+  std::vector<std::uint32_t> px;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 12; ++x) px.push_back(x < 3 || x >= 9 ? end : (x == 5 || x == 6) ? grip : face);
+  const Bitmap32 src(12, 4, px);
+  NinePart p;
+  p.stacking = Stacking::kSideBySide;
+  p.left = p.right = 3;
+  const Bitmap32 out = RenderThumb(60, 4, src, p, false);
+  int grips = 0;
+  for (int x = 0; x < 60; ++x) grips += out.At(x, 1) == grip;
+  EXPECT_EQ(grips, 2) << "the grip is not stretched";
+  EXPECT_EQ(out.At(29, 1), grip);
+  EXPECT_EQ(out.At(10, 1), face);
+  EXPECT_EQ(out.At(0, 1), end);
+  EXPECT_EQ(out.At(59, 1), end);
+  // Shorter than the image: the plain nine-part look.
+  EXPECT_EQ(RenderThumb(8, 4, src, p, false).Width(), 8);
+}
+
 }  // namespace
 }  // namespace corvane::skin

@@ -391,6 +391,23 @@ TEST_F(SkinnedForm, AControlFreedWhileSkinnedIsLeftAloneAtDetach) {
   f.reset();
 }
 
+TEST_F(SkinnedForm, AFormDestroyedWhileSkinnedLeavesNothingBehind) {
+  // The spin edit's arrows subclass its edit on top of the skin.
+  Add<ui::Button>("BtnOk", 10, 10, 75, 25);
+  Add<ui::Edit>("EdtA", 10, 40, 120, 22);
+  Add<ui::SpinEdit>("EdtSpin", 10, 70, 80, 22);
+  Add<ui::ListView>("LstVewA", 140, 10, 200, 100);
+  Add<ui::TreeView>("TrVewA", 140, 120, 200, 100);
+  form->Show();
+  auto f = std::make_unique<TWinSkinForm>(nullptr, Skin(), reinterpret_cast<HWND>(form->Handle()));
+  f->AttachAsForm(*form);
+  PumpFor(30);
+  form.reset();
+  f.reset();
+  PumpFor(30);
+  EXPECT_EQ(LiveOwners(), OwnerCounts{});
+}
+
 // --- A message box through the manager ------------------------------------------------
 
 TSkinManage* g_manager = nullptr;
