@@ -44,6 +44,9 @@ std::uint32_t RolesOf(const ui::Control& c, bool top) {
   if (dynamic_cast<const ui::Panel*>(&c)) r |= kRoleCustomPanel | kRoleContainer;
   if (c.IsForm() && !top) r |= kRoleEmbeddedForm;
   if (c.ClassName() == "TWinControl") r |= kRoleContainer;
+  // The library has no speed button; a windowless control of that class
+  // (a host's own) plays the role.
+  if (c.ClassName() == "TSpeedButton" && !c.IsWindowed()) r |= kRoleSpeedButton;
   return r;
 }
 
@@ -83,9 +86,7 @@ std::unique_ptr<TSkinControl> MakeSkinObject(SkinObject kind, SkinControls* list
   switch (kind) {
     case SkinObject::kButton: return std::make_unique<TSkinButton>(list);
     case SkinObject::kBitButton: return std::make_unique<TSkinBitButton>(list);
-    // The library has no windowless speed button; a bitmap button's look is
-    // the nearest a host's own handler can ask for.
-    case SkinObject::kSpeedButton: return std::make_unique<TSkinBitButton>(list);
+    case SkinObject::kSpeedButton: return std::make_unique<TSkinSpeedButton>(list);
     case SkinObject::kCheckBox: return std::make_unique<TSkinCheckBox>(list);
     case SkinObject::kRadioButton: return std::make_unique<TSkinRadioButton>(list);
     case SkinObject::kEdit: return std::make_unique<TSkinEdit>(list);
@@ -255,7 +256,8 @@ void SkinControls::Refresh() {
 }
 
 void SkinControls::HoverTick() {
-  if (!hot_) return;
+  // A control without a window hears of the mouse leaving from the library.
+  if (!hot_ || !hot_->Window()) return;
   HWND h = hot_->Window();
   POINT pt;
   RECT wr;

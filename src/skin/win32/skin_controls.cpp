@@ -5,6 +5,7 @@
 
 #include "skin/win32/skin_form.h"
 #include "ui/application.h"
+#include "ui/form.h"
 #include "ui/std_controls.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/win32_backend.h"
@@ -128,7 +129,8 @@ void TSkinControl::AttachToWindow(HWND window, TSkinData& skin) {
 }
 
 bool TSkinControl::WindowAlive() const {
-  if (!window_ || !IsWindow(window_)) return false;
+  if (!window_) return control_ != nullptr;
+  if (!IsWindow(window_)) return false;
   if (!control_) return true;
   // A control of the library is alive while its window is still its own.
   ui::win32::Win32Peer* peer = ui::win32::Win32Peer::FromWindow(window_);
@@ -144,7 +146,7 @@ void TSkinControl::Detach() {
   attached_ = false;
   StopBeingHot();
   state_ = 0;
-  const bool alive = WindowAlive() || (control_ && !window_);
+  const bool alive = WindowAlive();
   if (link_) {
     link_->self = nullptr;
     if (alive) control_->SetWindowProc(link_->own);
@@ -422,6 +424,86 @@ void TSkinButton::DrawFace(DibSurface& surface, Bitmap32&, const Rect& r, COLORR
   SetTextColor(dc, text_colour);
   RECT tr = {r.left, r.top, r.right, r.bottom};
   DrawTextA(dc, text_.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+// --- TSkinSpeedButton ---------------------------------------------------------------
+
+namespace {
+
+bool OwnsComponent(const ui::Component& root, const ui::Component* c) {
+  for (const ui::Component* child : root.Components())
+    if (child == c || OwnsComponent(*child, c)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool TSkinSpeedButton::WindowAlive() const {
+  // No window to ask: a control freed meanwhile is no longer among the
+  // components of the skinned form.
+  if (!control_) return false;
+  ui::Control* form = list_ && list_->Form() ? list_->Form()->HostForm() : nullptr;
+  return !form || OwnsComponent(*form, control_);
+}
+
+void TSkinSpeedButton::ReadState() {
+  if (!control_) return;
+  focused_ = false;
+  enabled_ = control_->Enabled();
+  text_ = control_->Caption();
+}
+
+void TSkinSpeedButton::RepaintNow() {
+  auto* g = dynamic_cast<ui::GraphicControl*>(control_);
+  if (!g || !WindowAlive()) return;
+  g->Invalidate();
+  if (ui::WinControl* parent = g->Parent(); parent && parent->HandleAllocated())
+    UpdateWindow(reinterpret_cast<HWND>(parent->Handle()));
+}
+
+void TSkinSpeedButton::Refresh() {
+  if (attached_) RepaintNow();
+}
+
+void TSkinSpeedButton::Paint(HDC dc) {
+  if (!attached_ || !dc || !control_) return;
+  try {
+    Draw(dc, {0, 0, control_->Width(), control_->Height()});
+  } catch (...) {
+  }
+}
+
+bool TSkinSpeedButton::Filter(ui::Message& m) {
+  switch (m.msg) {
+    case ui::msg::kCanvasPaint: {
+      if (Model().Buttons.Image.Empty() || !m.wparam) return true;
+      auto* canvas = reinterpret_cast<ui::Canvas*>(m.wparam);
+      Paint(reinterpret_cast<HDC>(canvas->NativeHandle()));
+      m.result = 0;
+      return false;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // No focus to take: the press alone.
+      SetState(kBitPressed, true);
+      RepaintNow();
+      m.result = 0;
+      return false;
+    default: return true;
+  }
+}
+
+void TSkinSpeedButton::After(ui::Message& m) {
+  switch (m.msg) {
+    case kCmButtonPressed:
+    case kCmEnabledChanged:
+    case kCmTextChanged:
+      ReadState();
+      RepaintNow();
+      return;
+    case WM_NCDESTROY: Detach(); return;
+    default: TSkinButton::After(m);
+  }
 }
 
 // --- TSkinBitButton ---------------------------------------------------------------

@@ -29,6 +29,7 @@ inline constexpr unsigned kCmEnabledChanged = 0xB00C;
 inline constexpr unsigned kCmMouseEnter = 0xB013;
 inline constexpr unsigned kCmMouseLeave = 0xB014;
 inline constexpr unsigned kCmTextChanged = 0xB01B;
+inline constexpr unsigned kCmButtonPressed = 0xB021;
 inline constexpr unsigned kCmCheckChanged = 0xB0D0;
 inline constexpr unsigned kCmReflectNotify = 0xBC4E;
 
@@ -87,13 +88,14 @@ class TSkinControl {
   void CallOwn(ui::Message& m);
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   // Invalidate without erasing, then update.
-  void RepaintNow();
-  void ReadState();
+  virtual void RepaintNow();
+  virtual void ReadState();
   void BecomeHot();
   void StopBeingHot();
   void FillFace(HDC dc, const Rect& r) const;
   const SkinModel& Model() const { return skin_->Model(); }
-  bool WindowAlive() const;
+  // The control (and its window) still exist.
+  virtual bool WindowAlive() const;
   void SetState(unsigned bit, bool on) { state_ = on ? (state_ | bit) : (state_ & ~bit); }
   LONG_PTR Style() const { return GetWindowLongPtrA(window_, GWL_STYLE); }
   // The owning window is going away: colours are left as they are.
@@ -143,6 +145,23 @@ class TSkinButton : public TSkinControl {
   // surface holds pixels, the background already drawn.
   virtual void DrawFace(DibSurface& surface, Bitmap32& pixels, const Rect& r, COLORREF text_colour);
   void Click();
+};
+
+// Speed buttons: controls without a window, drawn on their parent's canvas.
+// The class library has no such button; a windowless control of the class
+// "TSpeedButton" gets this object.
+class TSkinSpeedButton : public TSkinButton {
+ public:
+  using TSkinButton::TSkinButton;
+  bool Filter(ui::Message& m) override;
+  void After(ui::Message& m) override;
+  void Paint(HDC dc) override;
+  void Refresh() override;
+
+ protected:
+  void RepaintNow() override;
+  void ReadState() override;
+  bool WindowAlive() const override;
 };
 
 // Bitmap buttons: the glyph and caption placed as the button places them.

@@ -408,6 +408,42 @@ TEST_F(SkinnedForm, AFormDestroyedWhileSkinnedLeavesNothingBehind) {
   EXPECT_EQ(LiveOwners(), OwnerCounts{});
 }
 
+// A windowless button of a host's own, as the speed-button rules know it.
+class SpeedButton : public ui::GraphicControl {
+ public:
+  using ui::GraphicControl::GraphicControl;
+  std::string ClassName() const override { return "TSpeedButton"; }
+};
+
+TEST_F(SkinnedForm, ASpeedButtonIsDrawnOnItsParentsCanvasAndClicks) {
+  auto* panel = Add<ui::Panel>("PnlTools", 0, 0, 400, 300);
+  auto* speed = ui::CreateControl<SpeedButton>(*form, panel, "SpdBtnA", ui::Rect::FromBounds(10, 10, 60, 24));
+  speed->SetCaption("工具");
+  int clicks = 0;
+  speed->OnClick = [&](ui::Control&) { ++clicks; };
+  form->Show();
+  auto f = std::make_unique<TWinSkinForm>(nullptr, Skin(), reinterpret_cast<HWND>(form->Handle()));
+  f->AttachAsForm(*form);
+  TSkinControl* s = f->Controls().Find(speed);
+  ASSERT_NE(dynamic_cast<TSkinSpeedButton*>(s), nullptr);
+  HWND ph = reinterpret_cast<HWND>(panel->Handle());
+  RedrawWindow(ph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(s->LastImage(), 1);
+  EXPECT_GT(s->Paints(), 0);
+  speed->Perform(kCmMouseEnter);
+  EXPECT_EQ(s->LastImage(), 4);
+  speed->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
+  EXPECT_EQ(s->LastImage(), 2);
+  speed->Perform(WM_LBUTTONUP, 0, At(3, 3));
+  EXPECT_EQ(clicks, 1);
+  speed->SetEnabled(false);
+  EXPECT_EQ(s->LastImage(), 3);
+  delete speed;  // freed while skinned: left alone at detach
+  f->FullDetach();
+  EXPECT_EQ(f->Controls().Count(), 0u);
+  f.reset();
+}
+
 // --- A message box through the manager ------------------------------------------------
 
 TSkinManage* g_manager = nullptr;
