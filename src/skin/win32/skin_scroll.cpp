@@ -135,6 +135,10 @@ void TSkinScrollBar::After(ui::Message& m) {
     case WM_PRINTCLIENT:
     case WM_HSCROLL:
     case WM_VSCROLL:
+    // The system redraws its own bar when its hot tracking ends.
+    case WM_NCMOUSELEAVE:
+    case WM_CAPTURECHANGED:
+    case WM_NCLBUTTONUP:
       PaintNow();
       return;
     case WM_NCLBUTTONDOWN:
