@@ -1,6 +1,7 @@
 """The skinned-controls gallery under the real mouse: every control kind in
 its states, the hot button made hot by the pointer, the pressed, focused and
 disabled buttons drawn from their own state images; a button clicked by the
+real mouse; a message box with the skin's frame and buttons, answered by the
 real mouse; and nothing of the engine left when the window is closed.
 Screenshots go to build/e2e-screenshots (skin_controls*.png). Ends with the
 count line."""
@@ -24,11 +25,14 @@ def pixel(png, x, y):
     return out.strip()
 
 
-class ControlsGallery(unittest.TestCase):
+class GalleryCase(unittest.TestCase):
+    """Starts the gallery with ARGS and finds its windows."""
+    ARGS = "90"
+
     def setUp(self):
         if not os.path.exists(GALLERY):
             self.skipTest("no skin_controls_gallery.exe in " + h.BUILD)
-        self.proc = subprocess.Popen(["wine", GALLERY, "90"], stdin=subprocess.DEVNULL,
+        self.proc = subprocess.Popen(["wine", GALLERY, self.ARGS], stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      env=h.wine_env())
         self.assertTrue(h.wait_for(title=PLAIN))
@@ -51,6 +55,9 @@ class ControlsGallery(unittest.TestCase):
         """A pixel of the button's state image: its third ring, halfway down."""
         left, top, _, height = self.buttons[title]["rect"]
         return pixel(shot, left + 2, top + height // 2)
+
+
+class ControlsGallery(GalleryCase):
 
     def test_every_state_is_drawn_from_the_skin_and_the_mouse_clicks(self):
         # From elsewhere: a pointer already standing there would send no move.
@@ -84,9 +91,35 @@ class ControlsGallery(unittest.TestCase):
         self.assertEqual(self.proc.wait(timeout=30), 0, "the engine left something behind")
 
 
+NAVY = "srgb(0,60,116)"  # the outer ring of Corvane's push buttons
+
+
+class MessageBoxGallery(GalleryCase):
+    ARGS = "90 box"
+
+    def test_a_message_box_gets_the_skins_frame_and_buttons(self):
+        boxes = h.wait_for(title="提醒...", cls="#32770")
+        self.assertTrue(boxes)
+        time.sleep(1.0)
+        box = boxes[0]
+        buttons = [c for c in h.children(box["hwnd"]) if c["class"].lower() == "button"]
+        self.assertEqual(len(buttons), 2)
+        shot = h.screenshot("skin_controls_msgbox")
+        for b in buttons:
+            left, top, _, height = b["rect"]
+            self.assertEqual(pixel(shot, left, top + height // 2), NAVY, b["title"])
+        # The real mouse presses the second button (cancel): the box goes.
+        left, top, width, height = buttons[1]["rect"]
+        h.drv("click", left + width // 2, top + height // 2)
+        self.assertEqual(h.wait_for(title="提醒...", cls="#32770", gone=True, timeout_ms=5000), [])
+        h.drv("post", self.plain["hwnd"], 0x0010, 0, 0)
+        self.assertEqual(self.proc.wait(timeout=30), 0, "the engine left something behind")
+
+
 if __name__ == "__main__":
-    result = unittest.TextTestRunner(verbosity=2).run(
-        unittest.defaultTestLoader.loadTestsFromTestCase(ControlsGallery))
+    load = unittest.defaultTestLoader.loadTestsFromTestCase
+    suite = unittest.TestSuite([load(ControlsGallery), load(MessageBoxGallery)])
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors)
     skipped = len(result.skipped)
     print(f"{result.testsRun - failed - skipped} passed, {failed} failed, {skipped} skipped")

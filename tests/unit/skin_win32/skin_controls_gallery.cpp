@@ -2,15 +2,16 @@
 // the manager skins by their classes (with the common controls attached by
 // hand), in normal, pressed, focused and disabled states, the hot one left
 // to the real mouse; and a form of the class library skinned by the form
-// rules. Ends when the plain window is closed, or after the time given as
-// the first argument (seconds); exits 3 when the engine left something
-// behind.
+// rules. With "box" in the arguments, a message box opens over them. Ends
+// when the plain window is closed, or after the time given as the first
+// argument (seconds); exits 3 when the engine left something behind.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,13 @@ HWND g_plain = nullptr;
 void CALLBACK Quit(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 void CALLBACK QuitWhenClosed(HWND, UINT, UINT_PTR, DWORD) {
   if (!IsWindow(g_plain)) PostQuitMessage(0);
+}
+
+// A message box over the plain window: a dialog skinned by its children's
+// classes.
+void CALLBACK AskLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  MessageBoxA(g_plain, "要把新增的项目马上分类吗？", "提醒...", MB_OKCANCEL | MB_ICONQUESTION);
 }
 
 HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
@@ -284,6 +292,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmd, int) {
     RedrawWindow(plain, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
     const int seconds = std::atoi(cmd);
+    if (std::strstr(cmd, "box")) SetTimer(nullptr, 0, 300, &AskLater);
     SetTimer(nullptr, 0, static_cast<UINT>((seconds > 0 ? seconds : 120) * 1000), &Quit);
     SetTimer(nullptr, 0, 200, &QuitWhenClosed);
     while (app.HandleMessage()) {
