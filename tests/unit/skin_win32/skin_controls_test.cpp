@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/memory/memory_system.h"
@@ -36,12 +37,16 @@ TSkinData& Skin() {
 struct Heard {
   std::vector<WPARAM> commands;
   std::vector<WPARAM> vscrolls;
+  std::vector<LPARAM> vscroll_from;
 };
 Heard g_heard;
 
 LRESULT CALLBACK ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND) g_heard.commands.push_back(wp);
-  if (msg == WM_VSCROLL) g_heard.vscrolls.push_back(wp);
+  if (msg == WM_VSCROLL) {
+    g_heard.vscrolls.push_back(wp);
+    g_heard.vscroll_from.push_back(lp);
+  }
   return DefWindowProcA(h, msg, wp, lp);
 }
 
@@ -255,6 +260,79 @@ TEST_F(SkinnedControls, DraggingTheThumbTracksAndEndsWithPositionAndEndScroll) {
   EXPECT_EQ(GetScrollPos(w, SB_VERT), expected);
   EXPECT_GT(expected, 0);
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(SkinnedControls, AStandAloneBarTellsItsParentWithItsHandle) {
+  HWND w = Child(parent, "SCROLLBAR", "", SBS_VERT, 10, 10, 17, 200);
+  SCROLLINFO si = {sizeof si, SIF_ALL, 0, 100, 10, 0, 0};
+  SendMessageA(w, SBM_SETSCROLLINFO, TRUE, reinterpret_cast<LPARAM>(&si));
+  auto* bar = dynamic_cast<TSkinScControl*>(list->AttachWindow(SkinObject::kScControl, w));
+  ASSERT_NE(bar, nullptr);
+  UpdateWindow(w);
+  EXPECT_GT(bar->Paints(), 0) << "the whole bar is the skin's";
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const ThumbGeometry thumb = bar->Thumb(SB_HORZ);  // a stand-alone bar keeps its one bar first
+  ASSERT_TRUE(thumb.drawn);
+  const int y = thumb.arrow + thumb.offset + thumb.length / 2;
+  PostMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(8, y + 60));
+  PostMessageA(w, WM_LBUTTONUP, 0, At(8, y + 60));
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(8, y));
+  PumpFor(50);
+  const int expected = DragPosition(thumb.offset, 60, thumb, {0, 100, 10, 0}, nullptr);
+  ASSERT_GE(g_heard.vscrolls.size(), 3u);
+  EXPECT_EQ(g_heard.vscrolls.back(), static_cast<WPARAM>(SB_ENDSCROLL));
+  EXPECT_EQ(g_heard.vscrolls[g_heard.vscrolls.size() - 2], MAKEWPARAM(SB_THUMBPOSITION, expected));
+  EXPECT_EQ(SendMessageA(w, SBM_GETPOS, 0, 0), expected);
+  for (LPARAM from : g_heard.vscroll_from) EXPECT_EQ(from, reinterpret_cast<LPARAM>(w));
+}
+
+TEST_F(SkinnedControls, TheCommonControlsPaintFromTheirPieces) {
+  HWND combo = Child(parent, "COMBOBOX", "", CBS_DROPDOWNLIST, 10, 10, 120, 200);
+  HWND tabs = Child(parent, WC_TABCONTROLA, "", 0, 10, 40, 150, 60);
+  HWND track = Child(parent, TRACKBAR_CLASSA, "", 0, 170, 40, 120, 30);
+  HWND arrows = Child(parent, UPDOWN_CLASSA, "", 0, 300, 40, 16, 24);
+  HWND progress = Child(parent, PROGRESS_CLASSA, "", 0, 10, 110, 150, 16);
+  HWND status = Child(parent, STATUSCLASSNAMEA, "就绪", 0, 0, 0, 0, 0);
+  HWND view = Child(parent, WC_LISTVIEWA, "", LVS_REPORT, 170, 110, 200, 80);
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>("常规");
+  SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  LVCOLUMNA col = {};
+  col.mask = LVCF_TEXT | LVCF_WIDTH;
+  col.cx = 100;
+  col.pszText = const_cast<char*>("名称");
+  SendMessageA(view, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+  TSkinControl* c = list->AttachWindow(SkinObject::kComBox, combo);
+  TSkinControl* objects[] = {
+      c,
+      list->AttachWindow(SkinObject::kTab, tabs),
+      list->AttachWindow(SkinObject::kTrackBar, track),
+      list->AttachWindow(SkinObject::kUpDown, arrows),
+      list->AttachWindow(SkinObject::kProgress, progress),
+      list->AttachWindow(SkinObject::kStatusBar, status),
+  };
+  auto* lv = dynamic_cast<TSkinListView*>(list->AttachWindow(SkinObject::kListView, view));
+  ASSERT_NE(lv, nullptr);
+  ASSERT_NE(lv->Header(), nullptr);
+  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (TSkinControl* o : objects) {
+    ASSERT_NE(o, nullptr);
+    EXPECT_GT(o->Paints(), 0) << typeid(*o).name();
+  }
+  EXPECT_GT(lv->Header()->Paints(), 0);
+
+  // The combo box's button: hot under the mouse, pressed while dropped down.
+  SendMessageA(combo, WM_MOUSEMOVE, 0, At(5, 5));
+  EXPECT_EQ(c->LastImage(), 4);
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  EXPECT_EQ(c->LastImage(), 2);
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageA(combo, kCmMouseLeave, 0, 0);
+  EXPECT_EQ(c->LastImage(), 1);
+  EnableWindow(track, FALSE);
+  UpdateWindow(track);
+  EXPECT_EQ(objects[2]->LastImage(), 3) << "a disabled track bar's thumb";
 }
 
 TEST_F(SkinnedControls, ADialogsChildrenGetTheObjectsOfTheirClass) {
