@@ -33,14 +33,14 @@ void Unlist(const TSkinControl* c) {
              live.end());
 }
 
-HFONT WindowFont(HWND window) {
-  auto f = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 }  // namespace
 
 // --- Drawing helpers -------------------------------------------------------------
+
+HFONT WindowFont(HWND window) {
+  auto f = window ? reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)) : nullptr;
+  return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
 std::uint32_t Pixel(SkinColour c) {
   const COLORREF r = ResolveColour(c);
@@ -59,6 +59,20 @@ void PutBitmap(HDC dc, int x, int y, const Bitmap32& b) {
   bi.bmiHeader.biCompression = BI_RGB;
   SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0,
                     0, static_cast<UINT>(b.Height()), b.Pixels().data(), &bi, DIB_RGB_COLORS);
+}
+
+void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
+                  const std::function<void(HDC)>& text) {
+  DibSurface surface(dc, pixels.Width(), pixels.Height());
+  if (!surface.Valid()) return;
+  surface.Load(pixels);
+  {
+    ui::win32::Selection selected(surface.Dc(), font);
+    SetBkMode(surface.Dc(), TRANSPARENT);
+    SetTextColor(surface.Dc(), colour);
+    text(surface.Dc());
+  }
+  BitBlt(dc, 0, 0, pixels.Width(), pixels.Height(), surface.Dc(), 0, 0, SRCCOPY);
 }
 
 NinePart PieceParts(const TDataSkinObject& piece, int frames, int image) {

@@ -25,11 +25,6 @@ Rect ClientOf(HWND window) {
 
 Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-HFONT FontOf(HWND window) {
-  auto f = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 bool HasImage(const std::optional<TDataSkinBorder>& p) { return p && !p->Image.Empty(); }
 bool HasImage(const std::optional<TDataSkinObject>& p) { return p && !p->Image.Empty(); }
 
@@ -135,13 +130,8 @@ void TSkinTab::Draw(HDC dc, const Rect&) {
   for (int i = 0; i < count; ++i)
     if (i != selected) draw_tab(i);
   if (selected >= 0 && selected < count) draw_tab(selected);
-  DibSurface surface(dc, area.Width(), area.Height());
-  if (!surface.Valid()) return;
-  surface.Load(pixels);
-  {
-    ui::win32::Selection font(surface.Dc(), FontOf(window_));
-    SetBkMode(surface.Dc(), TRANSPARENT);
-    SetTextColor(surface.Dc(), enabled ? ResolveColour(model.Colours.ButtonText) : GetSysColor(COLOR_GRAYTEXT));
+  const COLORREF colour = enabled ? ResolveColour(model.Colours.ButtonText) : GetSysColor(COLOR_GRAYTEXT);
+  BlitWithText(dc, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
     for (int i = 0; i < count; ++i) {
       char text[261] = {};
       TCITEMA item = {};
@@ -151,10 +141,9 @@ void TSkinTab::Draw(HDC dc, const Rect&) {
       SendMessageA(window_, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
       const Rect& r = items[static_cast<std::size_t>(i)];
       RECT tr = {r.left, r.top + (i == selected && !bottom ? -1 : 1), r.right, r.bottom};
-      DrawTextA(surface.Dc(), text, -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      DrawTextA(text_dc, text, -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-  }
-  BitBlt(dc, 0, 0, area.Width(), area.Height(), surface.Dc(), 0, 0, SRCCOPY);
+  });
   last_image_ = selected + 1;
   ++paints_;
 }
@@ -411,19 +400,12 @@ void TSkinStatusBar::Draw(HDC dc, const Rect&) {
       DrawStateImage(pixels, {r.right - gw, r.top, r.right, r.bottom}, piece.Image, 3, 3, piece.Trans != 0);
     }
   }
-  DibSurface surface(dc, area.Width(), area.Height());
-  if (!surface.Valid()) return;
-  surface.Load(pixels);
-  {
-    ui::win32::Selection font(surface.Dc(), FontOf(window_));
-    SetBkMode(surface.Dc(), TRANSPARENT);
-    SetTextColor(surface.Dc(), ResolveColour(Model().Colours.ButtonText));
+  BlitWithText(dc, pixels, WindowFont(window_), ResolveColour(Model().Colours.ButtonText), [&](HDC text_dc) {
     for (const Part& p : parts) {
       RECT tr = {p.rect.left + 4, p.rect.top, p.rect.right - 4, p.rect.bottom};
-      DrawTextA(surface.Dc(), p.text.c_str(), -1, &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+      DrawTextA(text_dc, p.text.c_str(), -1, &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     }
-  }
-  BitBlt(dc, 0, 0, area.Width(), area.Height(), surface.Dc(), 0, 0, SRCCOPY);
+  });
   ++paints_;
 }
 

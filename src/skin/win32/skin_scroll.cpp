@@ -425,13 +425,8 @@ void TSkinHeader::Draw(HDC dc, const Rect& r) {
   if (right < area.right)
     DrawNinePart(pixels, {right, 0, area.right, area.bottom}, piece.Image,
                  PieceParts(piece, 5, enabled ? 1 : 3), piece.Trans != 0);
-  DibSurface surface(dc, area.Width(), area.Height());
-  if (!surface.Valid()) return;
-  surface.Load(pixels);
-  {
-    ui::win32::Selection font(surface.Dc(), reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0)));
-    SetBkMode(surface.Dc(), TRANSPARENT);
-    SetTextColor(surface.Dc(), enabled ? ResolveColour(model.Colours.ButtonText) : GetSysColor(COLOR_GRAYTEXT));
+  const COLORREF colour = enabled ? ResolveColour(model.Colours.ButtonText) : GetSysColor(COLOR_GRAYTEXT);
+  BlitWithText(dc, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
     for (int i = 0; i < count; ++i) {
       char text[261] = {};
       HDITEMA hd = {};
@@ -445,10 +440,9 @@ void TSkinHeader::Draw(HDC dc, const Rect& r) {
       const UINT align = (hd.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT    ? DT_RIGHT
                          : (hd.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? DT_CENTER
                                                                     : DT_LEFT;
-      DrawTextA(surface.Dc(), text, -1, &tr, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+      DrawTextA(text_dc, text, -1, &tr, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     }
-  }
-  BitBlt(dc, 0, 0, area.Width(), area.Height(), surface.Dc(), 0, 0, SRCCOPY);
+  });
   ++paints_;
 }
 
