@@ -91,9 +91,11 @@ NinePart PieceParts(const TDataSkinObject& piece, int frames, int image) {
 // --- TSkinControl ------------------------------------------------------------------
 
 TSkinControl::~TSkinControl() {
-  if (attached_) TSkinControl::Detach();
-  Unlist(this);
+  // Normally detached already; the control itself is not touched here, as
+  // it may be gone: its method, if it is still ours, only passes messages on.
   if (link_) link_->self = nullptr;
+  Unlist(this);
+  subclass_.reset();
   if (list_) list_->DropHot(this);
 }
 
@@ -306,6 +308,7 @@ void TSkinControl::ReadState() {
 }
 
 void TSkinControl::MouseLeft() {
+  if (!WindowAlive()) return;
   if (control_ && link_ && link_->self == this)
     control_->Perform(kCmMouseLeave);
   else if (window_)

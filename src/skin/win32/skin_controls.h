@@ -70,7 +70,12 @@ class TSkinControl {
   bool Recoloured() const { return recolour_; }
   // A handler of the object is on the stack: it frees itself afterwards.
   bool InCall() const { return depth_ > 0; }
-  void FreeWhenIdle() { doomed_ = true; }
+  // Released while a handler runs: it frees itself afterwards, no longer
+  // part of any list.
+  void FreeWhenIdle() {
+    doomed_ = true;
+    list_ = nullptr;
+  }
 
   // What the last draw showed, for tests and the gallery.
   int LastImage() const { return last_image_; }

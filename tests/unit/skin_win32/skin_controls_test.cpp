@@ -486,6 +486,28 @@ TEST_F(SkinnedForm, AFormDestroyedWhileSkinnedLeavesNothingBehind) {
   EXPECT_EQ(LiveOwners(), OwnerCounts{});
 }
 
+TEST_F(SkinnedForm, AButtonWhoseClickUnskinsTheWindowOutlivesItsOwnHandler) {
+  auto* button = Add<ui::Button>("BtnOff", 10, 10, 75, 25);
+  form->Show();
+  auto f = std::make_unique<TWinSkinForm>(nullptr, Skin(), reinterpret_cast<HWND>(form->Handle()));
+  f->AttachAsForm(*form);
+  ASSERT_NE(f->Controls().Find(button), nullptr);
+  int clicks = 0;
+  button->OnClick = [&](ui::Control&) {
+    ++clicks;
+    f.reset();  // the skin object's handler is still on the stack
+  };
+  HWND bh = reinterpret_cast<HWND>(button->Handle());
+  SendMessageA(bh, WM_LBUTTONDOWN, MK_LBUTTON, At(4, 4));
+  SendMessageA(bh, WM_LBUTTONUP, 0, At(4, 4));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(f, nullptr);
+  // The button is its own again.
+  SendMessageA(bh, BM_CLICK, 0, 0);
+  PumpFor(30);
+  EXPECT_EQ(clicks, 2);
+}
+
 // A windowless button of a host's own, as the speed-button rules know it.
 class SpeedButton : public ui::GraphicControl {
  public:
