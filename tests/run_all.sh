@@ -36,7 +36,7 @@ for suite in tests/suites.d/*.sh; do
     echo "   suite $name ended with exit $rc but counted no failure; log: $log"; f=1
   fi
   if [ "$f" -ne 0 ]; then
-    grep -E "FAILED|FAIL:|FAIL |ERROR|Failure|^bench: |no test|has no tests" "$log" | head -n 20 |
+    grep -E "FAILED|FAIL:|FAIL |ERROR|Failure|^bench: |no test|has no tests|^[A-Za-z_.]+(Error|Exception|Expired): " "$log" | head -n 30 |
       sed 's/^/   | /'
   fi
   if [ "$k" -ne 0 ]; then

@@ -287,7 +287,8 @@ void WinControl::HandleNeeded() {
   if (peer_ || creating_ || !app) return;
   if (Parent()) {
     Parent()->HandleNeeded();
-    if (!Parent()->peer_) return;
+    // A parent that was just made has made this window too.
+    if (!Parent()->peer_ || peer_) return;
   } else if (!IsForm()) {
     return;
   }

@@ -96,8 +96,16 @@ class DeliveredFiles(unittest.TestCase):
         with zipfile.ZipFile(os.path.join(os.path.dirname(DIST), "Corvane-1.2.zip")) as z:
             names = set(z.namelist())
         for f in ("Corvane/Halvorn.exe", "Corvane/classify.ini", "Corvane/whatsnew.txt",
-                  "Corvane/Icon/crv.ico"):
+                  "Corvane/banner.htm", "Corvane/Icon/crv.ico"):
             self.assertIn(f, names)
+
+    def test_banner_page_is_gbk_html_without_the_failure_mark(self):
+        with open(os.path.join(DIST, "banner.htm"), "rb") as f:
+            page = f.read().decode("gbk")
+        self.assertIn("charset=gb2312", page)
+        self.assertIn("<body", page)
+        # The strip gives way to the slogan for a page with this word.
+        self.assertNotIn("尝试", page)
 
 
 if __name__ == "__main__":

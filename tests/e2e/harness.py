@@ -40,7 +40,7 @@ def wine_env():
     return env
 
 
-def drv(*args, timeout=30, check=True):
+def drv(*args, timeout=60, check=True):
     """Runs one driver command; its JSON answer (read through a file: a pipe
     can keep a Wine call waiting on the processes it spawned)."""
     with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as out:
@@ -143,11 +143,31 @@ def install(tips=False, installed=True):
             else:
                 shutil.copy2(src, dst)
     shutil.copy2(EXE, os.path.join(INSTALL_DIR, "Halvorn.exe"))
+    if not os.path.exists(os.path.join(DIST, "banner.htm")):
+        restore_banner_page()
     store = os.path.join(INSTALL_DIR, "classify.ini")
     held = open(store, "rb").read() if os.path.exists(store) else b""
     if not tips and b"FenleiJq" not in held:
         with open(store, "ab") as f:
             f.write(b"\r\n[control]\r\nFenleiJq=1\r\n")
+
+
+BANNER_PAGE = os.path.join(INSTALL_DIR, "banner.htm")
+
+
+def write_banner_page(text):
+    """The page the banner strip opens, as the program carries it (GBK)."""
+    with open(BANNER_PAGE, "wb") as f:
+        f.write(text.replace("\r\n", "\n").replace("\n", "\r\n").encode("gbk"))
+
+
+def restore_banner_page():
+    delivered = os.path.join(DIST, "banner.htm")
+    if os.path.exists(delivered):
+        shutil.copy2(delivered, BANNER_PAGE)
+        return
+    with open(os.path.join(ROOT, "resources", "dist", "banner.htm"), encoding="utf-8") as f:
+        write_banner_page(f.read())
 
 
 class Program:

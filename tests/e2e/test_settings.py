@@ -42,9 +42,17 @@ class SettingsTest(WineTestCase):
         found = wait_for(cls=MAIN_CLASS)
         self.assertTrue(found, "the main window did not appear")
         self.hwnd = found[0]["hwnd"]
-        time.sleep(1.0)
-        panels = [c for c in children(self.hwnd) if c["class"] == "TPanel"]
-        self.picture = [p for p in panels if p["rect"][2:] == [196, 358]][0]
+        # The picture's panel, once the window has built it (slow on a loaded machine).
+        deadline = time.monotonic() + 20
+        while True:
+            pictures = [c for c in children(self.hwnd)
+                        if c["class"] == "TPanel" and c["rect"][2:] == [196, 358]]
+            if pictures or time.monotonic() > deadline:
+                break
+            time.sleep(0.3)
+        self.assertTrue(pictures, "the main window has no picture panel")
+        self.picture = pictures[0]
+        time.sleep(0.5)
 
     # --- the panel, as a person sees it ------------------------------------------
     def open_area(self, name):

@@ -1,11 +1,14 @@
-"""The bottom strip and the autostart switch under Wine: without a browser
-control the slogan and the clock line show; the "自动运行" images write and
-remove the Run value."""
+"""The bottom strip and the autostart switch under Wine: the banner page in
+the browser strip, or, where no page can show, the slogan and the clock line;
+the "自动运行" images write and remove the Run value."""
+import os
 import subprocess
 import time
+from unittest import mock
 
 import wine_registry as reg
-from harness import MAIN_CLASS, WineTestCase, children, drv, screenshot, wait_for, wine_env
+from harness import (MAIN_CLASS, WineTestCase, atom_present, children, drv, end_normally,
+                     restore_banner_page, screenshot, wait_for, wine_env, write_banner_page)
 
 RUN_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
 # The switch on PnlDh (left, top, width, height).
@@ -52,11 +55,87 @@ class StripTest(WineTestCase):
         self.click_switch()
         self.assertIsNone(run_value())
 
-    def test_without_a_browser_the_slogan_and_clock_line_show(self):
-        # The clock line changes every second; two shots of the strip differ.
-        first = screenshot("strip-clock-line", self.main["hwnd"])
+
+
+# The strip's pieces in the main window's client area (left, top, width, height).
+BROWSER = (5, 366, 520, 16)
+SLOGAN = (5, 369, 234, 12)
+CLOCK = (319, 369, 206, 13)
+BROWSER_CLASS = "Shell Embedding"
+
+
+def colours_in(png, window, area):
+    """How many colours a client-area rectangle of a window's screenshot has:
+    1 where nothing is drawn."""
+    x = window["client"][0] - window["rect"][0] + area[0]
+    y = window["client"][1] - window["rect"][1] + area[1]
+    out = subprocess.run(["convert", png, "-crop", f"{area[2]}x{area[3]}+{x}+{y}", "+repage",
+                          "-format", "%k", "info:"], capture_output=True, text=True, check=True)
+    return int(out.stdout.strip())
+
+
+class BannerTest(WineTestCase):
+    """Whatever the system can do, the strip is never a blank hole: the page
+    in the browser at left edge 6, or the slogan with a ticking clock line."""
+
+    def tearDown(self):
+        super().tearDown()
+        restore_banner_page()
+
+    def start_main(self):
+        self.program = self.start()
+        found = wait_for(cls=MAIN_CLASS)
+        self.assertTrue(found, "the main window did not appear")
+        drv("move", 5, 5)  # no hint over the strip
+        # The page opens without holding up the start; give it time to load.
+        time.sleep(4)
+        return found[0]
+
+    def browser(self, main):
+        found = [c for c in children(main["hwnd"]) if c["class"] == BROWSER_CLASS]
+        return found[0] if found else None
+
+    def assert_fallback(self, main, name):
+        first = screenshot(name, main["hwnd"])
+        self.assertGreater(colours_in(first, main, SLOGAN), 1, "no slogan in the strip")
         time.sleep(2.2)
-        second = screenshot("strip-clock-line-later", self.main["hwnd"])
-        with open(first, "rb") as a, open(second, "rb") as b:
+        later = screenshot(name + "-later", main["hwnd"])
+        self.assertGreater(colours_in(later, main, CLOCK), 1, "no clock line in the strip")
+        with open(first, "rb") as a, open(later, "rb") as b:
             self.assertNotEqual(a.read(), b.read(), "the clock line does not tick")
+
+    def test_the_carried_page_shows_in_the_strip_or_the_slogan_does(self):
+        main = self.start_main()
+        browser = self.browser(main)
+        if browser:
+            # The page loaded and has no failure mark: the strip at left edge 6.
+            x, y = main["client"][:2]
+            self.assertEqual(browser["rect"], [x + 6, y + BROWSER[1], BROWSER[2], BROWSER[3]])
+            shot = screenshot("strip-banner", main["hwnd"])
+            self.assertGreater(colours_in(shot, main, (6, 366, 520, 16)), 1, "a blank strip")
+        else:
+            # Wine without its browser engine: no control is made at all.
+            self.assert_fallback(main, "strip-banner")
         self.assertTrue(self.program.running())
+
+    def test_a_page_that_says_it_failed_gives_way_to_the_slogan(self):
+        write_banner_page("<html><body>无法显示网页。请尝试刷新。</body></html>")
+        main = self.start_main()
+        browser = self.browser(main)
+        if browser:
+            self.assertEqual(browser["rect"][0], main["client"][0] + 600)
+        self.assert_fallback(main, "strip-page-failed")
+
+    def test_without_wines_browser_engine_no_prompt_no_hang_and_a_clean_exit(self):
+        # As for a user whose Wine has no browser engine: the engine is
+        # looked for (and not found) instead of being switched off.
+        with mock.patch.dict(os.environ, {"WINEDLLOVERRIDES": "mscoree="}):
+            main = self.start_main()
+        self.assertIsNone(self.browser(main))
+        # An engine installer's prompt would be a dialog of its own.
+        others = [w["class"] for w in drv("find") or [] if w["pid"] == main["pid"]
+                  and w["class"] not in ("TApplication", MAIN_CLASS, "tooltips_class32")]
+        self.assertEqual(others, [], "another window came up with the main window")
+        self.assert_fallback(main, "strip-no-engine")
+        self.assertEqual(end_normally(self.program), 0)
+        self.assertFalse(atom_present())

@@ -7,6 +7,7 @@
 
 #include "app/entry.h"
 #include "app/frm_main.h"
+#include "app/win32/win32_banner_browser.h"
 #include "categories/categorisation.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
@@ -38,11 +39,12 @@ class Win32ProgramHost : public ProgramHost {
     installation_ = std::make_unique<setup::Installation>(
         *app_, setup::InstallServices{registry_, system_, files_, links_});
     installation_->FillSteps(steps);
-    main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_, registry_},
-                                            std::move(steps));
+    main_ = std::make_unique<app::TFrmMain>(
+        *app_, app::MainServices{system_, icons_, power_, registry_, &banner_}, std::move(steps));
   }
   void RunMessageLoop() override { app_->Run(); }
   void ShutdownFramework() override {
+    banner_.Close();  // the control goes before the window it lives in
     main_.reset();  // removes the tray icon and ends the program list's watch
     categories_.reset();
     installation_.reset();
@@ -68,6 +70,7 @@ class Win32ProgramHost : public ProgramHost {
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
   Win32ShellLinks links_;
+  app::win32::Win32BannerBrowser banner_;
   std::unique_ptr<categories::Categorisation> categories_;
   std::unique_ptr<setup::Installation> installation_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;

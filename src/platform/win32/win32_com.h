@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <oleauto.h>
+
 #include <string>
 
 #include "platform/win32/win32_handle.h"
@@ -26,6 +28,32 @@ inline std::wstring Wide(const std::string& s) {
   if (n > 0) MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
   return w;
 }
+
+// UTF-16 text from COM as ANSI text in the system code page.
+inline std::string Narrow(const wchar_t* w, std::size_t length) {
+  if (!w || length == 0) return {};
+  int len = static_cast<int>(length);
+  int n = WideCharToMultiByte(CP_ACP, 0, w, len, nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, w, len, &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+// A BSTR owned by RAII; an empty one is a null BSTR, as COM allows.
+struct BstrTraits {
+  using Value = BSTR;
+  static Value Invalid() { return nullptr; }
+  static bool Valid(Value v) { return v != nullptr; }
+  static void Close(Value v) { SysFreeString(v); }
+};
+using Bstr = UniqueHandle<BstrTraits>;
+
+inline Bstr MakeBstr(const std::string& ansi) {
+  std::wstring w = Wide(ansi);
+  return Bstr(SysAllocStringLen(w.data(), static_cast<UINT>(w.size())));
+}
+
+inline std::string Narrow(const Bstr& b) { return Narrow(b.get(), SysStringLen(b.get())); }
 
 // A fresh object of a class, asked for interface T; empty on failure.
 template <class T>

@@ -142,5 +142,21 @@ TEST(ControlWindows, EveryWindowIsMadeWithItsFormAndReleasedWithIt) {
   EXPECT_EQ(f.backend.live_windows(), 0);
 }
 
+TEST(ControlWindows, AChildAskedForItsWindowFirstIsMadeOnce) {
+  AppFixture f(true);
+  Form form(nullptr);
+  auto* p = form.Create<Panel>("P");
+  p->SetParent(&form);
+  auto* box = form.Create<CheckBox>("Box");
+  box->SetParent(p);
+  // The form's window makes the panel's; the panel must keep that one, or
+  // the box's window goes with the first and is never made again.
+  WindowHandle h = p->Handle();
+  EXPECT_NE(h, 0u);
+  EXPECT_EQ(f.backend.windows_made(), 3);
+  EXPECT_EQ(f.backend.live_windows(), 3);
+  EXPECT_EQ(p->Handle(), h);
+}
+
 }  // namespace
 }  // namespace corvane::ui
