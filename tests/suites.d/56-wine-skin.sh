@@ -1,24 +1,22 @@
 #!/usr/bin/env bash
 # The skin engine on real windows under Wine: its GoogleTest program, then the
-# gallery driven with the real mouse, then the menu gallery (screenshots in
-# build/e2e-screenshots).
+# galleries of frames, controls and menus driven with the real mouse
+# (screenshots in build/e2e-screenshots).
 set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_require_wine
 gtest_line=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/skin_win32/skin_win32_tests.exe skin_win32 | tee /dev/stderr | tail -n 1)
-log=build/test-logs/skin_gallery.out
-timeout -k 10 300 python3 tests/unit/skin_win32/gallery_shots.py </dev/null >"$log" 2>&1
-cat "$log"
-gallery_line=$(tail -n 1 "$log")
-menu_log=build/test-logs/skin_menu_shots.out
-timeout -k 10 300 python3 tests/unit/skin_win32/menu_shots.py </dev/null >"$menu_log" 2>&1
-cat "$menu_log"
-menu_line=$(tail -n 1 "$menu_log")
-read -r p1 _ f1 _ s1 _ <<<"$gtest_line"
-read -r p2 _ f2 _ s2 _ <<<"$gallery_line"
-read -r p3 _ f3 _ s3 _ <<<"$menu_line"
-[[ "$p2" =~ ^[0-9]+$ ]] || { p2=0; f2=1; s2=0; }
-[[ "$p3" =~ ^[0-9]+$ ]] || { p3=0; f3=1; s3=0; }
-echo "$((p1 + p2 + p3)) passed, $((f1 + f2 + f3)) failed, $((${s1:-0} + ${s2:-0} + ${s3:-0})) skipped"
-[ $((f1 + f2 + f3)) -eq 0 ]
+read -r passed _ failed _ skipped _ <<<"$gtest_line"
+[[ "$passed" =~ ^[0-9]+$ ]] || { passed=0; failed=1; skipped=0; }
+# Each gallery script ends with its own count line.
+for script in gallery_shots controls_shots menu_shots; do
+  log=build/test-logs/skin_$script.out
+  timeout -k 10 300 python3 tests/unit/skin_win32/$script.py </dev/null >"$log" 2>&1
+  cat "$log"
+  read -r p _ f _ s _ <<<"$(tail -n 1 "$log")"
+  [[ "$p" =~ ^[0-9]+$ ]] || { p=0; f=1; s=0; }
+  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + ${s:-0}))
+done
+echo "$passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]

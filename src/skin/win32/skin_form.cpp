@@ -5,6 +5,7 @@
 
 #include "skin/skin_rules.h"
 #include "skin/skin_shape.h"
+#include "skin/win32/skin_controls.h"
 #include "skin/win32/skin_manage.h"
 #include "skin/win32/skin_menu.h"
 #include "ui/form.h"
@@ -150,8 +151,8 @@ void TWinSkinForm::AttachAsWindow() {
   }
   Live().emplace_back(window_, this);
   attached_ = true;
-  // 6. Child controls have no skin objects yet; their rules are decided in
-  // the portable core and come with the control family.
+  // 6.
+  Controls().SkinChildren(form_, window_);
   // 7.
   RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -194,7 +195,13 @@ void TWinSkinForm::ReleaseForm() {
   if (skin_state_ != kSkinDetaching) form_->SetColor(form_colour_);
 }
 
+SkinControls& TWinSkinForm::Controls() {
+  if (!controls_) controls_ = std::make_unique<SkinControls>(this, skin_);
+  return *controls_;
+}
+
 void TWinSkinForm::ReleaseParts() {
+  if (controls_) controls_->Release();
   // The window shows its own menu again; a window that is going takes the
   // menu with the bar.
   if (menu_bar_ && !destroying_) menu_bar_->GiveBack();
@@ -262,6 +269,7 @@ void TWinSkinForm::Refresh() {
   DropTitleButtons();
   RecomputeMetricsAndButtons();
   if (form_) form_->SetColor(skin_.Model().Colours.ButtonFace);
+  if (controls_) controls_->Refresh();
   face_brush_.reset();
   title_bar_.Clear();
   ResizeToSkinMetrics();
@@ -578,6 +586,7 @@ LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
 
 void TWinSkinForm::OnHoverTimer() {
   if (!active_ || (menu_bar_ && menu_bar_->Tracking())) return;
+  if (controls_) controls_->HoverTick();
   POINT pt;
   GetCursorPos(&pt);
   RECT wr;

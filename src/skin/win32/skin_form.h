@@ -27,6 +27,7 @@ namespace corvane::skin::win32 {
 
 class TSkinManage;
 class TWinSkinMenu;
+class SkinControls;
 
 enum SkinState {
   kSkinAttaching = 0,
@@ -87,6 +88,10 @@ class TWinSkinForm : public NcForm {
   TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
 
   void PaintSysButton(const TWinSysButton& button, int image) override;
+
+  // The skinned controls of the window, with its hot control; made on
+  // first use.
+  SkinControls& Controls();
 
   // The procedure in calls, for the manager: a form is not freed while one
   // of its handlers is on the stack (a modal loop can run a command).
@@ -159,6 +164,7 @@ class TWinSkinForm : public NcForm {
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::unique_ptr<TWinSkinMenu> menu_bar_;
+  std::unique_ptr<SkinControls> controls_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;

@@ -86,6 +86,13 @@ bool WindowSubclass::Restore() {
   return true;
 }
 
+void WindowSubclass::Drop() {
+  if (!window_) return;
+  window_ = nullptr;
+  own_ = nullptr;
+  detail::Count(detail::kSubclasses, -1);
+}
+
 void WindowTimer::Start(UINT interval_ms) {
   const bool was = running_;
   running_ = SetTimer(window_, id_, interval_ms, nullptr) != 0;

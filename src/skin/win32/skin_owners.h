@@ -81,6 +81,9 @@ class WindowSubclass {
   LRESULT CallOwn(UINT msg, WPARAM wp, LPARAM lp) const;
   // true when the previous procedure is back in place.
   bool Restore();
+  // The window has had WM_NCDESTROY: no message follows, so there is
+  // nothing to put back and no orphan to keep.
+  void Drop();
 
   // For a window whose owner has gone but whose subclassing stayed: calls
   // the procedure it had before; false when the window is no orphan. The
