@@ -6,7 +6,11 @@ set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_require_wine
-gtest_line=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/skin_win32/skin_win32_tests.exe skin_win32 | tee /dev/stderr | tail -n 1)
+# Its count line is renamed so that only this suite's sum reads as the count.
+gtest_out=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/skin_win32/skin_win32_tests.exe skin_win32)
+gtest_line=$(tail -n 1 <<<"$gtest_out")
+sed '$d' <<<"$gtest_out"
+echo "skin_win32_tests: $gtest_line"
 read -r passed _ failed _ skipped _ <<<"$gtest_line"
 [[ "$passed" =~ ^[0-9]+$ ]] || { passed=0; failed=1; skipped=0; }
 # Each gallery script ends with its own count line.
