@@ -11,6 +11,7 @@
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
 #include "setup/installation.h"
+#include "skin/win32/skin_manage.h"
 #include "ui/application.h"
 #include "ui/win32/win32_backend.h"
 
@@ -38,11 +39,15 @@ class Win32ProgramHost : public ProgramHost {
     installation_ = std::make_unique<setup::Installation>(
         *app_, setup::InstallServices{registry_, system_, files_, links_});
     installation_->FillSteps(steps);
+    steps.load_skin = [this](app::TFrmMain& f) { LoadSkin(f.SkinData); };
     main_ = std::make_unique<app::TFrmMain>(*app_, app::MainServices{system_, icons_, power_, registry_},
                                             std::move(steps));
   }
   void RunMessageLoop() override { app_->Run(); }
   void ShutdownFramework() override {
+    // The hook goes and every skinned window gets its own frame back while
+    // the windows and the skin are still there.
+    skin::win32::TSkinManage::Destroy();
     main_.reset();  // removes the tray icon and ends the program list's watch
     categories_.reset();
     installation_.reset();
@@ -50,6 +55,20 @@ class Win32ProgramHost : public ProgramHost {
     backend_.reset();
     if (com_ok_) OleUninitialize();
     com_ok_ = false;
+  }
+  // The form's stored skin stream is the SKINSTREAM resource; once it is
+  // read, the skin's end of loading makes the manager and hooks the thread.
+  void LoadSkin(skin::TSkinData& data) {
+    data.OnMessage = [this](const std::string& text) {
+      user_.ShowMessageBox(text, std::string(), mb::kOk);
+    };
+    if (HRSRC res = FindResourceA(nullptr, "SKINSTREAM", MAKEINTRESOURCEA(10))) {  // RT_RCDATA
+      HGLOBAL loaded = LoadResource(nullptr, res);
+      if (const void* bytes = loaded ? LockResource(loaded) : nullptr)
+        data.ReadSkinStream(skin::ByteSpan(static_cast<const std::uint8_t*>(bytes),
+                                           SizeofResource(nullptr, res)));
+    }
+    skin::win32::TSkinManage::Create(app_.get()).SkinLoaded(&data);
   }
   // Message boxes are owned by the application's window once it exists.
   void* OwnerWindow() const {

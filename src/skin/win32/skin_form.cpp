@@ -688,9 +688,19 @@ void TWinSkinForm::ResizeToSkinMetrics() {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return;
   }
-  RECT cr;
+  RECT cr, wr;
   GetClientRect(window_, &cr);
+  GetWindowRect(window_, &wr);
   const Size s = WindowSizeForClient({cr.right, cr.bottom}, metrics_);
+  if (skin_state_ == kSkinFirstSizing && !(style_ & WS_CHILD)) {
+    // The window was placed with the system's frame: growing or shrinking it
+    // about its centre keeps a centred window centred.
+    const int x = wr.left - (s.width - (wr.right - wr.left)) / 2;
+    const int y = wr.top - (s.height - (wr.bottom - wr.top)) / 2;
+    SetWindowPos(window_, nullptr, x, y, s.width, s.height,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
   SetWindowPos(window_, nullptr, 0, 0, s.width, s.height,
                SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }

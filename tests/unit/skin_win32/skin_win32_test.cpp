@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "skin/win32/skin_manage.h"
 #include "skin_test_window.h"
 
@@ -90,6 +92,12 @@ TEST_F(SkinEngine, AnActivatedWindowGetsTheSkinsFrameAroundTheSameClientArea) {
   EXPECT_EQ(cr.bottom, 200);
   EXPECT_EQ(wr.right - wr.left, 300 + want.left + want.right);
   EXPECT_EQ(wr.bottom - wr.top, 200 + want.top + want.bottom);
+  // It was placed with the system's frame around that client; the skin's
+  // frame grows about the same centre, so a centred window stays centred.
+  RECT plain = {0, 0, 300, 200};
+  AdjustWindowRectEx(&plain, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  EXPECT_LE(std::abs((wr.left + wr.right) - (120 + plain.right - plain.left)), 1);
+  EXPECT_LE(std::abs((wr.top + wr.bottom) - (120 + plain.bottom - plain.top)), 1);
 
   EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
   EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_SYSMENU) << "the system's caption buttons are off";
