@@ -30,6 +30,12 @@ class Win32ProgramHost : public ProgramHost {
     app_ = std::make_unique<ui::Application>(*backend_, user_);
     backend_->Attach(app_.get());
   }
+  // The second start's notice is skinned with the same skin.
+  void PrepareNotices() override {
+    notice_skin_ = std::make_unique<skin::TSkinData>();
+    notice_skin_->Active = true;
+    LoadSkin(*notice_skin_);
+  }
   void SetTitle(const std::string& title) override { app_->SetTitle(title); }
   void CreateMainWindow() override {
     categories_ = std::make_unique<categories::Categorisation>(
@@ -87,6 +93,7 @@ class Win32ProgramHost : public ProgramHost {
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
   Win32ShellLinks links_;
+  std::unique_ptr<skin::TSkinData> notice_skin_;
   std::unique_ptr<categories::Categorisation> categories_;
   std::unique_ptr<setup::Installation> installation_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;

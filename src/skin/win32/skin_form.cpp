@@ -6,6 +6,7 @@
 #include "skin/skin_rules.h"
 #include "skin/skin_shape.h"
 #include "skin/win32/skin_manage.h"
+#include "skin/win32/skin_mdi.h"
 #include "ui/form.h"
 
 namespace corvane::skin::win32 {
@@ -133,6 +134,10 @@ void TWinSkinForm::AttachAsWindow() {
   ReadWindowState();
   EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
   mdi_role_ = (ex & style::kExMdiChild) ? 2 : mdi_client_ ? 1 : 0;
+  if (mdi_role_ == 1) {
+    mdi_client_skin_ = std::make_unique<MdiClientSkin>(*this, mdi_client_);
+    if (!mdi_client_skin_->Installed()) mdi_client_skin_.reset();
+  }
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
@@ -155,7 +160,13 @@ void TWinSkinForm::AttachAsWindow() {
 
 void TWinSkinForm::FinishAttach() {
   hover_wanted_ = true;
-  if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised && frame_kind_ != 2) {
+  if (skin_state_ == kSkinAttaching && mdi_role_ == 2 && MdiMaximisedNow()) {
+    // A maximised sibling: this child shows the system's caption for now.
+    RestoreCaptionButtons();
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised &&
+             frame_kind_ != 2) {
     skin_state_ = kSkinFirstSizing;
     ResizeToSkinMetrics();
     skin_state_ = kSkinRunning;
@@ -191,6 +202,7 @@ void TWinSkinForm::ReleaseForm() {
 }
 
 void TWinSkinForm::ReleaseParts() {
+  mdi_client_skin_.reset();
   StopHover();
   hover_.reset();
   DropTitleButtons();
@@ -404,10 +416,13 @@ LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
   if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
   else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
   else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
-  const bool mdi_other = mdi_role_ == 2 && window_state_ != kStateNormal;
+  const bool mdi_other = mdi_role_ == 2 && (window_state_ != kStateNormal || MdiMaximisedNow());
   if (window_state_ != kStateMinimised && !mdi_other &&
       (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
     BuildShape(false);
+  // The parent's bar shows a maximised child's controls.
+  if (mdi_role_ == 2 && skin_state_ == kSkinRunning)
+    if (HWND client = GetParent(window_)) PostMessageA(GetParent(client), kMsgRepaintFrame, 0, 0);
   return r;
 }
 
@@ -419,6 +434,7 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
   } else if (mdi_role_ != 2) {
     RemoveCaptionButtons();
   } else if (window_state_ == kStateNormal) {
+    if (MdiMaximisedNow()) manager_->SetMdiMaximised(false);
     RemoveCaptionButtons();
   } else {
     RestoreCaptionButtons();
@@ -583,7 +599,8 @@ void TWinSkinForm::RunButtonAction(int action, POINT pt) {
   auto to_active_child = [&](UINT command) {
     if (mdi_role_ != 1 || !mdi_client_) return;
     auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
-    if (child) PostMessageA(child, WM_SYSCOMMAND, command, 0);
+    if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
+    if (MdiMaximisedNow() && !ActiveMdiChildMaximised()) manager_->SetMdiMaximised(false);
   };
   switch (ActionFor(action)) {
     case CaptionAction::kClose:
@@ -669,7 +686,36 @@ void TWinSkinForm::SetStyle(LONG_PTR s) {
   style_ = s;
 }
 
+bool TWinSkinForm::MdiMaximisedNow() const { return manager_ && manager_->MdiMaximised(); }
+
+bool TWinSkinForm::ActiveMdiChildMaximised() const {
+  bool maximised = false;
+  if (mdi_client_skin_) mdi_client_skin_->ActiveChild(&maximised);
+  return maximised;
+}
+
+void TWinSkinForm::MdiMaximisedChanged(bool on) {
+  if (!attached_ || mdi_role_ != 2 || !IsWindow(window_)) return;
+  if (on) {
+    shape_.Clear(true);
+    shape_width_ = shape_height_ = -1;
+    RestoreCaptionButtons();
+    return;
+  }
+  if (window_state_ == kStateMinimised) {
+    RestoreCaptionButtons();
+    return;
+  }
+  window_state_ = kStateNormal;
+  RemoveCaptionButtons();
+  BuildShape(true);
+  if (!shape_.Shaped())
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TWinSkinForm::RemoveCaptionButtons() {
+  if (mdi_role_ == 2 && MdiMaximisedNow()) return;
   SetStyle(static_cast<LONG_PTR>(
       WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
 }
@@ -738,6 +784,7 @@ ButtonWindowFacts TWinSkinForm::ButtonFacts() const {
   w.maximised = window_state_ == kStateMaximised;
   w.active = active_;
   w.menu_bar_height = metrics_.menu_bar;
+  w.mdi_child_maximised = ActiveMdiChildMaximised();
   return w;
 }
 
@@ -836,6 +883,9 @@ void TWinSkinForm::PaintFrame() {
   }
   ReleaseDC(window_, dc);
   SetHot(nullptr);
+  // A maximised child's caption is the parent's now.
+  if (mdi_role_ == 1 && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
+    manager_->SetMdiMaximised(true);
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {
