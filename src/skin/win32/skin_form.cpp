@@ -154,8 +154,8 @@ void TWinSkinForm::AttachAsWindow() {
   attached_ = true;
   // 6. Child controls have no skin objects yet; their rules are decided in
   // the portable core and come with the control family.
-  // 7.
-  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  // 7. The client too: a plain window's background is the skin's now.
+  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::FinishAttach() {
@@ -696,22 +696,23 @@ bool TWinSkinForm::ActiveMdiChildMaximised() const {
 
 void TWinSkinForm::MdiMaximisedChanged(bool on) {
   if (!attached_ || mdi_role_ != 2 || !IsWindow(window_)) return;
+  // The window grew or shrank inside its old shape: all of it is drawn anew.
+  const UINT redraw = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
   if (on) {
-    shape_.Clear(true);
+    shape_.Clear(false);
     shape_width_ = shape_height_ = -1;
     RestoreCaptionButtons();
-    return;
-  }
-  if (window_state_ == kStateMinimised) {
+  } else if (window_state_ == kStateMinimised) {
     RestoreCaptionButtons();
-    return;
+  } else {
+    window_state_ = kStateNormal;
+    RemoveCaptionButtons();
+    BuildShape(true);
+    if (!shape_.Shaped())
+      SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  window_state_ = kStateNormal;
-  RemoveCaptionButtons();
-  BuildShape(true);
-  if (!shape_.Shaped())
-    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RedrawWindow(window_, nullptr, nullptr, redraw);
 }
 
 void TWinSkinForm::RemoveCaptionButtons() {

@@ -265,6 +265,13 @@ std::vector<HWND> TSkinManage::ApplicationWindows() const {
   }
   EnumThreadWindows(GetCurrentThreadId(), &CollectVisible, reinterpret_cast<LPARAM>(&out));
   std::reverse(out.begin(), out.end());  // bottom of the Z order first, like creation order
+  // MDI children are windows of the program as well; they come after
+  // their parent.
+  for (std::size_t i = 0, n = out.size(); i < n; ++i) {
+    HWND client = FindWindowExA(out[i], nullptr, "MDIClient", nullptr);
+    for (HWND c = client ? GetWindow(client, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT))
+      if (GetWindowLongPtrA(c, GWL_EXSTYLE) & WS_EX_MDICHILD) out.push_back(c);
+  }
   return out;
 }
 
