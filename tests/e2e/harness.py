@@ -244,9 +244,10 @@ def wait_skinned(hwnd, timeout=10):
     raise AssertionError(f"window {hwnd} was not skinned")
 
 
-def system_menu_items(hwnd, timeout=10):
+def system_menu_items(hwnd, timeout=10, shot=None):
     """The texts of the skinned system menu, opened by a right click on the
-    window's title and closed again with Escape."""
+    window's title (a screenshot of the screen named shot while it is open)
+    and closed again with Escape."""
     x, y, w, _ = drv("info", hwnd)["rect"]
     drv("click", x + w // 2, y + 8, "--right")
     deadline = time.time() + timeout
@@ -256,6 +257,9 @@ def system_menu_items(hwnd, timeout=10):
         time.sleep(0.2)
     if not menu:
         raise AssertionError("the system menu did not open")
+    if shot:
+        time.sleep(0.3)
+        screenshot(shot)
     drv("key", menu["hwnd"], VK_ESCAPE)
     deadline = time.time() + timeout
     while open_menu() and time.time() < deadline:

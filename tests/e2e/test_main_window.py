@@ -137,7 +137,7 @@ class MainWindowTest(WineTestCase):
         # The skin draws the caption, so the system's caption buttons are off;
         # its system menu offers what the window has: minimise, no maximise.
         self.assertFalse(style & (WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZEBOX))
-        self.assertEqual(system_menu_items(self.hwnd),
+        self.assertEqual(system_menu_items(self.hwnd, shot="main-window-system-menu"),
                          [" Restore ", " Minimize ", " Close \tShift+F4"])
         x, y, w, h = self.main["rect"]
         self.assertLessEqual(abs(x - (1024 - w) // 2), 1)
