@@ -231,7 +231,7 @@ class MainWindowTest(WineTestCase):
         mx, my, mw, mh = self.main["rect"]
         self.assertLessEqual(abs((ax + aw // 2) - (mx + mw // 2)), 1)
         self.assertLessEqual(abs((ay + ah // 2) - (my + mh // 2)), 1)
-        time.sleep(0.5)
+        wait_skinned(about["hwnd"])
         screenshot("about", about["hwnd"])
         button = [c for c in children(about["hwnd"]) if c["class"] == "TButton"][0]
         bx, by, bw, bh = button["rect"]
