@@ -4,6 +4,7 @@ namespace corvane {
 
 int RunProgram(SystemServices& system, UserInteraction& user, ProgramHost& host) {
   if (!system.ClaimAtom(kInstanceAtom)) {
+    host.PrepareNotices();
     user.ShowMessageBox(kAlreadyRunningText, kNoticeCaption, mb::kOk | mb::kIconExclamation);
     return 0;
   }

@@ -17,6 +17,9 @@ class ProgramHost {
  public:
   virtual ~ProgramHost() = default;
   virtual void InitializeFramework() = 0;  // COM on this thread, the application object
+  // Before the already-running notice: what it needs to look like the
+  // program's other windows.
+  virtual void PrepareNotices() {}
   virtual void SetTitle(const std::string& title) = 0;
   virtual void CreateMainWindow() = 0;
   // Until the application is told to terminate.

@@ -96,6 +96,9 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   OnShow = [this](ui::Form&) { FormShow(); };
   OnCloseQuery = [this](ui::Form&, bool& can_close) { can_close = FormCloseQuery(); };
   app_.SetMainForm(this);
+  SkinData.Active = true;
+  SkinData.SkinFormtype = skin::sfMainform;
+  RunStep(steps_.load_skin);
   app_.OnTaskbarCreated = [this] {
     // Explorer came back without our icon (or was not there at start).
     tray_added_ = false;

@@ -15,6 +15,7 @@
 #include "core/registry.h"
 #include "core/system.h"
 #include "settings/area_panels.h"
+#include "skin/skin_data.h"
 #include "ui/application.h"
 #include "ui/components.h"
 #include "ui/form.h"
@@ -64,6 +65,10 @@ class TFrmMain : public ui::Form {
   // The steps of creation and showing that other parts of the program fill
   // in, named after the step; an empty one is skipped.
   struct Steps {
+    // Reading the form: the skin stream into SkinData and the component's
+    // end of loading, before the creation steps, so that the first-run
+    // dialog is skinned too.
+    Step load_skin;
     Step request_banner;            // creation 1
     Step clear_deleted_categories;  // creation 2
     Step derive_paths;              // creation 4
@@ -143,6 +148,8 @@ class TFrmMain : public ui::Form {
   ui::PopupMenu* PopMenuTp;
   ui::MenuItem *MenuExit, *MenuShow, *N5, *MenuAbout;
   ui::ApplicationEvents* ApplicationEvents;
+  // The skin of every window of the program.
+  skin::TSkinData SkinData;
 
  protected:
   void WndProc(ui::Message& m) override;

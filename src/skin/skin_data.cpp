@@ -6,6 +6,7 @@
 #include "core/ini.h"
 #include "core/text.h"
 #include "skin/skin_reader.h"
+#include "skin/skin_rules.h"
 
 namespace corvane::skin {
 
@@ -402,6 +403,8 @@ bool ReadPackageModel(const TSkinReader& reader, SkinModel& model, std::string* 
   }
   return ReadSkinDescription(reader.Entry(i).Text(), reader, model, error);
 }
+
+TSkinData::TSkinData() : Skin3rd(BuiltInSkin3rd()) {}
 
 bool TSkinData::ReadSkinDescription(std::string_view description, const TSkinReader& reader) {
   SkinModel model;

@@ -192,6 +192,8 @@ enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 // One skin: the stored package and the model read from it.
 class TSkinData {
  public:
+  TSkinData();  // Skin3rd holds the built-in list
+
   bool Active = false;
   int DisableTag = 99;
   TSkinControlTypes SkinControls = kAllSkinControlsButFastReport;

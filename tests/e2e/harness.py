@@ -243,6 +243,51 @@ def choose(menu, text):
     drv("post", menu["hwnd"], WM_CHAR, ord(key), 1)
 
 
+WM_SKINNED = 0x3504  # the skin engine's query: a skinned window answers 1
+WM_KEYDOWN = 0x0100
+VK_ESCAPE = 0x1B
+
+
+def skinned(hwnd):
+    return drv("send", hwnd, WM_SKINNED, 0, 0) == 1
+
+
+def wait_skinned(hwnd, timeout=10):
+    """The window's description once the skin engine has taken it and given
+    it the skin's frame (the first sizing follows the attach at once)."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if skinned(hwnd):
+            time.sleep(0.5)
+            return drv("info", hwnd)
+        time.sleep(0.2)
+    raise AssertionError(f"window {hwnd} was not skinned")
+
+
+def system_menu_items(hwnd, timeout=10, shot=None):
+    """The texts of the skinned system menu, opened by a right click on the
+    window's title (a screenshot of the screen named shot while it is open)
+    and closed again with Escape."""
+    x, y, w, _ = drv("info", hwnd)["rect"]
+    drv("click", x + w // 2, y + 8, "--right")
+    deadline = time.time() + timeout
+    menu = None
+    while time.time() < deadline and not menu:
+        menu = open_menu()
+        time.sleep(0.2)
+    if not menu:
+        raise AssertionError("the system menu did not open")
+    if shot:
+        time.sleep(0.3)
+        screenshot(shot)
+    drv("key", menu["hwnd"], VK_ESCAPE)
+    deadline = time.time() + timeout
+    while open_menu() and time.time() < deadline:
+        drv("key", menu["hwnd"], VK_ESCAPE)
+        time.sleep(0.3)
+    return [i["text"] for i in menu["items"] if not i["separator"]]
+
+
 def end_normally(program, timeout=20):
     """Ends a running instance the way its user does: the tray menu's exit."""
     windows = main_windows()

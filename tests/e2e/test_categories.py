@@ -10,7 +10,7 @@ import unittest
 
 from harness import (BUILD, DRIVE_C, INSTALL_DIR, MAIN_CLASS, NOTICE_CAPTION as NOTICE, WM_LBUTTONUP,
                      WineTestCase, children, choose, drv, end_normally, install, open_menu, screenshot,
-                     tray, wait_for, wine_env)
+                     tray, wait_for, wait_skinned, wine_env)
 
 DOCS = os.path.join(DRIVE_C, "Documents and Settings")
 COMMON_SM = os.path.join(DOCS, "All Users", "「开始」菜单")
@@ -306,6 +306,7 @@ class CategoriesTest(WineTestCase):
         drv("drag", *self.center(item["rect"]), *self.center(nodes[2]["rect"]))
         box = self.notice()
         self.assertTrue(box, "no notice for a protected entry")
+        wait_skinned(box)
         screenshot("categories-protected-entry", box)
         drv("post", box, 0x0111, 1, 0)  # OK
         self.assertEqual(read(os.path.join(COMMON_PROGRAMS, "附件", "计算器.lnk")), b"calc")
@@ -337,6 +338,7 @@ class CategoriesTest(WineTestCase):
         reminder = found[0]["hwnd"]
         texts = {c["title"] for c in children(reminder)}
         self.assertTrue({"马上分类", "等下再说"} <= texts, texts)
+        wait_skinned(reminder)
         screenshot("categories-reminder", reminder)
         self.click_rect(self.reminder_button(reminder, "马上分类")["rect"])
         self.assertFalse(wait_for(title=REMINDER, timeout_ms=5000, gone=True))
@@ -375,6 +377,7 @@ class CategoriesTest(WineTestCase):
         found = wait_for(title=TIPS, cls="TFrmJq", timeout_ms=5000)
         self.assertTrue(found, "no tips")
         tips = found[0]["hwnd"]
+        wait_skinned(tips)
         screenshot("categories-tips", tips)
         ok = [c for c in children(tips) if c["title"] == "确   定"][0]
         self.click_rect(ok["rect"])

@@ -3,7 +3,7 @@ import time
 
 from harness import (ALREADY_RUNNING, MAIN_CAPTION, MAIN_CLASS, NOTICE_CAPTION, BM_CLICK,
                      WineTestCase, atom_present, children, drv, end_normally, find, main_windows,
-                     screenshot, wait_for)
+                     screenshot, wait_for, wait_skinned)
 
 
 def reminder_boxes():
@@ -39,6 +39,7 @@ class EntryTest(WineTestCase):
         self.assertEqual(len(boxes), 1)
         texts = [c["title"] for c in children(boxes[0]["hwnd"])]
         self.assertIn(ALREADY_RUNNING, texts)
+        wait_skinned(boxes[0]["hwnd"])
         screenshot("entry-reminder", boxes[0]["hwnd"])
         # No window of its own besides the box.
         pid = boxes[0]["pid"]

@@ -10,7 +10,8 @@ import time
 
 import wine_registry as reg
 from harness import (BM_CLICK, DRIVE_C, MAIN_CLASS, PROGRAM_KEY, WM_CLOSE, WineTestCase, children,
-                     drv, find, install, screenshot, stop_everything, wait_for, wine_env)
+                     drv, find, install, screenshot, stop_everything, wait_for, wait_skinned,
+                     wine_env)
 
 DOCS = os.path.join(DRIVE_C, "Documents and Settings")
 OWN_FOLDER = os.path.join(DOCS, "All Users", "「开始」菜单", "程序", "Corvane")
@@ -104,6 +105,7 @@ class FirstRunTest(WineTestCase):
         boxes, ok = self.boxes(dialog)
         self.assertEqual(sorted(boxes), sorted(BOXES))
         self.assertTrue(all(b["checked"] == 1 for b in boxes.values()))
+        wait_skinned(dialog["hwnd"])
         screenshot("first-run-dialog", dialog["hwnd"])
         self.press_ok(ok)
 
@@ -177,5 +179,6 @@ class FirstRunTest(WineTestCase):
         self.assertTrue(boxes, f"no error box among {box}")
         texts = [c["title"] for c in children(boxes[0]["hwnd"])]
         self.assertIn("'abc' is not a valid floating point value", texts)
+        wait_skinned(boxes[0]["hwnd"])
         screenshot("first-run-version-error", boxes[0]["hwnd"])
         self.assertFalse(find(title=DIALOG))

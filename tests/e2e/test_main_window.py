@@ -7,7 +7,7 @@ import time
 
 from harness import (ATOM, DRIVE_C, ROOT, EXIT_ITEM, MAIN_CAPTION, MAIN_CLASS, WM_LBUTTONUP,
                      WineTestCase, atom_present, children, choose, drv, find, open_tray_menu,
-                     screenshot, tray, wait_for)
+                     screenshot, system_menu_items, tray, wait_for, wait_skinned)
 
 WS_THICKFRAME = 0x00040000
 WS_MAXIMIZEBOX = 0x00010000
@@ -71,9 +71,9 @@ class MainWindowTest(WineTestCase):
         self.program = self.start()
         found = wait_for(cls=MAIN_CLASS)
         self.assertTrue(found, "the main window did not appear")
-        self.main = found[0]
-        self.hwnd = self.main["hwnd"]
-        time.sleep(1.0)
+        self.hwnd = found[0]["hwnd"]
+        self.main = wait_skinned(self.hwnd)
+        time.sleep(0.5)
         panels = [c for c in children(self.hwnd) if c["class"] == "TPanel"]
         self.picture_panel = [p for p in panels if p["rect"][2:] == [196, 358]][0]
         self.area_panels = [p["hwnd"] for p in panels if p["rect"][2:] == [323, 358]]
@@ -134,7 +134,11 @@ class MainWindowTest(WineTestCase):
         self.assertEqual(self.main["client"][2:], [530, 386])
         self.assertFalse(style & WS_MAXIMIZEBOX, "no maximise box")
         self.assertFalse(style & WS_THICKFRAME, "a fixed border")
-        self.assertTrue(style & WS_MINIMIZEBOX and style & WS_SYSMENU)
+        # The skin draws the caption, so the system's caption buttons are off;
+        # its system menu offers what the window has: minimise, no maximise.
+        self.assertFalse(style & (WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZEBOX))
+        self.assertEqual(system_menu_items(self.hwnd, shot="main-window-system-menu"),
+                         [" Restore ", " Minimize ", " Close \tShift+F4"])
         x, y, w, h = self.main["rect"]
         self.assertLessEqual(abs(x - (1024 - w) // 2), 1)
         self.assertLessEqual(abs(y - (768 - h) // 2), 1)
@@ -227,7 +231,7 @@ class MainWindowTest(WineTestCase):
         mx, my, mw, mh = self.main["rect"]
         self.assertLessEqual(abs((ax + aw // 2) - (mx + mw // 2)), 1)
         self.assertLessEqual(abs((ay + ah // 2) - (my + mh // 2)), 1)
-        time.sleep(0.5)
+        wait_skinned(about["hwnd"])
         screenshot("about", about["hwnd"])
         button = [c for c in children(about["hwnd"]) if c["class"] == "TButton"][0]
         bx, by, bw, bh = button["rect"]

@@ -8,6 +8,7 @@
 #include "skin/win32/skin_controls.h"
 #include "skin/win32/skin_manage.h"
 #include "skin/win32/skin_menu.h"
+#include "skin/win32/skin_mdi.h"
 #include "ui/form.h"
 
 namespace corvane::skin::win32 {
@@ -135,6 +136,10 @@ void TWinSkinForm::AttachAsWindow() {
   ReadWindowState();
   EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
   mdi_role_ = (ex & style::kExMdiChild) ? 2 : mdi_client_ ? 1 : 0;
+  if (mdi_role_ == 1) {
+    mdi_client_skin_ = std::make_unique<MdiClientSkin>(*this, mdi_client_);
+    if (!mdi_client_skin_->Installed()) mdi_client_skin_.reset();
+  }
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
@@ -153,13 +158,19 @@ void TWinSkinForm::AttachAsWindow() {
   attached_ = true;
   // 6.
   Controls().SkinChildren(form_, window_);
-  // 7.
-  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  // 7. The client too: a plain window's background is the skin's now.
+  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::FinishAttach() {
   hover_wanted_ = true;
-  if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised && frame_kind_ != 2) {
+  if (skin_state_ == kSkinAttaching && mdi_role_ == 2 && MdiMaximisedNow()) {
+    // A maximised sibling: this child shows the system's caption for now.
+    RestoreCaptionButtons();
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised &&
+             frame_kind_ != 2) {
     skin_state_ = kSkinFirstSizing;
     ResizeToSkinMetrics();
     skin_state_ = kSkinRunning;
@@ -206,6 +217,7 @@ void TWinSkinForm::ReleaseParts() {
   // menu with the bar.
   if (menu_bar_ && !destroying_) menu_bar_->GiveBack();
   menu_bar_.reset();
+  mdi_client_skin_.reset();
   StopHover();
   hover_.reset();
   DropTitleButtons();
@@ -424,10 +436,13 @@ LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
   if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
   else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
   else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
-  const bool mdi_other = mdi_role_ == 2 && window_state_ != kStateNormal;
+  const bool mdi_other = mdi_role_ == 2 && (window_state_ != kStateNormal || MdiMaximisedNow());
   if (window_state_ != kStateMinimised && !mdi_other &&
       (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
     BuildShape(false);
+  // The parent's bar shows a maximised child's controls.
+  if (mdi_role_ == 2 && skin_state_ == kSkinRunning)
+    if (HWND client = GetParent(window_)) PostMessageA(GetParent(client), kMsgRepaintFrame, 0, 0);
   return r;
 }
 
@@ -439,6 +454,7 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
   } else if (mdi_role_ != 2) {
     RemoveCaptionButtons();
   } else if (window_state_ == kStateNormal) {
+    if (MdiMaximisedNow()) manager_->SetMdiMaximised(false);
     RemoveCaptionButtons();
   } else {
     RestoreCaptionButtons();
@@ -611,7 +627,8 @@ void TWinSkinForm::RunButtonAction(int action, POINT pt) {
   auto to_active_child = [&](UINT command) {
     if (mdi_role_ != 1 || !mdi_client_) return;
     auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
-    if (child) PostMessageA(child, WM_SYSCOMMAND, command, 0);
+    if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
+    if (MdiMaximisedNow() && !ActiveMdiChildMaximised()) manager_->SetMdiMaximised(false);
   };
   switch (ActionFor(action)) {
     case CaptionAction::kClose:
@@ -698,7 +715,37 @@ void TWinSkinForm::SetStyle(LONG_PTR s) {
   style_ = s;
 }
 
+bool TWinSkinForm::MdiMaximisedNow() const { return manager_ && manager_->MdiMaximised(); }
+
+bool TWinSkinForm::ActiveMdiChildMaximised() const {
+  bool maximised = false;
+  if (mdi_client_skin_) mdi_client_skin_->ActiveChild(&maximised);
+  return maximised;
+}
+
+void TWinSkinForm::MdiMaximisedChanged(bool on) {
+  if (!attached_ || mdi_role_ != 2 || !IsWindow(window_)) return;
+  // The window grew or shrank inside its old shape: all of it is drawn anew.
+  const UINT redraw = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
+  if (on) {
+    shape_.Clear(false);
+    shape_width_ = shape_height_ = -1;
+    RestoreCaptionButtons();
+  } else if (window_state_ == kStateMinimised) {
+    RestoreCaptionButtons();
+  } else {
+    window_state_ = kStateNormal;
+    RemoveCaptionButtons();
+    BuildShape(true);
+    if (!shape_.Shaped())
+      SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  RedrawWindow(window_, nullptr, nullptr, redraw);
+}
+
 void TWinSkinForm::RemoveCaptionButtons() {
+  if (mdi_role_ == 2 && MdiMaximisedNow()) return;
   SetStyle(static_cast<LONG_PTR>(
       WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
 }
@@ -717,9 +764,19 @@ void TWinSkinForm::ResizeToSkinMetrics() {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return;
   }
-  RECT cr;
+  RECT cr, wr;
   GetClientRect(window_, &cr);
+  GetWindowRect(window_, &wr);
   const Size s = WindowSizeForClient({cr.right, cr.bottom}, metrics_);
+  if (skin_state_ == kSkinFirstSizing && !(style_ & WS_CHILD)) {
+    // The window was placed with the system's frame: growing or shrinking it
+    // about its centre keeps a centred window centred.
+    const int x = wr.left - (s.width - (wr.right - wr.left)) / 2;
+    const int y = wr.top - (s.height - (wr.bottom - wr.top)) / 2;
+    SetWindowPos(window_, nullptr, x, y, s.width, s.height,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
   SetWindowPos(window_, nullptr, 0, 0, s.width, s.height,
                SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
@@ -757,6 +814,7 @@ ButtonWindowFacts TWinSkinForm::ButtonFacts() const {
   w.maximised = window_state_ == kStateMaximised;
   w.active = active_;
   w.menu_bar_height = metrics_.menu_bar;
+  w.mdi_child_maximised = ActiveMdiChildMaximised();
   return w;
 }
 
@@ -858,6 +916,9 @@ void TWinSkinForm::PaintFrame() {
                      active_);
   ReleaseDC(window_, dc);
   SetHot(nullptr);
+  // A maximised child's caption is the parent's now.
+  if (mdi_role_ == 1 && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
+    manager_->SetMdiMaximised(true);
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {

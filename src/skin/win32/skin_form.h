@@ -28,6 +28,7 @@ namespace corvane::skin::win32 {
 class TSkinManage;
 class TWinSkinMenu;
 class SkinControls;
+class MdiClientSkin;
 
 enum SkinState {
   kSkinAttaching = 0,
@@ -67,7 +68,11 @@ class TWinSkinForm : public NcForm {
   void DropTitleButtons();
   void RecomputeMetricsAndButtons();
 
+  // An MDI child when the manager's MDI-maximised flag changes.
+  void MdiMaximisedChanged(bool on);
+
   HWND Window() const { return window_; }
+  TSkinManage* Manager() const { return manager_; }
   TSkinData& Skin() const { return skin_; }
   ui::Form* HostForm() const { return form_; }
   int State() const { return skin_state_; }
@@ -78,6 +83,8 @@ class TWinSkinForm : public NcForm {
   bool ActiveFlag() const { return active_; }
   bool HoverRunning() const { return hover_ && hover_->Running(); }
   bool MdiChild() const { return mdi_role_ == 2; }
+  bool MdiParent() const { return mdi_role_ == 1; }
+  bool MdiClientSubclassed() const { return mdi_client_skin_ != nullptr; }
   std::size_t ButtonCount() const { return buttons_.size(); }
   TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
   // The painted title bar (W x top), empty before the first paint.
@@ -133,6 +140,8 @@ class TWinSkinForm : public NcForm {
   void RemoveCaptionButtons();
   void RestoreCaptionButtons();
   void SetStyle(LONG_PTR style);
+  bool MdiMaximisedNow() const;
+  bool ActiveMdiChildMaximised() const;
   Bitmap32 SmallIconBitmap();
   Point ScreenToWindow(LPARAM lp) const;
   TNCObject* ElementAtPoint(Point window_point) const;
@@ -165,6 +174,7 @@ class TWinSkinForm : public NcForm {
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::unique_ptr<TWinSkinMenu> menu_bar_;
   std::unique_ptr<SkinControls> controls_;
+  std::unique_ptr<MdiClientSkin> mdi_client_skin_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;

@@ -1,6 +1,7 @@
 #include "skin/win32/skin_manage.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/text.h"
 #include "ui/application.h"
@@ -218,6 +219,26 @@ void TSkinManage::SkinPopup(HWND popup) {
   if (i >= 0) popups_.Add(*skins_[static_cast<std::size_t>(i)].data, popup);
 }
 
+bool TSkinManage::AttachMdiChild(HWND child) {
+  const bool was = std::exchange(attach_mdi_children_, true);
+  const bool attached = Attach(child);
+  attach_mdi_children_ = was;
+  return attached;
+}
+
+void TSkinManage::SetMdiMaximised(bool on) {
+  if (mdi_maximised_ == on) return;
+  mdi_maximised_ = on;
+  for (std::size_t i = 0; i < forms_.size(); ++i)
+    if (forms_[i]->MdiChild()) forms_[i]->MdiMaximisedChanged(on);
+}
+
+std::size_t TSkinManage::SkinnedMdiChildren() const {
+  return static_cast<std::size_t>(std::count_if(forms_.begin(), forms_.end(), [](const auto& f) {
+    return f->MdiChild() && f->State() != kSkinDestroyed && f->State() != kSkinDetaching;
+  }));
+}
+
 TWinSkinForm* TSkinManage::FindForm(HWND window) const {
   if (!window) return nullptr;
   for (const auto& f : forms_)
@@ -263,6 +284,13 @@ std::vector<HWND> TSkinManage::ApplicationWindows() const {
   }
   EnumThreadWindows(GetCurrentThreadId(), &CollectVisible, reinterpret_cast<LPARAM>(&out));
   std::reverse(out.begin(), out.end());  // bottom of the Z order first, like creation order
+  // MDI children are windows of the program as well; they come after
+  // their parent.
+  for (std::size_t i = 0, n = out.size(); i < n; ++i) {
+    HWND client = FindWindowExA(out[i], nullptr, "MDIClient", nullptr);
+    for (HWND c = client ? GetWindow(client, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT))
+      if (GetWindowLongPtrA(c, GWL_EXSTYLE) & WS_EX_MDICHILD) out.push_back(c);
+  }
   return out;
 }
 
@@ -280,6 +308,7 @@ void TSkinManage::RemoveForm(std::size_t index) {
 }
 
 void TSkinManage::DeactivateAll(TSkinData* only) {
+  if (!only) mdi_maximised_ = false;
   for (std::size_t i = forms_.size(); i-- > 0;) {
     TWinSkinForm& f = *forms_[i];
     if (only && &f.Skin() != only) continue;

@@ -60,6 +60,15 @@ class TSkinManage {
   // The application icon of the main skins (the last one that has one).
   Bitmap32 MainAppIcon() const;
 
+  // An MDI child, attached by its parent (the attach rules leave MDI
+  // children to their parent).
+  bool AttachMdiChild(HWND child);
+  // On: every skinned MDI child shows the system's caption (a maximised
+  // child's controls are the parent's); off: they get the skin again.
+  void SetMdiMaximised(bool on);
+  bool MdiMaximised() const { return mdi_maximised_; }
+  std::size_t SkinnedMdiChildren() const;
+
   TWinSkinForm* FindForm(HWND window) const;
   // The skins of the popup menu windows ("#32768") and the menu-tracking flag.
   PopupMenuSkins& Popups() { return popups_; }
@@ -93,6 +102,7 @@ class TSkinManage {
   std::vector<RegisteredSkin> skins_;
   CommandQueue queue_;
   bool attach_mdi_children_ = false;
+  bool mdi_maximised_ = false;
   TSkinData* current_ = nullptr;
 
   // Declared in creation order; destroyed in reverse.

@@ -149,8 +149,10 @@ void WindowShape::Set(HWND window, RegionHandle region, bool redraw) {
   if (!SetWindowRgn(window, region.get(), redraw)) return;  // the handle deletes it
   region.release();
   detail::Count(detail::kGdi, -1);  // the system's now
+  // Setting a region sizes the window, and a nested Set from its WM_SIZE
+  // may already have counted the shape.
+  if (!window_) detail::Count(detail::kShapes, 1);
   window_ = window;
-  detail::Count(detail::kShapes, 1);
 }
 
 void WindowShape::Clear(bool redraw) {

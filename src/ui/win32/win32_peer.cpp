@@ -614,11 +614,9 @@ void Win32Peer::SyncBounds() {
   Rect b = control_.BoundsRect();
   if (kind_ == Kind::kForm) {
     auto& f = static_cast<Form&>(control_);
-    RECT r{0, 0, f.ClientWidth(), f.ClientHeight()};
-    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), FALSE,
-                       GetWindowLongA(hwnd_, GWL_EXSTYLE));
-    SetWindowPos(hwnd_, nullptr, b.left, b.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE frame = FrameExtra();
+    SetWindowPos(hwnd_, nullptr, b.left, b.top, f.ClientWidth() + frame.cx,
+                 f.ClientHeight() + frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     WindowMoved();
     return;
   }
@@ -629,6 +627,19 @@ void Win32Peer::SyncBounds() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetWindowPos(hwnd_, nullptr, b.left, b.top, w, b.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Win32Peer::FrameExtra() const {
+  // The frame the window has now: a skinned window draws its own, which the
+  // style does not describe.
+  RECT wr, cr;
+  if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &wr) && GetClientRect(hwnd_, &cr) &&
+      wr.right > wr.left)
+    return {(wr.right - wr.left) - cr.right, (wr.bottom - wr.top) - cr.bottom};
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), FALSE,
+                     GetWindowLongA(hwnd_, GWL_EXSTYLE));
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 void Win32Peer::SyncVisible() {

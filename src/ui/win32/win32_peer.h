@@ -78,6 +78,7 @@ class Win32Peer : public WindowPeer {
   LRESULT DefaultButtonId();
   bool DialogCommand(WORD id);
   void SyncBounds();
+  SIZE FrameExtra() const;  // window size minus client size
   void SyncVisible();
   void SyncState();
   void PlaceForm();

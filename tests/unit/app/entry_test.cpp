@@ -14,6 +14,7 @@ class RecordingHost : public ProgramHost {
  public:
   explicit RecordingHost(MemorySystem& system) : system_(system) {}
   void InitializeFramework() override { steps.push_back("framework"); }
+  void PrepareNotices() override { steps.push_back("notices"); }
   void SetTitle(const std::string& title) override { steps.push_back("title:" + title); }
   void CreateMainWindow() override { steps.push_back("main window"); }
   void RunMessageLoop() override {
@@ -46,7 +47,7 @@ TEST(ProgramEntry, ARunningInstanceMakesTheStartShowTheReminderAndNothingElse) {
   RecordingHost host(system);
   system.AddAtom("halvorn");  // the marker's name compares without case
   EXPECT_EQ(RunProgram(system, user, host), 0);
-  EXPECT_TRUE(host.steps.empty());
+  EXPECT_EQ(host.steps, std::vector<std::string>{"notices"});
   ASSERT_EQ(user.boxes.size(), 1u);
   EXPECT_EQ(user.boxes[0].text, "Corvane已经运行,要操作请先在桌面右下角退出！");
   EXPECT_EQ(user.boxes[0].caption, "提醒...");

@@ -285,6 +285,11 @@ TEST(Skin3rd, BuiltInListAndMatching) {
   EXPECT_EQ(kind, "panel");  // the first entry wins
   EXPECT_TRUE(Skin3rdKind(custom, "TBar", &kind));
   EXPECT_EQ(kind.size(), 50u);
+  // A new component carries the built-in list until it is given another.
+  TSkinData fresh;
+  EXPECT_EQ(fresh.Skin3rd, list);
+  EXPECT_EQ(fresh.DisableTag, 99);
+  EXPECT_EQ(fresh.SkinFormtype, sfMainform);
 }
 
 TEST(Skin3rd, ListedClassesAreDecidedByTheirKind) {

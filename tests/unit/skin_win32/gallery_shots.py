@@ -14,6 +14,8 @@ import harness as h  # noqa: E402
 GALLERY = os.path.join(h.BUILD, "tests", "unit", "skin_win32", "skin_gallery.exe")
 FIRST = "Corvane 1.2 皮肤"
 WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, HTCAPTION = 0x00A1, 0x00A2, 2
+WM_MDIRESTORE, WM_MDIMAXIMIZE = 0x0223, 0x0225
+WS_SYSMENU = 0x00080000
 # Corvane's skin: right-aligned 21 x 21 buttons at Ycoord 5, close at
 # Xcoord 27, maximise 50, minimise 73.
 CLOSE_X, MAX_X, BUTTON_Y, BUTTON = 27, 50, 5, 21
@@ -101,9 +103,59 @@ class Gallery(unittest.TestCase):
         self.assertEqual(self.proc.wait(timeout=20), 0, "the engine left something behind")
 
 
+class MdiGallery(unittest.TestCase):
+    """The MDI parent with two children: skinned children, a maximised child
+    with the system's caption, and the skin again once it is restored."""
+    TITLE = "Corvane MDI 皮肤"
+
+    def setUp(self):
+        if not os.path.exists(GALLERY):
+            self.skipTest("no skin_gallery.exe in " + h.BUILD)
+        self.proc = subprocess.Popen(["wine", GALLERY, "60 mdi"], stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     env=h.wine_env())
+        found = h.wait_for(title=self.TITLE, cls="CorvaneMdiTest")
+        self.assertTrue(found)
+        self.frame = found[0]
+        time.sleep(1.5)
+        self.client = next(c for c in h.children(self.frame["hwnd"]) if c["class"] == "MDIClient")
+        self.kids = [c for c in h.children(self.client["hwnd"]) if c["class"] == "CorvaneMdiChild"]
+
+    def tearDown(self):
+        if getattr(self, "proc", None) and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+    def styles(self):
+        return [h.drv("info", k["hwnd"])["style"] for k in self.kids]
+
+    def test_children_skinned_maximised_and_restored(self):
+        self.assertEqual(len(self.kids), 2)
+        self.assertTrue(all(h.skinned(k["hwnd"]) for k in self.kids), "the parent attaches them")
+        self.assertFalse(any(s & WS_SYSMENU for s in self.styles()), "the skin's captions")
+        shot = h.screenshot("skin_mdi")
+        # The skin's title bar on the active child, not the client's grey.
+        left, top, width, _ = h.drv("info", self.kids[1]["hwnd"])["rect"]
+        cl, ct, cw, ch = self.client["client"]
+        self.assertNotEqual(pixel(shot, left + width // 2, top + 10), pixel(shot, cl + 2, ct + ch - 3))
+
+        h.drv("send", self.client["hwnd"], WM_MDIMAXIMIZE, self.kids[1]["hwnd"], 0)
+        time.sleep(1.0)
+        self.assertTrue(all(s & WS_SYSMENU for s in self.styles()), "the system's captions")
+        h.screenshot("skin_mdi_maximised")
+
+        h.drv("send", self.client["hwnd"], WM_MDIRESTORE, self.kids[1]["hwnd"], 0)
+        time.sleep(1.0)
+        self.assertFalse(any(s & WS_SYSMENU for s in self.styles()), "the skin's captions again")
+        h.screenshot("skin_mdi_restored")
+        h.drv("post", self.frame["hwnd"], 0x0010, 0, 0)  # WM_CLOSE
+        self.assertEqual(self.proc.wait(timeout=20), 0, "the engine left something behind")
+
+
 if __name__ == "__main__":
-    result = unittest.TextTestRunner(verbosity=2).run(
-        unittest.defaultTestLoader.loadTestsFromTestCase(Gallery))
+    loader = unittest.defaultTestLoader
+    result = unittest.TextTestRunner(verbosity=2).run(unittest.TestSuite(
+        [loader.loadTestsFromTestCase(Gallery), loader.loadTestsFromTestCase(MdiGallery)]))
     failed = len(result.failures) + len(result.errors)
     skipped = len(result.skipped)
     print(f"{result.testsRun - failed - skipped} passed, {failed} failed, {skipped} skipped")

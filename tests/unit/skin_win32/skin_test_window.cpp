@@ -9,7 +9,76 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CLOSE) ++g_closes;
   return DefWindowProcA(window, msg, wp, lp);
 }
+
+HWND ClientOf(HWND frame) { return FindWindowExA(frame, nullptr, "MDIClient", nullptr); }
+
+LRESULT CALLBACK MdiFrameProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE) ++g_closes;
+  return DefFrameProcA(window, ClientOf(window), msg, wp, lp);
+}
+
+LRESULT CALLBACK MdiChildProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE) ++g_closes;
+  return DefMDIChildProcA(window, msg, wp, lp);
+}
+
+void RegisterOnce(const char* name, WNDPROC proc, int background) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  if (GetClassInfoA(instance, name, &wc)) return;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
 }  // namespace
+
+HWND CreateMdiTestWindow(const std::string& title, int x, int y, int cw, int ch, HWND* client) {
+  RegisterOnce("CorvaneMdiTest", &MdiFrameProc, COLOR_APPWORKSPACE);
+  HMENU menu = CreateMenu();
+  HMENU window_menu = CreatePopupMenu();
+  AppendMenuA(window_menu, MF_STRING, 1, "层叠(&C)");
+  AppendMenuA(window_menu, MF_STRING, 2, "平铺(&T)");
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(window_menu), "窗口(&W)");
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT r = {0, 0, cw, ch};
+  AdjustWindowRectEx(&r, style, TRUE, 0);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND frame = CreateWindowExA(0, "CorvaneMdiTest", title.c_str(), style, x, y, r.right - r.left,
+                               r.bottom - r.top, nullptr, menu, instance, nullptr);
+  if (!frame) return nullptr;
+  CLIENTCREATESTRUCT ccs = {window_menu, 100};
+  RECT cr;
+  GetClientRect(frame, &cr);
+  HWND mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", nullptr,
+                             WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0,
+                             0, cr.right, cr.bottom, frame, nullptr, instance, &ccs);
+  if (client) *client = mdi;
+  ShowWindow(frame, SW_SHOW);
+  SetForegroundWindow(frame);
+  UpdateWindow(frame);
+  return frame;
+}
+
+HWND CreateMdiTestChild(HWND client, const std::string& title, int x, int y, int w, int h) {
+  RegisterOnce("CorvaneMdiChild", &MdiChildProc, COLOR_BTNFACE);
+  MDICREATESTRUCTA mcs = {};
+  mcs.szClass = "CorvaneMdiChild";
+  mcs.szTitle = title.c_str();
+  mcs.hOwner = GetModuleHandleA(nullptr);
+  mcs.x = x;
+  mcs.y = y;
+  mcs.cx = w;
+  mcs.cy = h;
+  mcs.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  auto child = reinterpret_cast<HWND>(
+      SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  if (child) SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+  return child;
+}
 
 bool LoadSkinResource(TSkinData& skin) {
   HRSRC res = FindResourceA(nullptr, "SKINSTREAM", MAKEINTRESOURCEA(10));  // RT_RCDATA

@@ -22,6 +22,14 @@ HWND CreateTestWindow(const std::string& title, DWORD style, int x, int y, int c
                       int client_height, HMENU menu = nullptr);
 int ClosesSeen();
 
+// An MDI parent ("CorvaneMdiTest", with a 窗口 menu) and its client window,
+// shown and activated; children are made as the host library makes them:
+// WM_MDICREATE, then WM_MDIREFRESHMENU once the child is complete.
+HWND CreateMdiTestWindow(const std::string& title, int x, int y, int client_width,
+                         int client_height, HWND* client);
+HWND CreateMdiTestChild(HWND client, const std::string& title, int x, int y, int width,
+                        int height);
+
 // Handles messages until done() holds or timeout_ms has passed; true when
 // it held.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 3000);

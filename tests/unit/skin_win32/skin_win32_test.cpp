@@ -7,8 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "skin/win32/skin_manage.h"
 #include "skin_test_window.h"
+#include "ui/application.h"
+#include "ui/form.h"
+#include "ui/win32/win32_backend.h"
 
 namespace corvane::skin::win32 {
 namespace {
@@ -39,7 +44,7 @@ class SkinEngine : public ::testing::Test {
     if (Skin().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
     ASSERT_EQ(LiveOwners(), OwnerCounts{});
     Skin().Active = true;
-    manager = &TSkinManage::Create();
+    manager = &TSkinManage::Create(App());
     manager->SkinLoaded(&Skin());
     ASSERT_TRUE(manager->Hooked());
     ASSERT_TRUE(manager->Active());
@@ -62,6 +67,11 @@ class SkinEngine : public ::testing::Test {
     })) << "the window was not attached";
     PumpFor(30);
     return h;
+  }
+  virtual ui::Application* App() { return nullptr; }
+  bool Running(HWND h) const {
+    TWinSkinForm* f = manager->FindForm(h);
+    return f && f->State() == kSkinRunning;
   }
   TWinSkinForm& Form(HWND h) { return *manager->FindForm(h); }
   // The title-bar button with this action that is visible now.
@@ -90,6 +100,12 @@ TEST_F(SkinEngine, AnActivatedWindowGetsTheSkinsFrameAroundTheSameClientArea) {
   EXPECT_EQ(cr.bottom, 200);
   EXPECT_EQ(wr.right - wr.left, 300 + want.left + want.right);
   EXPECT_EQ(wr.bottom - wr.top, 200 + want.top + want.bottom);
+  // It was placed with the system's frame around that client; the skin's
+  // frame grows about the same centre, so a centred window stays centred.
+  RECT plain = {0, 0, 300, 200};
+  AdjustWindowRectEx(&plain, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  EXPECT_LE(std::abs((wr.left + wr.right) - (120 + plain.right - plain.left)), 1);
+  EXPECT_LE(std::abs((wr.top + wr.bottom) - (120 + plain.bottom - plain.top)), 1);
 
   EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
   EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & WS_SYSMENU) << "the system's caption buttons are off";
@@ -411,6 +427,207 @@ TEST_F(SkinEngine, TheRealMouseMovesTheHotState) {
   ReleaseDC(nullptr, screen);
   MoveMouse({5, 700});
   EXPECT_TRUE(PumpUntil([&] { return f.Hot() == nullptr; }, 1000));
+}
+
+}  // namespace
+}  // namespace corvane::skin::win32
+
+namespace corvane::skin::win32 {
+namespace {
+
+LONG_PTR StyleOf(HWND h) { return GetWindowLongPtrA(h, GWL_STYLE); }
+
+bool HasShape(HWND h) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(h, rgn);
+  DeleteObject(rgn);
+  return kind != ERROR;
+}
+
+TEST_F(SkinEngine, AnMdiParentSkinsItsChildrenAndAMaximisedChildShowsTheSystemsCaption) {
+  HWND client = nullptr;
+  HWND frame = CreateMdiTestWindow("MDI 父窗口", 40, 40, 520, 360, &client);
+  ASSERT_TRUE(frame && client);
+  windows.push_back(frame);
+  ASSERT_TRUE(PumpUntil([&] { return Running(frame); }));
+  EXPECT_TRUE(Form(frame).MdiParent());
+  EXPECT_TRUE(Form(frame).MdiClientSubclassed());
+
+  HWND first = CreateMdiTestChild(client, "子窗口一", 10, 10, 240, 160);
+  HWND second = CreateMdiTestChild(client, "子窗口二", 60, 50, 240, 160);
+  ASSERT_TRUE(PumpUntil([&] { return Running(first) && Running(second); }))
+      << "the parent attaches its children";
+  EXPECT_EQ(manager->SkinnedMdiChildren(), 2u);
+  for (HWND child : {first, second}) {
+    TWinSkinForm& f = Form(child);
+    EXPECT_TRUE(f.MdiChild());
+    EXPECT_FALSE(StyleOf(child) & (WS_SYSMENU | WS_MAXIMIZEBOX)) << "the skin's caption";
+    RECT wr, cr;
+    GetWindowRect(child, &wr);
+    GetClientRect(child, &cr);
+    EXPECT_EQ(wr.right - wr.left - cr.right, f.Metrics().left + f.Metrics().right);
+    EXPECT_EQ(wr.bottom - wr.top - cr.bottom, f.Metrics().top + f.Metrics().bottom);
+  }
+  EXPECT_FALSE(StyleOf(client) & (WS_HSCROLL | WS_VSCROLL)) << "no scroll bars in the client";
+
+  // Maximised, a child's caption is the parent's: every child gets the
+  // system's caption back and loses its shape.
+  SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second), 0);
+  ASSERT_TRUE(PumpUntil([&] { return manager->MdiMaximised(); }));
+  EXPECT_EQ(Form(second).WindowStateOf(), kStateMaximised);
+  for (HWND child : {first, second}) {
+    EXPECT_TRUE(StyleOf(child) & WS_SYSMENU);
+    EXPECT_TRUE(StyleOf(child) & WS_MAXIMIZEBOX);
+  }
+  EXPECT_FALSE(HasShape(second));
+  PumpFor(200);
+  EXPECT_TRUE(manager->MdiMaximised()) << "the flag stays while the child is maximised";
+
+  // Restored, both have the skin's caption and shape again.
+  SendMessageA(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(second), 0);
+  ASSERT_TRUE(PumpUntil([&] { return !manager->MdiMaximised(); }));
+  PumpFor(100);
+  for (HWND child : {first, second}) {
+    EXPECT_FALSE(StyleOf(child) & (WS_SYSMENU | WS_MAXIMIZEBOX));
+    EXPECT_EQ(Form(child).WindowStateOf(), kStateNormal);
+  }
+  EXPECT_TRUE(HasShape(second));
+
+  // Cascading restores every child, and the flag goes with it.
+  SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(first), 0);
+  ASSERT_TRUE(PumpUntil([&] { return manager->MdiMaximised(); }));
+  SendMessageA(client, WM_MDICASCADE, 0, 0);
+  EXPECT_FALSE(manager->MdiMaximised());
+  PumpFor(100);
+  EXPECT_FALSE(StyleOf(first) & WS_SYSMENU);
+
+  // A child made while another is maximised: Windows maximises the new one,
+  // Wine restores the old one; either way its caption follows the flag.
+  SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(first), 0);
+  ASSERT_TRUE(PumpUntil([&] { return manager->MdiMaximised(); }));
+  HWND third = CreateMdiTestChild(client, "子窗口三", 20, 20, 200, 120);
+  ASSERT_TRUE(PumpUntil([&] { return Running(third); }));
+  PumpFor(100);
+  EXPECT_EQ(manager->MdiMaximised(), IsZoomed(third) != FALSE);
+  EXPECT_EQ((StyleOf(third) & WS_SYSMENU) != 0, manager->MdiMaximised());
+
+  // Destroying children: the menu bar follows the frame's menu again once
+  // none is left.
+  EXPECT_FALSE(Skin().MenuUpdate) << "children change the frame's menu";
+  for (HWND child : {third, second, first}) SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+  PumpFor(400);
+  EXPECT_EQ(manager->SkinnedMdiChildren(), 0u);
+  EXPECT_TRUE(Skin().MenuUpdate);
+  EXPECT_FALSE(manager->MdiMaximised());
+}
+
+TEST_F(SkinEngine, SwitchingTheSkinOffLetsGoOfTheMdiClientAndTheChildren) {
+  HWND client = nullptr;
+  HWND frame = CreateMdiTestWindow("MDI", 40, 40, 400, 300, &client);
+  windows.push_back(frame);
+  ASSERT_TRUE(PumpUntil([&] { return Running(frame); }));
+  HWND child = CreateMdiTestChild(client, "子窗口", 10, 10, 200, 150);
+  ASSERT_TRUE(PumpUntil([&] { return Running(child); }));
+  RECT cr_before;
+  GetClientRect(child, &cr_before);
+  manager->SetSkinActive(&Skin(), false);
+  ASSERT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }));
+  EXPECT_EQ(LiveOwners().subclasses, 0) << "the client and every window have their own procedure";
+  EXPECT_TRUE(StyleOf(child) & WS_SYSMENU);
+  RECT cr;
+  GetClientRect(child, &cr);
+  EXPECT_EQ(cr.right, cr_before.right);
+  EXPECT_EQ(cr.bottom, cr_before.bottom);
+  Skin().Active = false;
+  manager->SetSkinActive(&Skin(), true);
+  ASSERT_TRUE(PumpUntil([&] { return Running(frame) && Running(child); }))
+      << "activating attaches the parent and its children";
+}
+
+class SilentUser : public UserInteraction {
+ public:
+  int ShowMessageBox(const std::string&, const std::string&, unsigned) override { return mb::kIdOk; }
+};
+
+// Forms of the control library, attached as forms.
+class SkinForms : public SkinEngine {
+ protected:
+  void SetUp() override {
+    backend = std::make_unique<ui::win32::Win32Backend>(GetModuleHandleA(nullptr));
+    app = std::make_unique<ui::Application>(*backend, user);
+    backend->Attach(app.get());
+    SkinEngine::SetUp();
+  }
+  void TearDown() override {
+    SkinEngine::TearDown();
+    app.reset();
+    backend.reset();
+  }
+  ui::Application* App() override { return app.get(); }
+  std::unique_ptr<ui::Form> MakeForm(long tag) {
+    auto f = std::make_unique<ui::Form>(nullptr);
+    f->SetCaption("皮肤窗体");
+    f->SetBorderStyle(ui::FormBorderStyle::kSingle);
+    f->SetClientSize(320, 200);
+    f->SetTag(tag);
+    f->SetColor(kOwnColour);
+    return f;
+  }
+
+  static constexpr ui::Color kOwnColour = ui::Rgb(10, 120, 30);
+  SilentUser user;
+  std::unique_ptr<ui::win32::Win32Backend> backend;
+  std::unique_ptr<ui::Application> app;
+};
+
+TEST_F(SkinForms, AFormIsSkinnedThroughItsMessageMethodAndGetsItsColourBack) {
+  auto form = MakeForm(0);
+  form->Show();
+  HWND h = reinterpret_cast<HWND>(form->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return Running(h); }));
+  EXPECT_EQ(Form(h).HostForm(), form.get());
+  EXPECT_EQ(form->GetColor(), Skin().Model().Colours.ButtonFace);
+  RECT cr;
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.right, 320);
+  EXPECT_EQ(cr.bottom, 200);
+  EXPECT_EQ(form->ClientWidth(), 320);
+  // The form's message method re-reads the skin on 0x3401.
+  form->SetColor(ui::Rgb(1, 2, 3));
+  SendMessageA(h, kMsgReReadSkin, 0, 0);
+  EXPECT_EQ(form->GetColor(), Skin().Model().Colours.ButtonFace);
+  // A new size through the form keeps the client the form asks for.
+  form->SetClientSize(300, 180);
+  PumpFor(50);
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.right, 300);
+  EXPECT_EQ(cr.bottom, 180);
+
+  manager->SetSkinActive(&Skin(), false);
+  ASSERT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }));
+  EXPECT_EQ(form->GetColor(), kOwnColour) << "the colour it had when the skin came";
+  form->SetColor(ui::Rgb(1, 2, 3));
+  SendMessageA(h, kMsgReReadSkin, 0, 0);
+  EXPECT_EQ(form->GetColor(), ui::Rgb(1, 2, 3)) << "the message method is the form's own again";
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.right, 300);
+  EXPECT_EQ(cr.bottom, 180);
+}
+
+TEST_F(SkinForms, AFormTagged99IsNeverSkinnedAndOneTagged199Is) {
+  auto never = MakeForm(99);
+  never->Show();
+  auto skinned = MakeForm(199);
+  skinned->Show();
+  HWND h99 = reinterpret_cast<HWND>(never->Handle());
+  HWND h199 = reinterpret_cast<HWND>(skinned->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return Running(h199); }));
+  SetForegroundWindow(h99);
+  PumpFor(300);
+  EXPECT_EQ(manager->FindForm(h99), nullptr);
+  EXPECT_NE(SendMessageA(h99, kMsgSkinned, 0, 0), 1);
+  EXPECT_EQ(never->GetColor(), kOwnColour);
+  EXPECT_TRUE(StyleOf(h99) & WS_SYSMENU);
 }
 
 }  // namespace

@@ -1,0 +1,122 @@
+#include "skin/win32/skin_mdi.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "skin/win32/skin_form.h"
+#include "skin/win32/skin_manage.h"
+
+namespace corvane::skin::win32 {
+
+namespace {
+
+std::vector<std::pair<HWND, MdiClientSkin*>>& Live() {
+  static std::vector<std::pair<HWND, MdiClientSkin*>> live;
+  return live;
+}
+
+MdiClientSkin* LiveClient(HWND window) {
+  for (auto& [h, c] : Live())
+    if (h == window) return c;
+  return nullptr;
+}
+
+void Unlist(const MdiClientSkin* client) {
+  auto& live = Live();
+  live.erase(std::remove_if(live.begin(), live.end(), [&](auto& p) { return p.second == client; }),
+             live.end());
+}
+
+}  // namespace
+
+MdiClientSkin::MdiClientSkin(TWinSkinForm& parent, HWND client)
+    : parent_(parent), client_(client), menu_update_at_attach_(parent.Skin().MenuUpdate) {
+  subclass_ = std::make_unique<WindowSubclass>(client, &MdiClientSkin::Proc);
+  if (subclass_->Installed()) Live().emplace_back(client, this);
+}
+
+MdiClientSkin::~MdiClientSkin() {
+  Unlist(this);
+  subclass_.reset();
+}
+
+HWND MdiClientSkin::ActiveChild(bool* maximised) const {
+  BOOL max = FALSE;
+  auto child = reinterpret_cast<HWND>(
+      SendMessageA(client_, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&max)));
+  if (maximised) *maximised = child && max;
+  return child;
+}
+
+bool MdiClientSkin::FrameSkinned() const {
+  return (parent_.Skin().SkinControls & SkinControlBit(xcMainMenu)) != 0;
+}
+
+LRESULT CALLBACK MdiClientSkin::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (MdiClientSkin* c = LiveClient(window)) return c->ClientProc(msg, wp, lp);
+  LRESULT r = 0;
+  if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
+  return DefWindowProcA(window, msg, wp, lp);
+}
+
+LRESULT MdiClientSkin::Own(UINT msg, WPARAM wp, LPARAM lp) {
+  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
+  return DefWindowProcA(client_, msg, wp, lp);
+}
+
+LRESULT MdiClientSkin::ClientProc(UINT msg, WPARAM wp, LPARAM lp) {
+  TSkinManage* manager = parent_.Manager();
+  switch (msg) {
+    case WM_NCDESTROY: {
+      const LRESULT r = Own(msg, wp, lp);
+      Unlist(this);
+      subclass_.reset();
+      return r;
+    }
+    case WM_NCCALCSIZE:
+      if (FrameSkinned()) {
+        // Children beyond the client's edge would bring the system's scroll
+        // bars, which the skin cannot draw.
+        const LONG_PTR style = GetWindowLongPtrA(client_, GWL_STYLE);
+        if (style & (WS_HSCROLL | WS_VSCROLL))
+          SetWindowLongPtrA(client_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_HSCROLL | WS_VSCROLL));
+      }
+      return Own(msg, wp, lp);
+    case WM_MDICREATE: {
+      parent_.Skin().MenuUpdate = false;
+      const LRESULT r = Own(msg, wp, lp);
+      created_ = reinterpret_cast<HWND>(r);
+      return r;
+    }
+    case WM_MDIDESTROY: {
+      const LRESULT r = Own(msg, wp, lp);
+      if (FrameSkinned() && manager) {
+        bool maximised = false;
+        ActiveChild(&maximised);
+        manager->SetMdiMaximised(maximised);
+        // The menu bar takes the frame menu's changes again once no child
+        // is left to change it.
+        if (manager->SkinnedMdiChildren() == 0) parent_.Skin().MenuUpdate = menu_update_at_attach_;
+      }
+      return r;
+    }
+    case WM_MDICASCADE:
+    case WM_MDITILE:
+      if (FrameSkinned() && manager) manager->SetMdiMaximised(false);
+      return Own(msg, wp, lp);
+    case WM_MDIREFRESHMENU: {
+      const LRESULT r = Own(msg, wp, lp);
+      // The host refreshes the menu once a new child is complete.
+      if (created_) {
+        const HWND child = std::exchange(created_, nullptr);
+        if (manager && IsWindow(child)) manager->AttachMdiChild(child);
+        PostMessageA(parent_.Window(), kMsgRepaintFrame, 0, 0);
+      }
+      return r;
+    }
+    default: return Own(msg, wp, lp);
+  }
+}
+
+}  // namespace corvane::skin::win32
