@@ -16,21 +16,9 @@ namespace corvane::skin::win32 {
 namespace {
 
 // The objects attached by window handle, for the shared procedure.
-std::vector<std::pair<HWND, TSkinControl*>>& Live() {
-  static std::vector<std::pair<HWND, TSkinControl*>> live;
+WindowTable<TSkinControl>& Live() {
+  static WindowTable<TSkinControl> live;
   return live;
-}
-
-TSkinControl* LiveObject(HWND window) {
-  for (auto& [h, c] : Live())
-    if (h == window) return c;
-  return nullptr;
-}
-
-void Unlist(const TSkinControl* c) {
-  auto& live = Live();
-  live.erase(std::remove_if(live.begin(), live.end(), [&](auto& p) { return p.second == c; }),
-             live.end());
 }
 
 }  // namespace
@@ -94,7 +82,7 @@ TSkinControl::~TSkinControl() {
   // Normally detached already; the control itself is not touched here, as
   // it may be gone: its method, if it is still ours, only passes messages on.
   if (link_) link_->self = nullptr;
-  Unlist(this);
+  Live().Remove(this);
   subclass_.reset();
   if (list_) list_->DropHot(this);
 }
@@ -138,7 +126,7 @@ void TSkinControl::AttachToWindow(HWND window, TSkinData& skin) {
     return;
   }
   own_proc_ = subclass_->Own();
-  Live().emplace_back(window, this);
+  Live().Add(window, this);
   ReadState();
   attached_ = true;
   InvalidateRect(window_, nullptr, TRUE);
@@ -172,7 +160,7 @@ void TSkinControl::Detach() {
     if (parent_colour_before_) control_->SetParentColor(true);
   }
   if (subclass_) {
-    Unlist(this);
+    Live().Remove(this);
     // One that subclassed after us may still be on top: at WM_NCDESTROY
     // that no longer matters.
     if (destroying_) subclass_->Drop();
@@ -182,7 +170,7 @@ void TSkinControl::Detach() {
 }
 
 LRESULT CALLBACK TSkinControl::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  TSkinControl* c = LiveObject(window);
+  TSkinControl* c = Live().Find(window);
   if (!c) {
     LRESULT r = 0;
     if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;

@@ -16,21 +16,9 @@ namespace corvane::skin::win32 {
 namespace {
 
 // The live forms by window, for the shared window procedure.
-std::vector<std::pair<HWND, TWinSkinForm*>>& Live() {
-  static std::vector<std::pair<HWND, TWinSkinForm*>> live;
+WindowTable<TWinSkinForm>& Live() {
+  static WindowTable<TWinSkinForm> live;
   return live;
-}
-
-TWinSkinForm* LiveForm(HWND window) {
-  for (auto& [h, f] : Live())
-    if (h == window) return f;
-  return nullptr;
-}
-
-void Unlist(const TWinSkinForm* form) {
-  auto& live = Live();
-  live.erase(std::remove_if(live.begin(), live.end(), [&](auto& p) { return p.second == form; }),
-             live.end());
 }
 
 std::string ClassNameOf(HWND window) {
@@ -86,7 +74,7 @@ TWinSkinForm::~TWinSkinForm() {
     skin_state_ = kSkinDetaching;
     QuickDetach();
   }
-  Unlist(this);
+  Live().Remove(this);
 }
 
 // --- Attach ------------------------------------------------------------------
@@ -154,7 +142,7 @@ void TWinSkinForm::AttachAsWindow() {
     ReleaseParts();
     return;
   }
-  Live().emplace_back(window_, this);
+  Live().Add(window_, this);
   attached_ = true;
   // 6.
   Controls().SkinChildren(form_, window_);
@@ -232,7 +220,7 @@ void TWinSkinForm::QuickDetach() {
   if (!attached_) return;
   ReleaseForm();
   subclass_.reset();
-  Unlist(this);
+  Live().Remove(this);
   ReleaseParts();
   shape_.Clear(false);
   if (!destroying_ && IsWindow(window_)) {
@@ -249,7 +237,7 @@ void TWinSkinForm::FullDetach() {
   if (!HasControl(skin_, xcMainMenu)) {
     ReleaseForm();
     subclass_.reset();
-    Unlist(this);
+    Live().Remove(this);
     ReleaseParts();
     attached_ = false;
     if (skin_state_ != kSkinDetaching && IsWindow(window_)) {
@@ -261,7 +249,7 @@ void TWinSkinForm::FullDetach() {
   StopHover();
   ReleaseForm();
   subclass_.reset();
-  Unlist(this);
+  Live().Remove(this);
   RestoreCaptionButtons();
   ReleaseParts();
   if (skin_state_ != kSkinDetaching && (mdi_role_ == 2 || !(style_ & WS_CHILD)) &&
@@ -293,7 +281,7 @@ void TWinSkinForm::Refresh() {
 // --- Window procedure ----------------------------------------------------------
 
 LRESULT CALLBACK TWinSkinForm::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  TWinSkinForm* form = LiveForm(window);
+  TWinSkinForm* form = Live().Find(window);
   if (!form) {
     LRESULT r = 0;
     if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;

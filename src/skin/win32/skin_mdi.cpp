@@ -11,21 +11,9 @@ namespace corvane::skin::win32 {
 
 namespace {
 
-std::vector<std::pair<HWND, MdiClientSkin*>>& Live() {
-  static std::vector<std::pair<HWND, MdiClientSkin*>> live;
+WindowTable<MdiClientSkin>& Live() {
+  static WindowTable<MdiClientSkin> live;
   return live;
-}
-
-MdiClientSkin* LiveClient(HWND window) {
-  for (auto& [h, c] : Live())
-    if (h == window) return c;
-  return nullptr;
-}
-
-void Unlist(const MdiClientSkin* client) {
-  auto& live = Live();
-  live.erase(std::remove_if(live.begin(), live.end(), [&](auto& p) { return p.second == client; }),
-             live.end());
 }
 
 }  // namespace
@@ -33,11 +21,11 @@ void Unlist(const MdiClientSkin* client) {
 MdiClientSkin::MdiClientSkin(TWinSkinForm& parent, HWND client)
     : parent_(parent), client_(client), menu_update_at_attach_(parent.Skin().MenuUpdate) {
   subclass_ = std::make_unique<WindowSubclass>(client, &MdiClientSkin::Proc);
-  if (subclass_->Installed()) Live().emplace_back(client, this);
+  if (subclass_->Installed()) Live().Add(client, this);
 }
 
 MdiClientSkin::~MdiClientSkin() {
-  Unlist(this);
+  Live().Remove(this);
   subclass_.reset();
 }
 
@@ -54,7 +42,7 @@ bool MdiClientSkin::FrameSkinned() const {
 }
 
 LRESULT CALLBACK MdiClientSkin::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (MdiClientSkin* c = LiveClient(window)) return c->ClientProc(msg, wp, lp);
+  if (MdiClientSkin* c = Live().Find(window)) return c->ClientProc(msg, wp, lp);
   LRESULT r = 0;
   if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
   return DefWindowProcA(window, msg, wp, lp);
@@ -70,7 +58,7 @@ LRESULT MdiClientSkin::ClientProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCDESTROY: {
       const LRESULT r = Own(msg, wp, lp);
-      Unlist(this);
+      Live().Remove(this);
       subclass_.reset();
       return r;
     }

@@ -376,15 +376,9 @@ bool SkinnedMenuItemMessage(UINT msg, LPARAM lp) {
 
 namespace {
 
-std::vector<std::pair<HWND, TWinSkinPopMenu*>>& LivePopups() {
-  static std::vector<std::pair<HWND, TWinSkinPopMenu*>> live;
+WindowTable<TWinSkinPopMenu>& LivePopups() {
+  static WindowTable<TWinSkinPopMenu> live;
   return live;
-}
-
-void UnlistPopup(const TWinSkinPopMenu* p) {
-  auto& live = LivePopups();
-  live.erase(std::remove_if(live.begin(), live.end(), [&](auto& e) { return e.second == p; }),
-             live.end());
 }
 
 }  // namespace
@@ -392,11 +386,11 @@ void UnlistPopup(const TWinSkinPopMenu* p) {
 TWinSkinPopMenu::TWinSkinPopMenu(TSkinData& skin, HWND popup, bool from_bar)
     : skin_(skin), window_(popup), from_bar_(from_bar) {
   subclass_ = std::make_unique<WindowSubclass>(popup, &TWinSkinPopMenu::Proc);
-  if (subclass_->Installed()) LivePopups().emplace_back(popup, this);
+  if (subclass_->Installed()) LivePopups().Add(popup, this);
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() {
-  UnlistPopup(this);
+  LivePopups().Remove(this);
   subclass_.reset();
 }
 
@@ -465,8 +459,7 @@ LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  for (auto& [h, p] : LivePopups())
-    if (h == window) return p->WndProc(msg, wp, lp);
+  if (TWinSkinPopMenu* p = LivePopups().Find(window)) return p->WndProc(msg, wp, lp);
   LRESULT r = 0;
   if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
   return DefWindowProcA(window, msg, wp, lp);
@@ -479,7 +472,7 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_DESTROY: {
       const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
-      UnlistPopup(this);
+      LivePopups().Remove(this);
       subclass_.reset();
       background_.Clear();
       return own ? CallWindowProcA(own, window_, msg, wp, lp) : DefWindowProcA(window_, msg, wp, lp);

@@ -4,6 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "skin/skin_shape.h"
 #include "ui/win32/gdi.h"
 
@@ -23,6 +27,27 @@ struct OwnerCounts {
   }
 };
 OwnerCounts LiveOwners();
+
+// The live objects of one kind by window, for a window procedure that all
+// windows of that kind share. UI thread only.
+template <class T>
+class WindowTable {
+ public:
+  void Add(HWND window, T* object) { entries_.emplace_back(window, object); }
+  T* Find(HWND window) const {
+    for (const auto& [h, o] : entries_)
+      if (h == window) return o;
+    return nullptr;
+  }
+  void Remove(const T* object) {
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
+                                  [&](const auto& e) { return e.second == object; }),
+                   entries_.end());
+  }
+
+ private:
+  std::vector<std::pair<HWND, T*>> entries_;
+};
 
 namespace detail {
 enum Counter { kHooks, kSubclasses, kTimers, kShapes, kGdi };
