@@ -55,16 +55,10 @@ HWND HandleOf(ui::Control& c) {
   return w ? reinterpret_cast<HWND>(w->Handle()) : nullptr;
 }
 
-std::string ClassOf(HWND h) {
-  char buf[101] = {};
-  GetClassNameA(h, buf, sizeof buf);
-  return buf;
-}
-
 // The arrow window a spin edit keeps beside itself.
 HWND UpDownOf(HWND edit) {
   for (HWND h = GetWindow(GetParent(edit), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-    if (text::SameText(ClassOf(h), UPDOWN_CLASSA) &&
+    if (text::SameText(ClassNameOf(h), UPDOWN_CLASSA) &&
         reinterpret_cast<HWND>(SendMessageA(h, UDM_GETBUDDY, 0, 0)) == edit)
       return h;
   return nullptr;
@@ -202,7 +196,7 @@ void SkinControls::SkinWindowChildren(HWND parent) {
     const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(h, GWL_STYLE));
     if (!(style & WS_CHILD) || Find(h)) continue;
     HWND first = GetWindow(h, GW_CHILD);
-    const ChildWindowDecision d = MapChildWindow(ClassOf(h), style, first != nullptr);
+    const ChildWindowDecision d = MapChildWindow(ClassNameOf(h), style, first != nullptr);
     SkinObject kind = d.object;
     if (kind == SkinObject::kNone) continue;
     // A scroll-bar child that is a real bar, not a size box, is drawn as one.

@@ -30,25 +30,6 @@ HFONT WindowFont(HWND window) {
   return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-std::uint32_t Pixel(SkinColour c) {
-  const COLORREF r = ResolveColour(c);
-  return 0xFF000000u | static_cast<std::uint32_t>(GetRValue(r)) << 16 |
-         static_cast<std::uint32_t>(GetGValue(r)) << 8 | GetBValue(r);
-}
-
-void PutBitmap(HDC dc, int x, int y, const Bitmap32& b) {
-  if (b.Empty()) return;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = b.Width();
-  bi.bmiHeader.biHeight = -b.Height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0,
-                    0, static_cast<UINT>(b.Height()), b.Pixels().data(), &bi, DIB_RGB_COLORS);
-}
-
 void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
                   const std::function<void(HDC)>& text) {
   DibSurface surface(dc, pixels.Width(), pixels.Height());
@@ -403,7 +384,7 @@ void TSkinButton::Draw(HDC dc, const Rect& r) {
   if (b.Image.Empty() || r.Empty()) return;
   ReadState();
   const int image = ButtonStateImage(Pressed(), focused_, Hot(), enabled_);
-  Bitmap32 pixels(r.Width(), r.Height(), Pixel(Model().Colours.ButtonFace));
+  Bitmap32 pixels(r.Width(), r.Height(), SkinPixel(Model().Colours.ButtonFace));
   DrawNinePart(pixels, {0, 0, r.Width(), r.Height()}, b.Image, PieceParts(b, 5, image),
                b.Trans != 0);
   COLORREF text = ResolveColour(image == kImgPressed ? b.PressedColour2
@@ -638,9 +619,9 @@ void TSkinCheckBox::Draw(HDC dc, const Rect& r) {
   const int iw = img.Width() / frames, ih = img.Height();
   const int image = CheckStateImage(ReadCheck(), enabled_);
   const CheckBoxPlace place = PlaceCheckBox(r.Width(), r.Height(), iw, ih, (Style() & BS_LEFTTEXT) != 0);
-  Bitmap32 cell(place.cell.Width(), place.cell.Height(), Pixel(Model().Colours.ButtonFace));
+  Bitmap32 cell(place.cell.Width(), place.cell.Height(), SkinPixel(Model().Colours.ButtonFace));
   DrawStateImage(cell, place.image.Offset(-place.cell.left, -place.cell.top), img, frames, image, true);
-  PutBitmap(dc, r.left + place.cell.left, r.top + place.cell.top, cell);
+  BlitToDc(dc, r.left + place.cell.left, r.top + place.cell.top, cell);
   last_image_ = image;
   ++paints_;
 }
@@ -735,7 +716,7 @@ void TSkinComBox::Draw(HDC dc, const Rect& r) {
     auto strip = [&](const Rect& s) {
       Bitmap32 part(s.Width(), s.Height());
       Blit(part, -s.left, -s.top, edge, false);
-      PutBitmap(dc, r.left + s.left, r.top + s.top, part);
+      BlitToDc(dc, r.left + s.left, r.top + s.top, part);
     };
     const int w = r.Width(), h = r.Height();
     strip({0, 0, w, std::min(t, h)});
@@ -754,10 +735,10 @@ void TSkinComBox::Draw(HDC dc, const Rect& r) {
   const bool left = button.left < r.Width() / 2;
   const Bitmap32& img = left && !piece.Image2.Empty() ? piece.Image2 : piece.Image;
   const int shown = left && !piece.Image2.Empty() ? 5 - image : image;
-  Bitmap32 pixels(button.Width(), button.Height(), Pixel(SysColour(COLOR_WINDOW)));
+  Bitmap32 pixels(button.Width(), button.Height(), SkinPixel(SysColour(COLOR_WINDOW)));
   DrawNinePart(pixels, {0, 0, button.Width(), button.Height()}, img, PieceParts(piece, 4, shown),
                piece.Trans != 0);
-  PutBitmap(dc, r.left + button.left, r.top + button.top, pixels);
+  BlitToDc(dc, r.left + button.left, r.top + button.top, pixels);
   last_image_ = image;
   ++paints_;
 }

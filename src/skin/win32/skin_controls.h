@@ -437,12 +437,8 @@ class SkinControls {
 
 // --- Drawing helpers shared by the members ---------------------------------
 
-// A skin colour as a pixel of Bitmap32.
-std::uint32_t Pixel(SkinColour c);
 // The window's font, or the default GUI font.
 HFONT WindowFont(HWND window);
-// Draws the bitmap at (x, y) of a DC.
-void PutBitmap(HDC dc, int x, int y, const Bitmap32& b);
 // The pixels copied to (0, 0) of dc in one blit, with text drawn over them
 // first: text gets a DC with the font and colour selected and a transparent
 // background.

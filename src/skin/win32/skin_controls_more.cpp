@@ -93,7 +93,7 @@ void TSkinTab::Draw(HDC dc, const Rect&) {
   if (area.Empty()) return;
   const bool enabled = (Style() & WS_DISABLED) == 0;
   const bool bottom = (Style() & TCS_BOTTOM) != 0;
-  Bitmap32 pixels(area.Width(), area.Height(), Pixel(model.Colours.ButtonFace));
+  Bitmap32 pixels(area.Width(), area.Height(), SkinPixel(model.Colours.ButtonFace));
   const int count = static_cast<int>(SendMessageA(window_, TCM_GETITEMCOUNT, 0, 0));
   const int selected = static_cast<int>(SendMessageA(window_, TCM_GETCURSEL, 0, 0));
   std::vector<Rect> items;
@@ -205,11 +205,11 @@ void TSkinTrackBar::Draw(HDC dc, const Rect&) {
   ReadState();
   const int image = ButtonStateImage(Pressed(), focused_, Hot(), enabled_);
   // Under the thumb: the background and the piece of channel it covers.
-  Bitmap32 pixels(thumb.Width(), thumb.Height(), Pixel(model.Colours.ButtonFace));
+  Bitmap32 pixels(thumb.Width(), thumb.Height(), SkinPixel(model.Colours.ButtonFace));
   Rect channel = FromRect(ch);
   if (vertical) channel = {channel.top, channel.left, channel.bottom, channel.right};
   const Rect under = channel.Intersect(thumb).Offset(-thumb.left, -thumb.top);
-  const std::uint32_t shadow = Pixel(model.Colours.ButtonShadow);
+  const std::uint32_t shadow = SkinPixel(model.Colours.ButtonShadow);
   for (int y = std::max(under.top, 0); y < std::min(under.bottom, pixels.Height()); ++y)
     for (int x = std::max(under.left, 0); x < std::min(under.right, pixels.Width()); ++x) {
       const bool edge = vertical ? (x == under.left || x == under.right - 1)
@@ -217,7 +217,7 @@ void TSkinTrackBar::Draw(HDC dc, const Rect&) {
       pixels.Set(x, y, edge ? shadow : 0xFFFFFFFFu);
     }
   DrawStateImage(pixels, {0, 0, thumb.Width(), thumb.Height()}, piece->Image, 5, image, piece->Trans != 0);
-  PutBitmap(dc, thumb.left, thumb.top, pixels);
+  BlitToDc(dc, thumb.left, thumb.top, pixels);
   last_image_ = image;
   ++paints_;
 }
@@ -278,7 +278,7 @@ void TSkinUpDown::Draw(HDC dc, const Rect&) {
   const Rect area = ClientOf(window_);
   if (area.Empty()) return;
   ReadState();
-  Bitmap32 pixels(area.Width(), area.Height(), Pixel(Model().Colours.ButtonFace));
+  Bitmap32 pixels(area.Width(), area.Height(), SkinPixel(Model().Colours.ButtonFace));
   Rect halves[2];
   SplitUpDown(area, horizontal, &halves[0], &halves[1]);
   for (int k = 0; k < 2; ++k) {
@@ -294,7 +294,7 @@ void TSkinUpDown::Draw(HDC dc, const Rect&) {
                                     halves[k].top + (halves[k].Height() - gh) / 2 + shift, gw, gh);
     DrawStateImage(pixels, g, glyphs, 4, (enabled_ ? 1 : 3) + k, true);
   }
-  PutBitmap(dc, 0, 0, pixels);
+  BlitToDc(dc, 0, 0, pixels);
   last_image_ = pressed_part_ ? 2 : hot_part_ ? 4 : enabled_ ? 1 : 3;
   ++paints_;
 }
@@ -313,7 +313,7 @@ void TSkinProgress::Draw(HDC dc, const Rect&) {
   const LONG_PTR style = Style();
   const bool vertical = (style & PBS_VERTICAL) != 0;
   const bool smooth = (style & PBS_SMOOTH) != 0;
-  Bitmap32 pixels(area.Width(), area.Height(), Pixel(Model().Colours.ButtonFace));
+  Bitmap32 pixels(area.Width(), area.Height(), SkinPixel(Model().Colours.ButtonFace));
   DrawNinePart(pixels, area, piece.Image, PieceParts(piece, 2, vertical ? 2 : 1), piece.Trans != 0);
   const Rect inner{piece.LeftWidth, piece.TopHeight, area.right - piece.RightWidth,
                    area.bottom - piece.BottomHeight};
@@ -345,7 +345,7 @@ void TSkinProgress::Draw(HDC dc, const Rect&) {
         }
     }
   }
-  PutBitmap(dc, 0, 0, pixels);
+  BlitToDc(dc, 0, 0, pixels);
   ++paints_;
 }
 
@@ -360,7 +360,7 @@ void TSkinStatusBar::Draw(HDC dc, const Rect&) {
   const Rect area = ClientOf(window_);
   if (area.Empty()) return;
   const bool grip = (Style() & SBARS_SIZEGRIP) != 0;
-  Bitmap32 pixels(area.Width(), area.Height(), Pixel(Model().Colours.ButtonFace));
+  Bitmap32 pixels(area.Width(), area.Height(), SkinPixel(Model().Colours.ButtonFace));
   DrawNinePart(pixels, area, piece.Image, PieceParts(piece, 3, 1), false);
   struct Part {
     Rect rect;

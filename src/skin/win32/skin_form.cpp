@@ -21,32 +21,12 @@ WindowTable<TWinSkinForm>& Live() {
   return live;
 }
 
-std::string ClassNameOf(HWND window) {
-  char buf[101] = {};
-  GetClassNameA(window, buf, sizeof buf);
-  return buf;
-}
-
 BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
   if (text::SameText(ClassNameOf(child), "MDIClient")) {
     *reinterpret_cast<HWND*>(lp) = child;
     return FALSE;
   }
   return TRUE;
-}
-
-// Draws a portable bitmap at (x, y) of a DC.
-void BlitToDc(HDC dc, int x, int y, const Bitmap32& b) {
-  if (b.Empty()) return;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = b.Width();
-  bi.bmiHeader.biHeight = -b.Height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0,
-                    0, static_cast<UINT>(b.Height()), b.Pixels().data(), &bi, DIB_RGB_COLORS);
 }
 
 Bitmap32 Crop(const Bitmap32& src, const Rect& r) {
@@ -64,6 +44,32 @@ bool HasControl(const TSkinData& skin, TSkinControlType t) {
 COLORREF ResolveColour(SkinColour c) {
   if ((c >> 24) == 0xFF) return GetSysColor(static_cast<int>(c & 0xFF));
   return c & 0xFFFFFFu;
+}
+
+std::uint32_t PixelOf(COLORREF c) {
+  return 0xFF000000u | static_cast<std::uint32_t>(GetRValue(c)) << 16 |
+         static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+std::uint32_t SkinPixel(SkinColour c) { return PixelOf(ResolveColour(c)); }
+
+void BlitToDc(HDC dc, int x, int y, const Bitmap32& b) {
+  if (b.Empty()) return;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = b.Width();
+  bi.bmiHeader.biHeight = -b.Height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0,
+                    0, static_cast<UINT>(b.Height()), b.Pixels().data(), &bi, DIB_RGB_COLORS);
+}
+
+std::string ClassNameOf(HWND window) {
+  char buf[101] = {};
+  if (window) GetClassNameA(window, buf, sizeof buf);
+  return buf;
 }
 
 TWinSkinForm::TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window)

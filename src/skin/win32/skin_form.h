@@ -44,6 +44,13 @@ inline constexpr UINT kHoverInterval = 250;
 
 // A skin colour as GDI takes it: system-colour references resolved.
 COLORREF ResolveColour(SkinColour c);
+// A GDI colour, or a skin colour, as an opaque pixel of a Bitmap32.
+std::uint32_t PixelOf(COLORREF c);
+std::uint32_t SkinPixel(SkinColour c);
+// Draws a portable bitmap at (x, y) of a DC.
+void BlitToDc(HDC dc, int x, int y, const Bitmap32& b);
+// The window's class name; empty for no window.
+std::string ClassNameOf(HWND window);
 
 class TWinSkinForm : public NcForm {
  public:

@@ -18,12 +18,6 @@ std::unique_ptr<TSkinManage>& TheManager() {
 
 constexpr char kTimerClass[] = "CorvaneSkinManage";
 
-std::string ClassOf(HWND window) {
-  char buf[101] = {};
-  if (window) GetClassNameA(window, buf, sizeof buf);
-  return buf;
-}
-
 BOOL CALLBACK CollectVisible(HWND window, LPARAM lp) {
   if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(window);
   return TRUE;
@@ -154,7 +148,7 @@ LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wp, LPARAM lp) {
   TSkinManage* m = Instance();
   if (m && code == HCBT_CREATEWND) {
     auto* cbt = reinterpret_cast<CBT_CREATEWNDA*>(lp);
-    const std::string cls = ClassOf(reinterpret_cast<HWND>(wp));
+    const std::string cls = ClassNameOf(reinterpret_cast<HWND>(wp));
     const auto style = static_cast<std::uint32_t>(cbt->lpcs->style);
     if (RefuseSizeGrip(cls, style, m->FindForm(cbt->lpcs->hwndParent) != nullptr)) return 10;
     if (text::SameText(cls, "#32768")) m->SkinPopup(reinterpret_cast<HWND>(wp));
@@ -181,13 +175,13 @@ bool TSkinManage::Attach(HWND window) {
   f.has_form = form != nullptr;
   f.form_tag = form ? form->Tag() : 0;
   f.is_child = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0;
-  f.parent_class = ClassOf(GetParent(window));
+  f.parent_class = ClassNameOf(GetParent(window));
   f.attach_mdi_children = attach_mdi_children_;
   RECT r;
   GetWindowRect(window, &r);
   f.width = r.right - r.left;
   f.height = r.bottom - r.top;
-  f.class_name = ClassOf(window);
+  f.class_name = ClassNameOf(window);
   f.window = reinterpret_cast<WindowId>(window);
   const AttachDecision d = DecideAttach(f, skins_);
   if (!d.Accepted()) return false;

@@ -17,13 +17,6 @@ namespace {
 constexpr UINT kMnGetHMenu = 0x01E1;
 constexpr std::size_t kMaxCaption = 80;
 
-std::uint32_t ToPixel(COLORREF c) {
-  return 0xFF000000u | static_cast<std::uint32_t>(GetRValue(c)) << 16 |
-         static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
-}
-
-std::uint32_t SkinPixel(SkinColour c) { return ToPixel(ResolveColour(c)); }
-
 bool Has(const TSkinData& skin, TSkinControlType t) {
   return (skin.SkinControls & SkinControlBit(t)) != 0;
 }
@@ -98,9 +91,9 @@ void DrawCheck(Bitmap32& dst, const Rect& box, std::uint32_t colour) {
 
 // A checked item with an image: the box dithered and sunk.
 void DrawCheckedBox(Bitmap32& dst, const Rect& box) {
-  const std::uint32_t face = ToPixel(GetSysColor(COLOR_BTNFACE));
-  const std::uint32_t light = ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
-  const std::uint32_t shadow = ToPixel(GetSysColor(COLOR_BTNSHADOW));
+  const std::uint32_t face = PixelOf(GetSysColor(COLOR_BTNFACE));
+  const std::uint32_t light = PixelOf(GetSysColor(COLOR_BTNHIGHLIGHT));
+  const std::uint32_t shadow = PixelOf(GetSysColor(COLOR_BTNSHADOW));
   const Rect r = box.Intersect({0, 0, dst.Width(), dst.Height()});
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) {
@@ -275,9 +268,9 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
                           : -1;
     if (image >= 0) {
       if (checked) DrawCheckedBox(canvas, c.glyph);
-      DrawGlyph(canvas, c.glyph, image, ToPixel(colour));
+      DrawGlyph(canvas, c.glyph, image, PixelOf(colour));
     } else if (checked) {
-      DrawCheck(canvas, c.glyph, ToPixel(disabled ? colour : GetSysColor(COLOR_BTNTEXT)));
+      DrawCheck(canvas, c.glyph, PixelOf(disabled ? colour : GetSysColor(COLOR_BTNTEXT)));
     }
   }
   {

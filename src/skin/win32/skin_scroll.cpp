@@ -185,7 +185,7 @@ void TSkinScrollBar::PaintBar(HDC dc, int index) {
   auto along = [&](int from, int to) {
     return vertical ? Rect{0, from, T, to} : Rect{from, 0, to, T};
   };
-  Bitmap32 pixels(vertical ? T : length, vertical ? length : T, Pixel(model.Colours.Scrollbar));
+  Bitmap32 pixels(vertical ? T : length, vertical ? length : T, SkinPixel(model.Colours.Scrollbar));
   const int a = ArrowLength(length, MetricsFor(vertical).arrow);
   // The track between the arrows.
   const std::optional<TDataSkinObject>& track = vertical ? model.VertScroll : model.HorzScroll;
@@ -218,13 +218,13 @@ void TSkinScrollBar::PaintBar(HDC dc, int index) {
     Blit(pixels, at.left, at.top, RenderThumb(at.Width(), at.Height(), thumb->Image, p, vertical), trans);
   }
   if (thickness == T) {
-    PutBitmap(dc, bar.rect.left, bar.rect.top, pixels);
+    BlitToDc(dc, bar.rect.left, bar.rect.top, pixels);
     return;
   }
   Bitmap32 sized(bar.rect.Width(), bar.rect.Height());
   StretchCopy(sized, {0, 0, sized.Width(), sized.Height()}, pixels,
               {0, 0, pixels.Width(), pixels.Height()});
-  PutBitmap(dc, bar.rect.left, bar.rect.top, sized);
+  BlitToDc(dc, bar.rect.left, bar.rect.top, sized);
 }
 
 bool TSkinScrollBar::TrackThumb(int index, POINT press) {
@@ -409,7 +409,7 @@ void TSkinHeader::Draw(HDC dc, const Rect& r) {
   const Rect area{0, 0, cr.right, cr.bottom};
   if (area.Empty()) return;
   const bool enabled = (Style() & WS_DISABLED) == 0;
-  Bitmap32 pixels(area.Width(), area.Height(), Pixel(model.Colours.ButtonFace));
+  Bitmap32 pixels(area.Width(), area.Height(), SkinPixel(model.Colours.ButtonFace));
   const int count = static_cast<int>(SendMessageA(window_, HDM_GETITEMCOUNT, 0, 0));
   int right = 0;
   std::vector<Rect> items;
