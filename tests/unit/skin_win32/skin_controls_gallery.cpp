@@ -161,11 +161,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmd, int) {
     ui::Application app(backend, user);
     backend.Attach(&app);
     TSkinData skin;
-    if (!LoadSkinResource(skin)) {
-      MessageBoxA(nullptr, "no skin", "skin_controls_gallery", MB_OK);
-      return 2;
-    }
-    skin.Active = true;
+    if (!LoadGallerySkin(skin, "skin_controls_gallery")) return 2;
     TSkinManage& manager = TSkinManage::Create(&app);
     manager.SkinLoaded(&skin);
 

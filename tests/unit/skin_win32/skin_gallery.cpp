@@ -31,11 +31,6 @@ void CALLBACK QuitWhenNoneLeft(HWND, UINT, UINT_PTR, DWORD) {
   if (n == 0) PostQuitMessage(0);
 }
 
-void AddLabel(HWND parent, const char* text) {
-  CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE, 16, 16, 320, 40, parent, nullptr,
-                  GetModuleHandleA(nullptr), nullptr);
-}
-
 void ShowTwoWindows() {
   HWND second = CreateTestWindow(
       "这是一个很长很长的窗口标题，长到标题栏放不下，只好用省略号结束 Corvane",
@@ -56,11 +51,7 @@ void ShowMdiWindow() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
   TSkinData skin;
-  if (!LoadSkinResource(skin)) {
-    MessageBoxA(nullptr, "no skin", "skin_gallery", MB_OK);
-    return 2;
-  }
-  skin.Active = true;
+  if (!LoadGallerySkin(skin, "skin_gallery")) return 2;
   TSkinManage::Create().SkinLoaded(&skin);
 
   if (std::strstr(cmd, "mdi")) {

@@ -64,19 +64,11 @@ HMENU GalleryMenu() {
   return bar;
 }
 
-void AddLabel(HWND parent, const char* text) {
-  CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE, 16, 16, 320, 40, parent, nullptr,
-                  GetModuleHandleA(nullptr), nullptr);
-}
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
   TSkinData skin;
-  if (!LoadSkinResource(skin)) {
-    MessageBoxA(nullptr, "no skin", "skin_menu_gallery", MB_OK);
-    return 2;
-  }
-  skin.Active = true;
+  if (!LoadGallerySkin(skin, "skin_menu_gallery")) return 2;
   TSkinManage::Create().SkinLoaded(&skin);
 
   HWND rtl = CreateTestWindow("从右到左的菜单", WS_OVERLAPPEDWINDOW, 500, 320, 300, 120, GalleryMenu());

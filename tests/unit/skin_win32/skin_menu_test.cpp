@@ -452,15 +452,6 @@ TEST_F(SkinnedMenus, TheProgramsPopupMenusAreOwnerDrawnOnlyWhileTheSkinAsksForIt
   DestroyMenu(built);
 }
 
-void MoveMouse(POINT p) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
 TEST_F(SkinnedMenus, AClickOpensAMenuAndTheMouseSwitchesToAnotherItem) {
   HWND h = OpenWithMenu(TestMenu());
   TWinSkinMenu& bar = Bar(h);

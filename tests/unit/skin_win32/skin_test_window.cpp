@@ -134,4 +134,27 @@ void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
+void MoveMouse(POINT p) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+bool LoadGallerySkin(TSkinData& skin, const char* program) {
+  if (!LoadSkinResource(skin)) {
+    MessageBoxA(nullptr, "no skin", program, MB_OK);
+    return false;
+  }
+  skin.Active = true;
+  return true;
+}
+
+void AddLabel(HWND parent, const char* text) {
+  CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE, 16, 16, 320, 40, parent, nullptr,
+                  GetModuleHandleA(nullptr), nullptr);
+}
+
 }  // namespace corvane::skin::win32

@@ -14,6 +14,9 @@ namespace corvane::skin::win32 {
 // The SKINSTREAM resource of the running program into skin; false when the
 // program carries none or it does not load.
 bool LoadSkinResource(TSkinData& skin);
+// A gallery's skin: loaded and active, or a message box naming the program
+// and false.
+bool LoadGallerySkin(TSkinData& skin, const char* program);
 
 // A top-level window of the class "CorvaneSkinTest", shown and activated.
 // The class's procedure counts the WM_CLOSE messages it sees.
@@ -34,5 +37,11 @@ HWND CreateMdiTestChild(HWND client, const std::string& title, int x, int y, int
 // it held.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 3000);
 void PumpFor(DWORD ms);
+
+// A static text at the top left of a gallery window.
+void AddLabel(HWND parent, const char* text);
+
+// Moves the real mouse pointer to a screen point.
+void MoveMouse(POINT p);
 
 }  // namespace corvane::skin::win32

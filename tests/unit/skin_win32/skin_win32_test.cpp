@@ -396,15 +396,6 @@ TEST_F(SkinEngine, OpeningAndClosingASkinnedWindow200TimesLeavesNothingBehind) {
 namespace corvane::skin::win32 {
 namespace {
 
-void MoveMouse(POINT p) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
 TEST_F(SkinEngine, TheRealMouseMovesTheHotState) {
   HWND h = Open();
   TWinSkinForm& f = Form(h);
