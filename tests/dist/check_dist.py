@@ -108,6 +108,83 @@ class DeliveredFiles(unittest.TestCase):
         self.assertNotIn("尝试", page)
 
 
+# The DLLs the bench loads and the entry points its loaders ask for by name.
+LOADED_BY_NAME = {"crvhook.dll": {"CrvReadMenuHook"}}
+CROSS_TREES = {"win32": ("i686-w64-mingw32-objdump", "pei-i386"),
+               "win64": ("x86_64-w64-mingw32-objdump", "pei-x86-64")}
+
+
+def exported_names(objdump_tool, path):
+    """The names in a PE file's export table, and its file format."""
+    out = subprocess.run([objdump_tool, "-p", path], capture_output=True, text=True,
+                         check=True).stdout
+    fmt = re.search(r"file format (\S+)", out)
+    names, in_table = [], False
+    for line in out.splitlines():
+        if "[Ordinal/Name Pointer] Table" in line:
+            in_table = True
+            continue
+        if in_table:
+            m = re.match(r"\s+\[\s*\d+\]\s+(\S+)$", line)
+            if not m:
+                break
+            names.append(m.group(1))
+    return (fmt.group(1) if fmt else None), names
+
+
+def flag_lines(tree):
+    """{target's flags.make relative path: its warning options} of a configured tree."""
+    found = {}
+    for folder, _, files in os.walk(tree):
+        if "flags.make" in files and "googletest" not in folder:
+            with open(os.path.join(folder, "flags.make")) as f:
+                for line in f:
+                    if line.startswith("CXX_FLAGS"):
+                        found[os.path.relpath(folder, tree)] = sorted(
+                            o for o in line.split() if o.startswith("-W"))
+    return found
+
+
+class CrossTrees(unittest.TestCase):
+    """What only the 32-bit build shows must be caught on machines that cannot
+    run it: export names and the warnings that stop the build."""
+
+    def test_the_names_the_driver_asks_for_are_listed(self):
+        asked = set()
+        driver = os.path.join(ROOT, "tests", "e2e", "driver")
+        for name in os.listdir(driver):
+            with open(os.path.join(driver, name), encoding="utf-8") as f:
+                asked |= set(re.findall(r'GetProcAddress\([^,]+,\s*"(\w+)"\)', f.read()))
+        self.assertTrue(asked, "no GetProcAddress found in the driver: the pattern is stale")
+        self.assertEqual(asked - set().union(*LOADED_BY_NAME.values()), set())
+
+    def test_both_builds_export_the_plain_names_asked_for(self):
+        for tree, (tool, fmt) in CROSS_TREES.items():
+            built = {}
+            for folder, _, files in os.walk(os.path.join(ROOT, "build", tree)):
+                if "googletest" in folder:
+                    continue
+                for name in files:
+                    if name.lower().endswith(".dll"):
+                        built[name.lower()] = os.path.join(folder, name)
+            self.assertEqual(set(built) ^ set(LOADED_BY_NAME), set(),
+                             f"build/{tree}: DLLs built and DLLs listed differ")
+            for dll, wanted in LOADED_BY_NAME.items():
+                with self.subTest(tree=tree, dll=dll):
+                    found_fmt, names = exported_names(tool, built[dll])
+                    self.assertEqual(found_fmt, fmt)
+                    self.assertEqual([n for n in names if "@" in n], [], "decorated exports")
+                    self.assertEqual(wanted - set(names), set(), f"exports: {names}")
+
+    def test_both_trees_stop_on_the_same_warnings(self):
+        trees = {t: flag_lines(os.path.join(ROOT, "build", t)) for t in CROSS_TREES}
+        self.assertGreater(len(trees["win32"]), 10, "build/win32 is not configured")
+        self.assertEqual(set(trees["win32"]), set(trees["win64"]), "the trees build other targets")
+        for target, options in trees["win32"].items():
+            self.assertIn("-Werror", options, target)
+            self.assertEqual(options, trees["win64"][target], target)
+
+
 if __name__ == "__main__":
     sys.path.insert(0, os.path.join(ROOT, "tests"))
     import count

@@ -41,21 +41,34 @@ def wine_env():
 
 
 # Commands that only look: asked again when a loaded machine's Wine call
-# came back without a word.
-QUERIES = ("find", "children", "info", "atom")
+# came back without a word. The others act, and run once.
+LOOK_ONLY = ("find", "wait", "children", "info", "atom", "text", "menu", "items", "nodes", "link")
+
+
+class DriverSilent(AssertionError):
+    """The driver printed nothing: its Wine call failed, which says nothing
+    about the windows it was asked about."""
 
 
 def drv(*args, timeout=60, check=True):
     """Runs one driver command; its JSON answer (read through a file: a pipe
-    can keep a Wine call waiting on the processes it spawned)."""
-    for _ in range(3):
+    can keep a Wine call waiting on the processes it spawned). Every command
+    prints an answer, so an empty one is an error, never "nothing there"."""
+    attempts = 3 if str(args[0]) in LOOK_ONLY else 1
+    for attempt in range(attempts):
         rc, text = _drv_once(args, timeout)
-        if text or str(args[0]) not in QUERIES:
+        if text:
             break
-        time.sleep(0.5)
+        if attempt + 1 < attempts:
+            time.sleep(0.5)
+    if not text:
+        raise DriverSilent(f"crvdriver {args} printed nothing (exit {rc})")
     if check and rc not in (0, 1):
         raise RuntimeError(f"crvdriver {args} failed with {rc}: {text}")
-    return json.loads(text) if text else None
+    answer = json.loads(text)
+    if isinstance(answer, dict) and "error" in answer:
+        raise RuntimeError(f"crvdriver {args}: {answer['error']}")
+    return answer
 
 
 def _drv_once(args, timeout):
@@ -204,7 +217,7 @@ class Program:
 
 
 def main_windows(include_hidden=True):
-    return find(cls=MAIN_CLASS, include_hidden=include_hidden) or []
+    return find(cls=MAIN_CLASS, include_hidden=include_hidden)
 
 
 TRAY_MESSAGE = 2024

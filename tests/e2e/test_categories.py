@@ -341,7 +341,7 @@ class CategoriesTest(WineTestCase):
         wait_skinned(reminder)
         screenshot("categories-reminder", reminder)
         self.click_rect(self.reminder_button(reminder, "马上分类")["rect"])
-        self.assertFalse(wait_for(title=REMINDER, timeout_ms=5000, gone=True))
+        self.assertEqual(wait_for(title=REMINDER, timeout_ms=5000, gone=True), [])
         deadline = time.time() + 5
         while time.time() < deadline and not drv("info", self.main)["visible"]:
             time.sleep(0.2)
@@ -361,11 +361,11 @@ class CategoriesTest(WineTestCase):
         found = wait_for(title=REMINDER, cls="TFrmtx", timeout_ms=9000)
         self.assertTrue(found, "no reminder")
         self.click_rect(self.reminder_button(found[0]["hwnd"], "等下再说")["rect"])
-        self.assertFalse(wait_for(title=REMINDER, timeout_ms=5000, gone=True))
-        self.assertFalse(wait_for(title=REMINDER, timeout_ms=7000), "paused: no second reminder")
+        self.assertEqual(wait_for(title=REMINDER, timeout_ms=5000, gone=True), [])
+        self.assertEqual(wait_for(title=REMINDER, timeout_ms=7000), [], "paused: no second reminder")
         self.assertTrue(os.path.exists(os.path.join(COMMON_SM, "另一个.lnk")), "nothing moved")
         tray(self.main, WM_LBUTTONUP)  # shown: watching again, but silent while visible
-        self.assertFalse(wait_for(title=REMINDER, timeout_ms=6000))
+        self.assertEqual(wait_for(title=REMINDER, timeout_ms=6000), [])
         tray(self.main, WM_LBUTTONUP)  # hidden again
         self.assertTrue(wait_for(title=REMINDER, cls="TFrmtx", timeout_ms=9000))
 
@@ -381,8 +381,8 @@ class CategoriesTest(WineTestCase):
         screenshot("categories-tips", tips)
         ok = [c for c in children(tips) if c["title"] == "确   定"][0]
         self.click_rect(ok["rect"])
-        self.assertFalse(wait_for(title=TIPS, timeout_ms=5000, gone=True))
-        self.assertFalse(wait_for(title=TIPS, timeout_ms=3000), "once per run")
+        self.assertEqual(wait_for(title=TIPS, timeout_ms=5000, gone=True), [])
+        self.assertEqual(wait_for(title=TIPS, timeout_ms=3000), [], "once per run")
         self.assertNotIn("FenleiJq", read(STORE).decode("gbk"))
 
         self.stop_and_restart()
@@ -395,11 +395,11 @@ class CategoriesTest(WineTestCase):
         self.assertEqual(drv("send", box["hwnd"], BM_GETCHECK, 0, 0), 1)
         ok = [c for c in children(tips) if c["title"] == "确   定"][0]
         self.click_rect(ok["rect"])
-        self.assertFalse(wait_for(title=TIPS, timeout_ms=5000, gone=True))
+        self.assertEqual(wait_for(title=TIPS, timeout_ms=5000, gone=True), [])
         self.assertEqual(store_counts().get("FenleiJq"), "1")
 
         self.stop_and_restart()
-        self.assertFalse(wait_for(title=TIPS, timeout_ms=4000), "never again")
+        self.assertEqual(wait_for(title=TIPS, timeout_ms=4000), [], "never again")
 
     def stop_and_restart(self):
         self.assertEqual(end_normally(self.program), 0)

@@ -7,7 +7,7 @@ from harness import (ALREADY_RUNNING, MAIN_CAPTION, MAIN_CLASS, NOTICE_CAPTION, 
 
 
 def reminder_boxes():
-    return find(title=NOTICE_CAPTION, cls="#32770") or []
+    return find(title=NOTICE_CAPTION, cls="#32770")
 
 
 def dismiss(box):

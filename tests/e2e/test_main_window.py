@@ -93,7 +93,7 @@ class MainWindowTest(WineTestCase):
         """The areas whose outline on the screen differs from the picture the
         program shows (ImgMenu at (1, 0) of PnlDh), so a frame that is there
         from the start shows too."""
-        tips = [t["rect"] for t in find(cls="tooltips_class32") or []]
+        tips = [t["rect"] for t in find(cls="tooltips_class32")]
         framed = []
         for name, (l, t, w, h) in AREAS.items():
             edge = [(l + i, t) for i in range(2, w - 2)] + [(l, t + i) for i in range(2, h - 2)]

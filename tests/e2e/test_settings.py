@@ -118,7 +118,7 @@ class SettingsTest(WineTestCase):
         return text
 
     def no_message_box(self):
-        self.assertEqual([b["title"] for b in find(cls="#32770") or []], [])
+        self.assertEqual([b["title"] for b in find(cls="#32770")], [])
 
     def shoot(self, name):
         drv("move", 3, 3)
@@ -298,13 +298,13 @@ class SettingsTest(WineTestCase):
         self.open_area("OEM")
         self.click(self.control("设置自己的链接"))
         self.click(self.control("输入要打开的文件夹路径："))
-        before = {w["hwnd"] for w in find(cls="#32770") or []}
+        before = {w["hwnd"] for w in find(cls="#32770")}
         buttons = sorted((c for c in self.controls() if c["class"] == "TButton"),
                          key=lambda c: c["rect"][1])
         self.click(buttons[1])  # icon, folder, program
         picker = None
         for _ in range(50):
-            new = [w for w in find(cls="#32770") or [] if w["hwnd"] not in before]
+            new = [w for w in find(cls="#32770") if w["hwnd"] not in before]
             if new:
                 picker = new[0]
                 break

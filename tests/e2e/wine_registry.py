@@ -10,10 +10,55 @@ from harness import DRIVE_C, wine_env
 ROOTS = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE", "HKCR": "HKEY_CLASSES_ROOT"}
 
 
-def _reg(*args, timeout=60):
+class RegToolFailed(AssertionError):
+    """reg.exe failed on a key that is there, or could not tell: never read as
+    "the key is absent"."""
+
+
+def _reg(*args, timeout=60, out=None):
     return subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL,
-                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=wine_env(),
-                          timeout=timeout).returncode
+                          stdout=out or subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          env=wine_env(), timeout=timeout).returncode
+
+
+def subkeys(key):
+    """The names of the keys right below KEY, which must be there: read with
+    "reg query" into a file."""
+    with tempfile.TemporaryFile() as out:
+        rc = _reg("query", key, out=out)
+        out.seek(0)
+        raw = out.read()
+    try:
+        text = raw.decode("utf-8")
+    except UnicodeDecodeError:
+        text = raw.decode("gbk", "replace")
+    if rc != 0:
+        raise RegToolFailed(f"reg query {key} failed with {rc}")
+    full = _long_name(key).lower() + "\\"
+    # reg query names the key itself first: without that line it said nothing.
+    if full[:-1] not in (line.strip().lower() for line in text.splitlines()):
+        raise RegToolFailed(f"reg query {key} did not list the key")
+    return {line.strip()[len(full):].lower() for line in text.splitlines()
+            if line.strip().lower().startswith(full) and "\\" not in line.strip()[len(full):]}
+
+
+def _long_name(key):
+    root, _, rest = key.partition("\\")
+    return ROOTS.get(root.upper(), root) + ("\\" + rest if rest else "")
+
+
+def absent(key):
+    """True when KEY is not there, told from its parent's list of subkeys (or
+    its parent's own absence); a root is always there."""
+    parent, _, child = key.rpartition("\\")
+    if not parent:
+        return False
+    try:
+        return child.lower() not in subkeys(parent)
+    except RegToolFailed:
+        if absent(parent):
+            return True
+        raise
 
 
 def add_key(key):
@@ -29,7 +74,18 @@ def add(key, name, kind, data):
 
 
 def delete_key(key):
+    """KEY and everything below it gone; a key that was not there is fine, one
+    that stays is an error."""
     _reg("delete", key, "/f")
+    if not absent(key):
+        raise RegToolFailed(f"reg delete {key} left the key there")
+
+
+def delete_value(key, name):
+    """One value gone from KEY; checked, not assumed."""
+    if name in (values(key) or {}):
+        if _reg("delete", key, "/v", name, "/f") != 0 or name in values(key):
+            raise RegToolFailed(f"reg delete {key} /v {name} failed")
 
 
 def _parse_string(text):
@@ -46,14 +102,17 @@ def _parse_string(text):
 
 def export(key):
     """{key path: {value name: (type, data)}} for the key and everything below
-    it, or None when the key is not there. Paths come back with the short root
+    it, or None when the key is not there (reg.exe failing on a key that is
+    there raises RegToolFailed). Paths come back with the short root
     name ("HKCU\\..."), the default value as "", types as "dword", "sz" or
     "hex(N)"/"hex" with the raw bytes."""
     fd, path = tempfile.mkstemp(suffix=".reg", dir=DRIVE_C)
     os.close(fd)
     try:
         if _reg("export", key, "C:\\" + os.path.basename(path), "/y") != 0:
-            return None
+            if absent(key):
+                return None
+            raise RegToolFailed(f"reg export {key} failed, and the key is there")
         with open(path, "rb") as f:
             raw = f.read()
     finally:

@@ -220,10 +220,16 @@ bool ReadMenuInOwner(HWND window, crv::MenuItems* out) {
   auto proc = held.dll ? reinterpret_cast<HOOKPROC>(
                              reinterpret_cast<void*>(GetProcAddress(held.dll, "CrvReadMenuHook")))
                        : nullptr;
+  if (!proc) {
+    // A bench fault, not an unreadable menu: say so and stop.
+    printf("{\"error\": \"%s has no entry point CrvReadMenuHook\"}\n",
+           held.dll ? "crvhook.dll" : "crvhook.dll could not be loaded and");
+    exit(3);
+  }
   held.map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                 sizeof(crv::MenuItems), name);
   held.view = held.map ? MapViewOfFile(held.map, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
-  if (!proc || !held.view) return false;
+  if (!held.view) return false;
   auto* block = static_cast<crv::MenuItems*>(held.view);
   block->count = -1;
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc, held.dll,

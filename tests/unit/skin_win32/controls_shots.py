@@ -31,7 +31,7 @@ class GalleryCase(unittest.TestCase):
 
     def setUp(self):
         if not os.path.exists(GALLERY):
-            self.skipTest("no skin_controls_gallery.exe in " + h.BUILD)
+            self.fail("no skin_controls_gallery.exe in " + h.BUILD + ": the build makes it")
         self.proc = subprocess.Popen(["wine", GALLERY, self.ARGS], stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      env=h.wine_env())
@@ -46,6 +46,13 @@ class GalleryCase(unittest.TestCase):
         if getattr(self, "proc", None) and self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+
+    def clicks(self):
+        """The gallery's count of the normal button's clicks."""
+        found = [c["title"] for c in h.children(self.plain["hwnd"])
+                 if c["class"].lower() == "static" and c["title"].startswith("点击")]
+        self.assertEqual(len(found), 1, "the gallery's click label")
+        return found[0]
 
     def centre(self, title):
         left, top, width, height = self.buttons[title]["rect"]
@@ -80,8 +87,10 @@ class ControlsGallery(GalleryCase):
 
         # A real click on the normal button: pressed, released, clicked (the
         # window does not mind; the button must stay plain afterwards).
+        self.assertEqual(self.clicks(), "点击 0")
         h.drv("click", *self.centre("普通"))
         time.sleep(0.6)
+        self.assertEqual(self.clicks(), "点击 1", "the gallery saw the click")
         self.assertNotEqual(self.ring(h.screenshot("skin_controls_clicked"), "普通"),
                             self.ring(shot, "按下"))
 

@@ -35,7 +35,7 @@ def button_centre(win, x_coord):
 class Gallery(unittest.TestCase):
     def setUp(self):
         if not os.path.exists(GALLERY):
-            self.skipTest("no skin_gallery.exe in " + h.BUILD)
+            self.fail("no skin_gallery.exe in " + h.BUILD + ": the build makes it")
         self.proc = subprocess.Popen(["wine", GALLERY, "90"], stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      env=h.wine_env())
@@ -81,10 +81,15 @@ class Gallery(unittest.TestCase):
         at = (my << 16) | mx
         h.drv("move", mx, my)
         time.sleep(0.4)
+        hot_max = h.screenshot("skin_hot_max")
+        self.assertNotEqual(pixel(hot_max, mx - 7, my - 7), pixel(shot, mx - 7, my - 7),
+                            "the maximise button is hot")
         h.drv("send", self.first["hwnd"], WM_NCLBUTTONDOWN, HTCAPTION, at)
         time.sleep(0.4)
         pressed = h.screenshot("skin_pressed_max")
-        self.assertNotEqual(pixel(pressed, mx - 7, my - 7), pixel(shot, mx - 7, my - 7))
+        # Against the hot image, which the mouse alone gives.
+        self.assertNotEqual(pixel(pressed, mx - 7, my - 7), pixel(hot_max, mx - 7, my - 7),
+                            "the maximise button is drawn pressed")
         h.drv("send", self.first["hwnd"], WM_NCLBUTTONUP, HTCAPTION, at)
         time.sleep(1.0)
         maxed = h.find(title=FIRST, cls="CorvaneSkinTest")[0]
@@ -110,7 +115,7 @@ class MdiGallery(unittest.TestCase):
 
     def setUp(self):
         if not os.path.exists(GALLERY):
-            self.skipTest("no skin_gallery.exe in " + h.BUILD)
+            self.fail("no skin_gallery.exe in " + h.BUILD + ": the build makes it")
         self.proc = subprocess.Popen(["wine", GALLERY, "60 mdi"], stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      env=h.wine_env())

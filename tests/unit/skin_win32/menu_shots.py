@@ -29,6 +29,15 @@ def pixel(png, x, y):
     return out.strip()
 
 
+def area(png, x, y, w, ht):
+    """The raw pixels of a rectangle of a screenshot."""
+    out = subprocess.run(["convert", png, "-crop", f"{w}x{ht}+{x}+{y}", "+repage", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    if len(out) != w * ht * 3:
+        raise AssertionError(f"{png}: the crop {(x, y, w, ht)} gave {len(out)} bytes")
+    return out
+
+
 def crop(png, name, rects):
     """Keeps the part of a full-screen shot that holds the given rectangles."""
     left = max(min(r[0] for r in rects) - 8, 0)
@@ -45,7 +54,7 @@ def menus(count, timeout=5):
     deadline = time.time() + timeout
     found = []
     while time.time() < deadline:
-        found = h.drv("menu") or []
+        found = h.drv("menu")
         if len(found) == count:
             return found
         time.sleep(0.2)
@@ -55,7 +64,7 @@ def menus(count, timeout=5):
 class MenuShots(unittest.TestCase):
     def setUp(self):
         if not os.path.exists(GALLERY):
-            self.skipTest("no skin_menu_gallery.exe in " + h.BUILD)
+            self.fail("no skin_menu_gallery.exe in " + h.BUILD + ": the build makes it")
         self.proc = subprocess.Popen(["wine", GALLERY, "90"], stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      env=h.wine_env())
@@ -108,11 +117,15 @@ class MenuShots(unittest.TestCase):
         h.drv("key", hwnd, VK_ESCAPE)
         menus(0)
 
-        # The bar item under the mouse is hot.
+        # The bar item under the mouse is hot: its pixels change when the
+        # mouse comes (the popup opened right under it).
+        item = (x + 2, y - 14, 24, 10)
+        cold = area(h.screenshot("skin_menu_screen"), *item)
         h.drv("move", x + 12, y - 8)
         time.sleep(0.5)
-        crop(h.screenshot("skin_menu_screen"), "skin_menu_hot",
-             [[wx, wy, ww, 80]])
+        shot = h.screenshot("skin_menu_screen")
+        self.assertNotEqual(area(shot, *item), cold, "the bar item under the mouse is hot")
+        crop(shot, "skin_menu_hot", [[wx, wy, ww, 80]])
 
         # A right click on the title opens the skinned system menu.
         h.drv("click", wx + ww // 2, wy + 12, "--right")

@@ -34,6 +34,18 @@ using namespace corvane::skin::win32;
 namespace {
 
 HWND g_plain = nullptr;
+// The clicks of the normal button, shown in a hidden label the driver reads.
+HWND g_normal = nullptr;
+HWND g_clicks = nullptr;
+int g_click_count = 0;
+
+LRESULT CALLBACK PlainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED && reinterpret_cast<HWND>(lp) == g_normal) {
+    const std::string text = "点击 " + std::to_string(++g_click_count);
+    SetWindowTextA(g_clicks, text.c_str());
+  }
+  return DefWindowProcA(h, msg, wp, lp);
+}
 
 void CALLBACK Quit(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 void CALLBACK QuitWhenClosed(HWND, UINT, UINT_PTR, DWORD) {
@@ -173,7 +185,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmd, int) {
 
     // The plain window: its children exist before it is first activated.
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = &DefWindowProcA;
+    wc.lpfnWndProc = &PlainProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -190,6 +202,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmd, int) {
     HWND buttons[5];
     for (int i = 0; i < 5; ++i)
       buttons[i] = Child(plain, "BUTTON", states[i], BS_PUSHBUTTON | WS_TABSTOP, 70 + i * 100, 10, 90, 26);
+    g_normal = buttons[0];
+    g_clicks = Child(plain, "STATIC", "点击 0", 0, 0, 0, 0, 0);
+    ShowWindow(g_clicks, SW_HIDE);
     Child(plain, "STATIC", "复选：", 0, 10, 47, 56, 20);
     const char* checks[] = {"未选", "已选", "不确定", "禁用", "禁用已选"};
     HWND check[5];

@@ -318,6 +318,7 @@ TEST_F(SkinnedMenus, APopupMenuIsSkinnedWhileItIsOpenAndLeavesNothingBehind) {
   }
   EXPECT_EQ(skins_seen, 1u);
   EXPECT_EQ(answered, 1);
+  ASSERT_NE(expected, CLR_INVALID) << "the popup had no background piece to compare with";
   EXPECT_EQ(corner, expected) << "the popup's border comes from the skin";
   EXPECT_EQ(printed_border, expected) << "WM_PRINTCLIENT paints the border too";
   EXPECT_NE(printed_inside, RGB(0, 0, 0)) << "and the items over the background";

@@ -316,7 +316,7 @@ TEST_F(SkinEngine, ASizeGripOnASkinnedWindowIsRefused) {
   EXPECT_NE(bar, nullptr);
 }
 
-TEST_F(SkinEngine, TheClassFilterAndAZeroSizedWindowKeepTheirOwnFrame) {
+TEST_F(SkinEngine, TheClassFilterAndAWindowOfNoSizeKeepTheirOwnFrame) {
   TSkinManage::Destroy();
   manager = &TSkinManage::Create();
   manager->Register(&Skin(), nullptr, [](const std::string& cls, bool& do_skin) {
@@ -328,6 +328,23 @@ TEST_F(SkinEngine, TheClassFilterAndAZeroSizedWindowKeepTheirOwnFrame) {
   PumpFor(100);
   EXPECT_EQ(manager->FindForm(h), nullptr);
   EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 0);
+
+  // A class the filter lets through, refused for its size alone: the same
+  // window with a size is taken.
+  TSkinManage::Destroy();
+  manager = &TSkinManage::Create();
+  manager->SkinLoaded(&Skin());
+  HWND none = CreateTestWindow("no size", WS_POPUP | WS_VISIBLE, 60, 60, 0, 0);
+  windows.push_back(none);
+  RECT r;
+  GetWindowRect(none, &r);
+  ASSERT_EQ(r.right - r.left, 0);
+  ASSERT_EQ(r.bottom - r.top, 0);
+  PumpFor(100);
+  EXPECT_EQ(manager->FindForm(none), nullptr);
+  EXPECT_EQ(SendMessageA(none, kMsgSkinned, 0, 0), 0);
+  HWND sized = Open(WS_POPUP | WS_VISIBLE, "sized");
+  EXPECT_NE(manager->FindForm(sized), nullptr);
 }
 
 TEST_F(SkinEngine, ShutDownGivesTheWindowsTheirOwnProcedureAndFrameBack) {
