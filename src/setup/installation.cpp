@@ -58,6 +58,11 @@ InstallPaths InstallPathsFor(const std::string& drive_root, const std::string& u
   return p;
 }
 
+// The drive root is known from the start: the choices may be applied by
+// whoever holds the dialog, not only after the version check.
+Installation::Installation(ui::Application& app, InstallServices services)
+    : app_(app), services_(services), drive_root_(categories::DriveRoot(services.system)) {}
+
 void Installation::FillSteps(app::TFrmMain::Steps& steps) {
   steps.version_check = [this](app::TFrmMain& f) { VersionCheck(&f); };
 }

@@ -61,7 +61,7 @@ struct InstallChoices {
 
 class Installation {
  public:
-  Installation(ui::Application& app, InstallServices services) : app_(app), services_(services) {}
+  Installation(ui::Application& app, InstallServices services);
 
   // The main window's creation step 7.
   void FillSteps(app::TFrmMain::Steps& steps);

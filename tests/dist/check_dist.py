@@ -2,6 +2,7 @@
 import configparser
 import os
 import re
+import struct
 import subprocess
 import sys
 import unittest
@@ -65,6 +66,15 @@ class Executable(unittest.TestCase):
     def test_carries_its_icon_and_version(self):
         with open(EXE, "rb") as f:
             data = f.read()
+        # Every image of the program's icon file is an icon resource, as is.
+        with open(os.path.join(ROOT, "build", "assets", "icons", "crv.ico"), "rb") as f:
+            ico = f.read()
+        reserved, kind, count = struct.unpack_from("<HHH", ico, 0)
+        self.assertEqual((reserved, kind), (0, 1), "crv.ico is no icon file")
+        self.assertGreater(count, 0)
+        for i in range(count):
+            size, offset = struct.unpack_from("<II", ico, 6 + 16 * i + 8)
+            self.assertIn(ico[offset:offset + size], data, f"icon image {i} is not in the program")
         self.assertIn("Corvane".encode("utf-16-le"), data)
         self.assertIn("1.2".encode("utf-16-le"), data)
         # The packed skin travels inside the program, count and package.

@@ -131,6 +131,32 @@ def screenshot(name, hwnd=None):
     return png
 
 
+def wait_until(condition, timeout=10, step=0.2):
+    """Asks CONDITION until it gives a true value or the time is up; its last
+    answer."""
+    deadline = time.time() + timeout
+    answer = condition()
+    while not answer and time.time() < deadline:
+        time.sleep(step)
+        answer = condition()
+    return answer
+
+
+def visible(hwnd):
+    return drv("info", hwnd)["visible"]
+
+
+def colours(png, rect, origin=(0, 0)):
+    """How many colours the screen rectangle RECT (left, top, width, height)
+    has in a screenshot whose top left is at ORIGIN on the screen: 1 where
+    nothing is drawn."""
+    x, y, w, ht = rect
+    out = subprocess.run(["convert", png, "-crop", f"{w}x{ht}+{x - origin[0]}+{y - origin[1]}",
+                          "+repage", "-format", "%k", "info:"], capture_output=True, text=True,
+                         check=True)
+    return int(out.stdout.strip())
+
+
 def ensure_uptime(seconds=185):
     """Started within three minutes of boot the program stays in the tray."""
     with open("/proc/uptime") as f:

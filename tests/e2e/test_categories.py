@@ -9,8 +9,8 @@ import time
 import unittest
 
 from harness import (BUILD, DRIVE_C, INSTALL_DIR, MAIN_CLASS, NOTICE_CAPTION as NOTICE, WM_LBUTTONUP,
-                     WineTestCase, children, choose, drv, end_normally, install, open_menu, screenshot,
-                     tray, wait_for, wait_skinned, wine_env)
+                     WineTestCase, children, choose, colours, drv, end_normally, install, open_menu,
+                     screenshot, tray, wait_for, wait_skinned, wine_env)
 
 DOCS = os.path.join(DRIVE_C, "Documents and Settings")
 COMMON_SM = os.path.join(DOCS, "All Users", "「开始」菜单")
@@ -209,7 +209,11 @@ class CategoriesTest(WineTestCase):
         drv("move", 5, 5)  # no hint over the picture
         time.sleep(0.8)
         path = screenshot("categories-tree-and-list", self.main)
-        self.assertTrue(os.path.getsize(path) > 0)
+        # Icons and names on both views, not an empty white box.
+        origin = drv("info", self.main)["rect"][:2]
+        for view in (self.tree, self.list):
+            rect = drv("info", view["hwnd"])["rect"]
+            self.assertGreater(colours(path, rect, origin), 8, view["class"])
 
         # A category lists its own folder; a program dropped into it from
         # outside appears without a click.

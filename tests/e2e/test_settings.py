@@ -6,7 +6,8 @@ photographed."""
 import time
 
 import wine_registry as reg
-from harness import BM_CLICK, MAIN_CLASS, WM_CLOSE, WineTestCase, children, drv, find, screenshot, wait_for
+from harness import (BM_CLICK, MAIN_CLASS, WM_CLOSE, WineTestCase, children, drv, find, screenshot,
+                     wait_for, wait_until)
 
 POLICY = r"Software\Microsoft\Windows\CurrentVersion\Policies\Explorer"
 ADVANCED = r"Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced"
@@ -58,8 +59,17 @@ class SettingsTest(WineTestCase):
     def open_area(self, name):
         l, t, w, h = AREAS[name]
         cx, cy = self.picture["client"][:2]
+        before = self.shown_panel()
         drv("click", cx + l + w // 2, cy + t + h // 2)
-        time.sleep(0.6)
+        # The area's panel takes the place of the one shown (All Programs' at
+        # the start); the same area again changes nothing.
+        wait_until(lambda: self.shown_panel() not in (None, before), 5)
+        time.sleep(0.2)
+
+    def shown_panel(self):
+        shown = [c["hwnd"] for c in children(self.hwnd)
+                 if c["class"] == "TPanel" and c["visible"] and c["rect"][2:] == [323, 358]]
+        return shown[0] if len(shown) == 1 else None
 
     def controls(self):
         return [c for c in children(self.hwnd) if c["class"] in CONTROLS and c["visible"]]
@@ -298,6 +308,8 @@ class SettingsTest(WineTestCase):
         self.open_area("OEM")
         self.click(self.control("设置自己的链接"))
         self.click(self.control("输入要打开的文件夹路径："))
+        # A cancel must keep what the field held, so it holds something.
+        self.type_into(self.edits()[3], r"C:\旧的文件夹")
         before = {w["hwnd"] for w in find(cls="#32770")}
         buttons = sorted((c for c in self.controls() if c["class"] == "TButton"),
                          key=lambda c: c["rect"][1])
@@ -313,8 +325,9 @@ class SettingsTest(WineTestCase):
         texts = [c["title"] for c in children(picker["hwnd"])]
         self.assertIn("请选择要打开的文件夹路径", texts)
         drv("post", picker["hwnd"], 0x0111, 2, 0)  # IDCANCEL
-        time.sleep(1.0)
-        self.assertEqual(drv("text", self.edits()[3]["hwnd"], "--message"), "", "cancelled")
+        self.assertEqual(wait_for(cls="#32770", title=picker["title"], gone=True), [])
+        self.assertEqual(drv("text", self.edits()[3]["hwnd"], "--message"), r"C:\旧的文件夹",
+                         "cancelled: the field keeps its text")
 
     def test_a_value_of_the_wrong_type_gives_the_load_message(self):
         reg.add(HKLM_POL, "NoUserNameInStartMenu", "REG_SZ", "0")

@@ -35,7 +35,10 @@ MemoryFileSystem::MemoryFileSystem() { AddFolder("C:\\"); }
 std::vector<std::string> MemoryFileSystem::Split(const std::string& path) const {
   std::string full = path;
   bool absolute = full.size() >= 2 && full[1] == ':';
-  if (!absolute) full = text::IncludeTrailingBackslash(current_) + full;
+  if (!absolute) {
+    if (current_.empty()) return {};
+    full = text::IncludeTrailingBackslash(current_) + full;
+  }
   std::vector<std::string> parts;
   std::string part;
   auto flush = [&] {
@@ -231,6 +234,10 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
 std::string MemoryFileSystem::CurrentDirectory() { return current_; }
 
 bool MemoryFileSystem::ChangeDirectory(const std::string& path) {
+  if (path.empty()) {  // back to "not known", as a scope that began there leaves it
+    current_.clear();
+    return true;
+  }
   Node* n = Find(path);
   if (!n || !n->IsFolder() || !n->enterable) return false;
   auto parts = Split(path);

@@ -53,7 +53,9 @@ class MemoryFileSystem : public FileSystem {
   Node* MakeFolders(const std::vector<std::string>& parts, std::size_t count);
 
   Node root_;  // drives are its children
-  std::string current_ = "C:\\";
+  // Empty until a test enters a folder: where the program was started is not
+  // known, so a relative path is refused rather than guessed at.
+  std::string current_;
 };
 
 // Glob match of a file name against a pattern with '*' and '?', without case;

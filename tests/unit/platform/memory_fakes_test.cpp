@@ -71,6 +71,11 @@ TEST(MemoryFileSystem, AnUnenterableFolderExistsButYieldsNothing) {
 TEST(MemoryFileSystem, PathsResolveRelativeAndDottedComponents) {
   MemoryFileSystem fs;
   fs.AddFile("C:\\A\\B\\x.lnk", "x");
+  fs.AddFile("C:\\x.lnk", "x");
+  // Before any folder is entered, a relative path has no meaning here: on
+  // Windows it would land wherever the program was started.
+  EXPECT_FALSE(fs.FileExists("x.lnk"));
+  EXPECT_FALSE(fs.WriteFile("y.lnk", "y"));
   ASSERT_TRUE(fs.ChangeDirectory("c:\\a"));
   EXPECT_EQ(fs.CurrentDirectory(), "C:\\a");
   EXPECT_TRUE(fs.FileExists("B\\X.LNK"));
