@@ -191,7 +191,7 @@ class CrossTrees(unittest.TestCase):
         self.assertGreater(len(trees["win32"]), 10, "build/win32 is not configured")
         self.assertEqual(set(trees["win32"]), set(trees["win64"]), "the trees build other targets")
         for target, options in trees["win32"].items():
-            self.assertIn("-Werror", options, target)
+            self.assertIn("-Werror", options, f"{target}: warnings are errors")
             self.assertEqual(options, trees["win64"][target], target)
 
 
