@@ -29,7 +29,7 @@ ScopedCurrentDirectory::ScopedCurrentDirectory(FileSystem& fs, const std::string
     : fs_(fs), previous_(fs.CurrentDirectory()), entered_(fs.ChangeDirectory(folder)) {}
 
 ScopedCurrentDirectory::~ScopedCurrentDirectory() {
-  if (!previous_.empty()) fs_.ChangeDirectory(previous_);
+  if (entered_) fs_.ChangeDirectory(previous_);
 }
 
 }  // namespace corvane

@@ -74,7 +74,7 @@ class Executable(unittest.TestCase):
         self.assertGreater(count, 0)
         for i in range(count):
             size, offset = struct.unpack_from("<II", ico, 6 + 16 * i + 8)
-            self.assertIn(ico[offset:offset + size], data, f"icon image {i} is not in the program")
+            self.assertTrue(ico[offset:offset + size] in data, f"icon image {i} is not in the program")
         self.assertIn("Corvane".encode("utf-16-le"), data)
         self.assertIn("1.2".encode("utf-16-le"), data)
         # The packed skin travels inside the program, count and package.

@@ -912,6 +912,7 @@ TEST_F(OperationsTest, FaultsInADropLoseNothing) {
   for (auto op : {F::Op::kCopy, F::Op::kDelete, F::Op::kRemoveFolder, F::Op::kList}) {
     for (auto mode : {F::Mode::kRefuse, F::Mode::kLie, F::Mode::kGarble, F::Mode::kDoThenFail}) {
       for (const char* entry : {"Word", "工具 2.5"}) {
+        if (op == F::Op::kRemoveFolder && std::string(entry) == "Word") continue;  // a file
         SCOPED_TRACE(std::string(entry) + " " + std::to_string(static_cast<int>(op) * 10 +
                                                                static_cast<int>(mode)));
         Again();
