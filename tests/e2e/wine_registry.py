@@ -34,10 +34,11 @@ def subkeys(key):
         text = raw.decode("gbk", "replace")
     if rc != 0:
         raise RegToolFailed(f"reg query {key} failed with {rc}")
+    # reg query starts every answer with a line break, even for a key with
+    # nothing in it: no byte at all is no answer.
+    if not raw:
+        raise RegToolFailed(f"reg query {key} printed nothing")
     full = _long_name(key).lower() + "\\"
-    # reg query names the key itself first: without that line it said nothing.
-    if full[:-1] not in (line.strip().lower() for line in text.splitlines()):
-        raise RegToolFailed(f"reg query {key} did not list the key")
     return {line.strip()[len(full):].lower() for line in text.splitlines()
             if line.strip().lower().startswith(full) and "\\" not in line.strip()[len(full):]}
 
