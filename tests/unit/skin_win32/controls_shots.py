@@ -25,6 +25,13 @@ def pixel(png, x, y):
     return out.strip()
 
 
+def corner(png, window):
+    """The raw pixels of the title's left end, inside the rounded corner."""
+    x, y = window["rect"][:2]
+    return subprocess.run(["convert", png, "-crop", f"20x16+{x + 4}+{y + 4}", "+repage", "rgb:-"],
+                          capture_output=True, check=True).stdout
+
+
 class GalleryCase(unittest.TestCase):
     """Starts the gallery with ARGS and finds its windows."""
     ARGS = "90"
@@ -114,6 +121,10 @@ class MessageBoxGallery(GalleryCase):
         buttons = [c for c in h.children(box["hwnd"]) if c["class"].lower() == "button"]
         self.assertEqual(len(buttons), 2)
         shot = h.screenshot("skin_controls_msgbox")
+        # The frame is the skin's: the engine answers for the box, and its
+        # title's corner is drawn as the gallery window's once that is active.
+        self.assertTrue(h.skinned(box["hwnd"]), "the box is not skinned")
+        box_corner = corner(shot, box)
         for b in buttons:
             left, top, _, height = b["rect"]
             self.assertEqual(pixel(shot, left, top + height // 2), NAVY, b["title"])
@@ -121,6 +132,9 @@ class MessageBoxGallery(GalleryCase):
         left, top, width, height = buttons[1]["rect"]
         h.drv("click", left + width // 2, top + height // 2)
         self.assertEqual(h.wait_for(title="提醒...", cls="#32770", gone=True, timeout_ms=5000), [])
+        time.sleep(0.8)
+        self.assertEqual(corner(h.screenshot("skin_controls_after_box"), self.plain), box_corner,
+                         "the box's title is not the skin's active title")
         h.drv("post", self.plain["hwnd"], 0x0010, 0, 0)
         self.assertEqual(self.proc.wait(timeout=30), 0, "the engine left something behind")
 

@@ -121,7 +121,7 @@ class MenuShots(unittest.TestCase):
 
         # The bar item under the mouse is hot: its pixels change when the
         # mouse comes (the popup opened right under it).
-        item = (x + 2, y - 14, 24, 10)
+        item = (x, y - 19, 50, 18)  # the whole entry, its frame included
         cold = area(untouched, *item)
         h.drv("move", x + 12, y - 8)
         time.sleep(0.5)
