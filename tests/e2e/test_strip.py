@@ -150,9 +150,12 @@ class BannerTest(WineTestCase):
                                      f"{stand_in!r}: run through tests/suites.d/60-e2e.sh")
 
     def browser_at(self, main, left, timeout=15):
-        """The strip's browser once its left edge is at left in the client area."""
+        """The strip's browser once its left edge is at left in the client
+        area. main is read again: the skin can move the client area after the
+        window first shows."""
         end = time.time() + timeout
         while True:
+            main.update(drv("info", main["hwnd"]))
             browser = self.browser(main)
             if browser and browser["rect"][0] == main["client"][0] + left:
                 return browser
