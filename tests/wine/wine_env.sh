@@ -112,7 +112,8 @@ corvane_register_browser() {
   rm -f "$file"
   local answer
   answer=$(wine cmd /c "${query% & }" </dev/null 2>&1 | tr -d '\r')
-  if [ "$(sed -n 's/.*REG_SZ[[:space:]]*//p' <<<"$answer" | grep -cxF "$win")" -ne 2 ]; then
+  # (The value's label comes in the prefix's code page: bytes, not text.)
+  if [ "$(LC_ALL=C sed -n 's/.*REG_SZ[[:space:]]*//p' <<<"$answer" | grep -cxF "$win")" -ne 2 ]; then
     echo "bench: the browser stand-in is not registered in $WINEPREFIX: $answer" >&2
     return 1
   fi
