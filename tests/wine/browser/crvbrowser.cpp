@@ -43,6 +43,7 @@ namespace {
 // Not in the import library's GUIDs.
 constexpr CLSID kHtmlDocument = {
     0x25336920, 0x03f9, 0x11cf, {0x8f, 0xd0, 0x00, 0xaa, 0x00, 0x68, 0x6f, 0x13}};
+// The system control's outer window class, which the end-to-end tests find.
 constexpr wchar_t kFrameClass[] = L"Shell Embedding";
 constexpr wchar_t kViewClass[] = L"CrvStandInView";
 constexpr UINT kLoaded = WM_APP + 1;
