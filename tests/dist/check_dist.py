@@ -119,7 +119,9 @@ class DeliveredFiles(unittest.TestCase):
 
 
 # The DLLs the bench loads and the entry points its loaders ask for by name.
-LOADED_BY_NAME = {"crvhook.dll": {"CrvReadMenuHook"}}
+# COM loads the browser stand-in and asks for its two entry points.
+LOADED_BY_NAME = {"crvhook.dll": {"CrvReadMenuHook"},
+                  "crvbrowser.dll": {"DllGetClassObject", "DllCanUnloadNow"}}
 CROSS_TREES = {"win32": ("i686-w64-mingw32-objdump", "pei-i386"),
                "win64": ("x86_64-w64-mingw32-objdump", "pei-x86-64")}
 

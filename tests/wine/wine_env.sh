@@ -82,7 +82,41 @@ corvane_start_wine() {
 
 # For a suite: the Wine session, or the suite ends here as one failure.
 corvane_require_wine() {
-  corvane_start_wine || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
+  corvane_start_wine && corvane_register_browser || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
+}
+
+# Wine's own browser engine stays off (above), so the suites' prefix serves
+# the web-browser control and the HTML engine from the bench's stand-in
+# (tests/wine/browser); the tests find its file name in CORVANE_BROWSER_STANDIN.
+# Registered again at each start, as a prefix update re-registers Wine's own,
+# and read back: a registration that did not take ends the suite here.
+export CORVANE_BROWSER_STANDIN=crvbrowser.dll
+corvane_register_browser() {
+  local dll=$CORVANE_WINE_BUILD/tests/wine/$CORVANE_BROWSER_STANDIN
+  if [ ! -f "$dll" ]; then
+    echo "bench: $dll is missing; build it with 'make $WINEARCH'" >&2
+    return 1
+  fi
+  local win="Z:${dll//\//\\}" file="$WINEPREFIX/drive_c/corvane_browser.reg" cls query=
+  local classes="{8856F961-340A-11D0-A96B-00C04FD705A2} {25336920-03F9-11CF-8FD0-00AA00686F13}"
+  {
+    printf 'REGEDIT4\r\n'
+    for cls in $classes; do
+      printf '\r\n[HKEY_CLASSES_ROOT\\CLSID\\%s\\InprocServer32]\r\n@="%s"\r\n' \
+        "$cls" "${win//\\/\\\\}"
+      printf '"ThreadingModel"="Apartment"\r\n'
+      query+="reg query HKCR\\CLSID\\$cls\\InprocServer32 /ve & "
+    done
+  } >"$file"
+  wine reg import 'C:\corvane_browser.reg' </dev/null >/dev/null 2>&1
+  rm -f "$file"
+  local answer
+  answer=$(wine cmd /c "${query% & }" </dev/null 2>&1 | tr -d '\r')
+  # (The value's label comes in the prefix's code page: bytes, not text.)
+  if [ "$(LC_ALL=C sed -n 's/.*REG_SZ[[:space:]]*//p' <<<"$answer" | grep -cxF "$win")" -ne 2 ]; then
+    echo "bench: the browser stand-in is not registered in $WINEPREFIX: $answer" >&2
+    return 1
+  fi
 }
 
 # The desktop's first start in a new prefix can outlast Wine's own ten-second
