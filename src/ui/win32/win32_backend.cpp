@@ -238,14 +238,18 @@ MenuItem* Win32Backend::TrackPopup(PopupMenu& menu, Point screen) {
 
 void Win32Backend::ShowHint(const std::string& text, Point) {
   if (!tooltip_) {
-    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    // The hint never takes a click: transparent to the mouse, so a press
+    // on it goes to what lies under it.
+    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TRANSPARENT, TOOLTIPS_CLASSA, nullptr,
                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_.get(),
                                    nullptr, instance_, nullptr));
     if (!tooltip_) return;
+    tooltip_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        tooltip_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Backend::HintProc)));
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
     ti.hwnd = owner_.get();
     ti.uId = 1;
     ti.lpszText = const_cast<char*>("");
@@ -255,6 +259,14 @@ void Win32Backend::ShowHint(const std::string& text, Point) {
   HideHint();
   hint_text_ = text;
   SetTimer(owner_.get(), kHintShowTimer, kHintPause, nullptr);
+}
+
+WNDPROC Win32Backend::tooltip_proc_ = nullptr;
+
+LRESULT CALLBACK Win32Backend::HintProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  // Hit-testing passes through the hint to the window beneath it.
+  if (m == WM_NCHITTEST) return HTTRANSPARENT;
+  return tooltip_proc_ ? CallWindowProcA(tooltip_proc_, h, m, w, l) : DefWindowProcA(h, m, w, l);
 }
 
 void Win32Backend::HideHint() {
