@@ -105,6 +105,7 @@ class Win32Backend : public Backend {
   OwnedWindow tooltip_;
   // The tooltip's own window procedure, under ours that makes it transparent.
   static WNDPROC tooltip_proc_;
+  static Win32Backend* hint_backend_;
   static LRESULT CALLBACK HintProc(HWND h, UINT m, WPARAM w, LPARAM l);
   std::string hint_text_;
 };
