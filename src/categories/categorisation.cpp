@@ -173,6 +173,7 @@ void Categorisation::BuildCategoryTree() {
     if (!store.HasLabel(k)) continue;
     std::string name = store.Label(k);
     ui::TreeNode* node = tree.Add(root, name);
+    node->SetData(k);
     std::string icon_name = store.LabelIcon(k);
     std::string icon_path = load(icon_name);
     index = AddIcon(images, holder);

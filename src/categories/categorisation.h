@@ -143,6 +143,9 @@ class Categorisation {
   void IconLoadFailed();
   bool ModalFormOpen() const;
   void Notice(const char* text);
+  // The store's index of a category node: the one kept on the node while
+  // the store still has that name there, else found by name; 0 for none.
+  int IndexOf(CategoryStore& store, ui::TreeNode* node);
   // The folder a node stands for, or nothing when its name leads outside.
   std::optional<std::string> FolderOf(ui::TreeNode* node);
   // Why a category may not take the name, or null.

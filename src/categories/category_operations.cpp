@@ -24,6 +24,12 @@ std::optional<std::string> Categorisation::FolderOf(ui::TreeNode* node) {
   return CategoryFolder(paths, node->Text());
 }
 
+int Categorisation::IndexOf(CategoryStore& store, ui::TreeNode* node) {
+  int k = node->Data();
+  if (k > 0 && store.HasLabel(k) && store.Label(k) == node->Text()) return k;
+  return store.Find(node->Text());
+}
+
 void Categorisation::Notice(const char* text) {
   app_.ShowMessageBox(text, kNoticeCaption, mb::kOk | mb::kIconExclamation);
 }
@@ -66,6 +72,7 @@ void Categorisation::MenuNewClick() {
 
   ui::TreeNode* before = tree.AllNodes().back();
   ui::TreeNode* node = tree.Add(root, name);
+  node->SetData(k);
   node->SetImageIndex(before->ImageIndex());
   node->SetSelectedIndex(before->SelectedIndex());
   node->SetStateIndex(before->StateIndex());
@@ -107,13 +114,17 @@ void Categorisation::MenuDelClick() {
   }
   CategoryStore store = Store();
   // With no entry of that name, every other entry stays as it is.
-  int k = store.Find(name);
+  int k = IndexOf(store, node);
   if (k > 0 && !store.Remove(k)) {
     // The store still names it: it stays a category, its folder made again.
     if (folder) services_.fs.ForceFolders(*folder);
     Notice(kStoreNotWritten);
     return;
   }
+  // The categories after it moved down one in the store.
+  if (k > 0)
+    for (ui::TreeNode* other : tree.AllNodes())
+      if (other != node && other->Data() > k) other->SetData(other->Data() - 1);
   deleted_names_ += name;
   FolderRoutines folders = Folders();
   store.WriteCommonProgramsCount(folders.CountEntries(folders.Paths().common_programs));
@@ -208,7 +219,7 @@ void Categorisation::TrVewFenleiEdited(ui::TreeNode* node, std::string& name) {
     return;
   }
   CategoryStore store = Store();
-  int k = store.Find(old_name);
+  int k = IndexOf(store, node);
   if (k > 0 && !store.SetLabel(k, name)) {
     // The folder goes back to the name the store still has.
     if (fs.FolderExists(to)) fs.Rename(to, from);
@@ -236,7 +247,7 @@ void Categorisation::MenuChangeIconClick() {
   CategoryStore store = Store();
   int k = 0;
   if (node != RootOf(tree)) {
-    k = store.Find(node->Text());
+    k = IndexOf(store, node);
     // A node the store no longer names gets no entry of someone else's.
     if (k == 0) {
       Notice(kStoreNotWritten);

@@ -1173,6 +1173,34 @@ TEST_F(OperationsTest, ChangeIconOnANodeTheStoreNoLongerNamesWritesNoStrayEntry)
   EXPECT_EQ(Boxes(kStoreNotWritten), 1);
 }
 
+TEST_F(OperationsTest, EachNodeKeepsItsStoreIndexThroughDeleteRenameAndNew) {
+  StartShown();
+  EXPECT_EQ(Node("办公应用")->Data(), 1);
+  EXPECT_EQ(Node("新分类3")->Data(), 3);
+  Select("新分类1");
+  Choose(form->MenuDel);
+  EXPECT_EQ(Node("新分类3")->Data(), 2) << "moved down with its entry";
+  Edit("新分类3", "影音");
+  EXPECT_NE(Ini().find("Label2=影音"), std::string::npos) << Ini();
+  Choose(form->MenuNew);
+  EXPECT_EQ(Tree().Selected()->Data(), 3);
+  EXPECT_NE(Ini().find("Label3=" + Tree().Selected()->Text()), std::string::npos) << Ini();
+}
+
+TEST_F(OperationsTest, OfTwoSameNamedEntriesTheNodesOwnIsRenamed) {
+  Store("[programs]\r\nLabelNum=2\r\nLabel1=甲\r\nLabel2=甲\r\n");
+  StartShown();
+  std::vector<ui::TreeNode*> nodes = Tree().AllNodes();
+  ASSERT_EQ(nodes.size(), 3u);
+  Tree().SetSelected(nodes[2]);
+  Choose(form->MenuRename);
+  std::string text = "乙";
+  Tree().EditEndedFromWindow(nodes[2], &text);
+  CategoryStore store(profile, kStore);
+  EXPECT_EQ(store.Label(1), "甲");
+  EXPECT_EQ(store.Label(2), "乙");
+}
+
 // --- the category list in the store, without any window ---------------------------
 
 TEST(CategoryStoreListTest, FindAppendRemoveAndTheNextNewName) {
