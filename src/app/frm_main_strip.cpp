@@ -69,27 +69,36 @@ void TFrmMain::ShowAutostart(bool on) {
 }
 
 void TFrmMain::ReadAutostart() {
+  // Read rights are enough to show the state, for a limited user too.
   settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
-  if (reg.OpenKey(kRunKey, false)) ShowAutostart(reg.ValueExists(kRunValue));
+  if (reg.OpenKeyReadOnly(kRunKey)) ShowAutostart(reg.ValueExists(kRunValue));
 }
 
 void TFrmMain::ImgChkNoClick() {
   ShowAutostart(true);
   settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  bool written = false;
   try {
-    if (reg.OpenKey(kRunKey, false))
+    if (reg.OpenKey(kRunKey, false)) {
       reg.WriteString(kRunValue, services_.system.ExecutableFolder() + kExecutableName);
+      written = true;
+    }
   } catch (const settings::RegistryError&) {
-    app_.ShowMessageBox(kSoftwareError);
   }
+  if (written) return;
+  // Refused: said, and the image shows the switch as it still is.
+  app_.ShowMessageBox(kSoftwareError);
+  ShowAutostart(false);
 }
 
 void TFrmMain::ImgChkYesClick() {
   ShowAutostart(false);
   settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
-  if (reg.OpenKey(kRunKey, false) && reg.ValueExists(kRunValue) &&
-      !reg.DeleteValue(kRunValue))
-    app_.ShowMessageBox(kSoftwareError);
+  if (reg.OpenKey(kRunKey, false) && (!reg.ValueExists(kRunValue) || reg.DeleteValue(kRunValue)))
+    return;
+  app_.ShowMessageBox(kSoftwareError);
+  ShowAutostart(true);
+  ReadAutostart();
 }
 
 }  // namespace corvane::app

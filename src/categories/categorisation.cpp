@@ -109,6 +109,33 @@ void Categorisation::StartupPass() {
   folders.RecordEntryCounts(store);
   counts_recorded_ = true;
   if (form_) form_->OpenPictureDialogIcon->SetInitialDir(IconDialogFolder(services_.system));
+  ReportMerge();
+}
+
+std::string MergeLeftoverText(const MoveReport& report, std::vector<std::string>& reported) {
+  std::vector<std::string> lines;
+  auto add = [&](const std::vector<std::string>& paths, const char* why) {
+    for (const std::string& p : paths) {
+      if (std::find(reported.begin(), reported.end(), p) != reported.end()) continue;
+      reported.push_back(p);
+      lines.push_back(p + why);
+    }
+  };
+  add(report.not_copied, kLeftNotCopied);
+  add(report.not_removed, kLeftNotRemoved);
+  add(report.skipped, kLeftSkipped);
+  if (lines.empty()) return std::string();
+  std::string out = kMergeLeftovers;
+  std::size_t shown = std::min(lines.size(), static_cast<std::size_t>(kMergeLeftoverLines));
+  for (std::size_t i = 0; i < shown; ++i) out += "\r" + lines[i];
+  if (lines.size() > shown)
+    out += "\r……另有 " + std::to_string(lines.size() - shown) + " 项。";
+  return out;
+}
+
+void Categorisation::ReportMerge() {
+  std::string text = MergeLeftoverText(last_merge_, reported_leftovers_);
+  if (!text.empty()) app_.ShowMessageBox(text, kNoticeCaption, mb::kOk | mb::kIconExclamation);
 }
 
 void Categorisation::IconLoadFailed() {
@@ -129,9 +156,10 @@ void Categorisation::BuildCategoryTree() {
   IconHolder holder;
   // An icon name is a file in the icon folder; one that would lead out of
   // it is not loaded.
+  int failed = 0;
   auto load = [&](const std::string& name) {
     std::string path = IconPath(services_.system, name);
-    if (!IsPlainEntryName(name) || !holder.Load(services_.icons, path)) IconLoadFailed();
+    if (!IsPlainEntryName(name) || !holder.Load(services_.icons, path)) ++failed;
     return path;
   };
   load(store.LabelIcon(0));
@@ -141,8 +169,11 @@ void Categorisation::BuildCategoryTree() {
 
   int n = store.CategoryCount();
   for (int k = 1; k <= n; ++k) {
+    // A LabelNum beyond the labels present makes no categories of nothing.
+    if (!store.HasLabel(k)) continue;
     std::string name = store.Label(k);
     ui::TreeNode* node = tree.Add(root, name);
+    node->SetData(k);
     std::string icon_name = store.LabelIcon(k);
     std::string icon_path = load(icon_name);
     index = AddIcon(images, holder);
@@ -154,6 +185,15 @@ void Categorisation::BuildCategoryTree() {
     if (IsPlainEntryName(icon_name)) folders.WriteCategoryIconFile(*folder, icon_path);
   }
   tree.EndUpdate();
+  // One notice a start, however many failed.
+  if (failed == 1)
+    IconLoadFailed();
+  else if (failed > 1)
+    app_.ShowMessageBox(IconsFailedText(failed), kNoticeCaption, mb::kOk | mb::kIconExclamation);
+}
+
+std::string IconsFailedText(int count) {
+  return "有 " + std::to_string(count) + " 个图标加载失败！稍后可重新设置程序分类的相关图标。";
 }
 
 void Categorisation::ExpandTree() {
@@ -219,6 +259,7 @@ void Categorisation::ClassifyNow() {
   last_merge_ = folders.MergeIntoCommonPrograms();
   CategoryStore store = Store();
   folders.RecordEntryCounts(store);
+  ReportMerge();
   if (form_) form_->Show();
 }
 

@@ -33,10 +33,33 @@ inline constexpr char kFolderNotRemoved[] =
 inline constexpr char kNameEmpty[] = "分类名称不能为空！";
 inline constexpr char kNameInvalid[] =
     "分类名称不能含有 \\ / : * ? \" < > | 等字符，也不能以点或空格结尾！";
+// A name classify.ini would not give back as it is.
+inline constexpr char kNameNotStorable[] =
+    "分类名称不能以空格开头或结尾，也不能用引号括起来！";
+inline constexpr char kCannotRename[] = "此类别不能重命名！";
+inline constexpr char kStoreNotWritten[] = "分类设置无法写入 classify.ini，此项更改未完成！";
+inline constexpr char kFolderNotMade[] = "分类文件夹无法建立，未新建分类！";
+inline constexpr char kCategoryListFull[] = "分类已达上限，不能再新建分类！";
+inline constexpr char kIconNotCopied[] = "图标文件无法复制到图标文件夹，图标未更改！";
+// More than one icon failed at start: one notice, naming how many.
+std::string IconsFailedText(int count);
 inline constexpr char kNameTaken[] = "已有同名的分类、程序或文件夹，请换一个名称！";
 inline constexpr char kRenameFailed[] = "分类文件夹无法重命名，分类名称未更改！";
 inline constexpr char kEntryNotMoved[] =
     "有条目未能复制到目标分类，已留在原处，没有删除。";
+inline constexpr char kEntriesPartlyMoved[] =
+    "有条目未能复制到目标分类，已留在原处，没有删除；\r另有条目已复制，但不能删除源条目，您可以自行手动删除。";
+// The merge's leftovers: a heading, then one line per entry with the reason.
+inline constexpr char kMergeLeftovers[] = "以下条目未能移入“所有程序”，仍留在原处：";
+inline constexpr char kLeftNotCopied[] = "（未能复制）";
+inline constexpr char kLeftSkipped[] = "（链接或只读、隐藏、系统文件夹，不移动）";
+inline constexpr char kLeftNotRemoved[] = "（已复制，但不能删除源条目，您可以自行手动删除）";
+// At most this many lines are listed; then how many more.
+inline constexpr int kMergeLeftoverLines = 12;
+
+// The text of the merge's notice, or "" when nothing in report is news:
+// entries in reported are left out, and those listed are added to it.
+std::string MergeLeftoverText(const MoveReport& report, std::vector<std::string>& reported);
 
 // Entries of Windows' own that a drop never moves.
 bool IsProtectedName(const std::string& display_name);
@@ -111,6 +134,8 @@ class Categorisation {
   std::string& DeletedNames() { return deleted_names_; }
   // What the last merge left in its sources.
   const MoveReport& LastMerge() const { return last_merge_; }
+  // Tells the user, once in a run for each entry, what the last merge left.
+  void ReportMerge();
 
  private:
   // The list shows folder, or nothing at all when folder is empty.
@@ -118,6 +143,9 @@ class Categorisation {
   void IconLoadFailed();
   bool ModalFormOpen() const;
   void Notice(const char* text);
+  // The store's index of a category node: the one kept on the node while
+  // the store still has that name there, else found by name; 0 for none.
+  int IndexOf(CategoryStore& store, ui::TreeNode* node);
   // The folder a node stands for, or nothing when its name leads outside.
   std::optional<std::string> FolderOf(ui::TreeNode* node);
   // Why a category may not take the name, or null.
@@ -133,6 +161,7 @@ class Categorisation {
   std::string deleted_names_;
   std::vector<std::string> listing_labels_;
   MoveReport last_merge_;
+  std::vector<std::string> reported_leftovers_;
   bool counts_recorded_ = false;
 };
 

@@ -3,7 +3,6 @@
 // the tree node in step; none of them removes an entry of the user's that
 // has not first been copied whole to where it is going.
 #include <algorithm>
-#include <climits>
 
 #include "categories/categorisation.h"
 #include "core/text.h"
@@ -13,34 +12,7 @@
 namespace corvane::categories {
 namespace {
 
-constexpr char kNewName[] = "新分类";
 constexpr const char* kProtectedNames[] = {"附件", "管理工具", "启动", "游戏"};
-
-// Removes every occurrence of what, on character boundaries.
-std::string RemoveAll(std::string s, const std::string& what) {
-  for (std::size_t at = text::FindText(s, what); at != std::string::npos;
-       at = text::FindText(s, what))
-    s.erase(at, what.size());
-  return s;
-}
-
-// A whole decimal number as the standard conversion takes it: optional
-// blanks before, an optional sign, digits, nothing after, within int.
-bool ParseInteger(const std::string& s, long long* out) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-  if (i == s.size()) return false;
-  long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
-    v = v * 10 + (s[i] - '0');
-    if (v > INT_MAX) return false;
-  }
-  *out = negative ? -v : v;
-  return true;
-}
 
 ui::TreeNode* RootOf(ui::TreeView& tree) { return tree.TopCount() ? tree.TopItem(0) : nullptr; }
 
@@ -50,6 +22,12 @@ std::optional<std::string> Categorisation::FolderOf(ui::TreeNode* node) {
   StartMenuPaths paths = Paths();
   if (node->Text() == kRootNodeText) return paths.common_programs;
   return CategoryFolder(paths, node->Text());
+}
+
+int Categorisation::IndexOf(CategoryStore& store, ui::TreeNode* node) {
+  int k = node->Data();
+  if (k > 0 && store.HasLabel(k) && store.Label(k) == node->Text()) return k;
+  return store.Find(node->Text());
 }
 
 void Categorisation::Notice(const char* text) {
@@ -62,35 +40,39 @@ void Categorisation::MenuNewClick() {
   ui::TreeNode* root = RootOf(tree);
   if (!root) return;
   CategoryStore store = Store();
-  int n = store.CategoryCount();
-  long long i = 1;
-  for (int k = 1; k <= n; ++k) {
-    std::string label = store.Label(k);
-    if (!text::ContainsText(label, kNewName)) continue;
-    std::string rest = RemoveAll(label, kNewName);
-    long long number = 0;
-    if (!ParseInteger(rest, &number) || number >= INT_MAX) {
-      app_.ShowMessageBox("'" + rest + "' is not a valid integer value", app_.Title(),
-                          mb::kOk | mb::kIconError);
-      return;
-    }
-    if (number >= i) i = number + 1;
+  std::string bad_number;
+  std::string name = store.NextNewName(deleted_names_, &bad_number);
+  if (name.empty()) {
+    app_.ShowMessageBox("'" + bad_number + "' is not a valid integer value", app_.Title(),
+                        mb::kOk | mb::kIconError);
+    return;
   }
-  while (!deleted_names_.empty() &&
-         text::ContainsText(deleted_names_, kNewName + std::to_string(i)))
-    ++i;
-
-  std::string name = kNewName + std::to_string(i);
+  int k = store.NextIndex();
+  if (k == 0 || !SurvivesStore(name)) {
+    Notice(kCategoryListFull);
+    return;
+  }
   FolderRoutines folders = Folders();
   std::string folder = folders.Paths().common_programs + "\\" + name;
-  if (!services_.fs.FolderExists(folder)) services_.fs.ForceFolders(folder);
-  store.SetLabelNum(n + 1);
-  store.SetLabel(n + 1, name);
-  store.SetLabelIcon(n + 1, store.LabelIcon(n));
+  bool made = false;
+  if (!services_.fs.FolderExists(folder)) {
+    made = services_.fs.ForceFolders(folder) && services_.fs.FolderExists(folder);
+    if (!made) {
+      Notice(kFolderNotMade);
+      return;
+    }
+  }
+  // The new one takes the icon of the last category present.
+  if (!store.Append(name, store.LabelIcon(k - 1))) {
+    if (made) services_.fs.RemoveFolder(folder);
+    Notice(kStoreNotWritten);
+    return;
+  }
   store.WriteCommonProgramsCount(folders.CountEntries(folders.Paths().common_programs));
 
   ui::TreeNode* before = tree.AllNodes().back();
   ui::TreeNode* node = tree.Add(root, name);
+  node->SetData(k);
   node->SetImageIndex(before->ImageIndex());
   node->SetSelectedIndex(before->SelectedIndex());
   node->SetStateIndex(before->StateIndex());
@@ -130,23 +112,20 @@ void Categorisation::MenuDelClick() {
     Notice(kFolderNotRemoved);
     return;
   }
-  deleted_names_ += name;
-
   CategoryStore store = Store();
-  int n = store.CategoryCount();
-  int k = 1;
-  while (k <= n && store.Label(k) != name) ++k;
   // With no entry of that name, every other entry stays as it is.
-  if (k <= n) {
-    store.SetLabelNum(n - 1);
-    store.RemoveCategoryKeys(k);
-    for (int j = k + 1; j <= n; ++j) {
-      std::string label = store.Label(j), icon = store.LabelIcon(j);
-      store.RemoveCategoryKeys(j);
-      store.SetLabel(j - 1, label);
-      store.SetLabelIcon(j - 1, icon);
-    }
+  int k = IndexOf(store, node);
+  if (k > 0 && !store.Remove(k)) {
+    // The store still names it: it stays a category, its folder made again.
+    if (folder) services_.fs.ForceFolders(*folder);
+    Notice(kStoreNotWritten);
+    return;
   }
+  // The categories after it moved down one in the store.
+  if (k > 0)
+    for (ui::TreeNode* other : tree.AllNodes())
+      if (other != node && other->Data() > k) other->SetData(other->Data() - 1);
+  deleted_names_ += name;
   FolderRoutines folders = Folders();
   store.WriteCommonProgramsCount(folders.CountEntries(folders.Paths().common_programs));
   tree.Delete(node);
@@ -180,7 +159,8 @@ bool Categorisation::RemoveCategoryFolder(const std::string& folder) {
   std::optional<std::string> icon;
   CategoryStore store = Store();
   for (int k = 1, n = store.CategoryCount(); k <= n; ++k)
-    if (CategoryFolder(folders.Paths(), store.Label(k)) == folder) icon = store.LabelIcon(k);
+    if (store.HasLabel(k) && CategoryFolder(folders.Paths(), store.Label(k)) == folder)
+      icon = store.LabelIcon(k);
   if (icon && IsPlainEntryName(*icon))
     folders.WriteCategoryIconFile(folder, IconPath(services_.system, *icon));
   else
@@ -203,6 +183,7 @@ const char* Categorisation::RenameRefusal(ui::TreeNode* node, const std::string&
   std::optional<std::string> to = CategoryFolder(paths, name);
   if (text::Trim(name).empty()) return kNameEmpty;
   if (!from || !to) return kNameInvalid;
+  if (!SurvivesStore(name)) return kNameNotStorable;
   if (text::SameText(name, kRootNodeText)) return kNameTaken;
   for (const std::string& label : Store().Labels())
     if (text::SameText(label, name) && label != node->Text()) return kNameTaken;
@@ -217,6 +198,12 @@ void Categorisation::TrVewFenleiEdited(ui::TreeNode* node, std::string& name) {
   tree.SetReadOnly(true);
   const std::string old_name = node->Text();
   if (name == old_name) return;
+  // Every way into an edit ends here: the root keeps its name.
+  if (node == RootOf(tree) || old_name == kRootNodeText) {
+    Notice(kCannotRename);
+    name = old_name;
+    return;
+  }
   if (const char* refusal = RenameRefusal(node, name)) {
     Notice(refusal);
     name = old_name;
@@ -232,10 +219,13 @@ void Categorisation::TrVewFenleiEdited(ui::TreeNode* node, std::string& name) {
     return;
   }
   CategoryStore store = Store();
-  for (int k = 1, n = store.CategoryCount(); k <= n; ++k) {
-    if (store.Label(k) != old_name) continue;
-    store.SetLabel(k, name);
-    break;
+  int k = IndexOf(store, node);
+  if (k > 0 && !store.SetLabel(k, name)) {
+    // The folder goes back to the name the store still has.
+    if (fs.FolderExists(to)) fs.Rename(to, from);
+    Notice(kStoreNotWritten);
+    name = old_name;
+    return;
   }
   tree.SetSelected(node);
   tree.SetReadOnly(true);
@@ -255,8 +245,18 @@ void Categorisation::MenuChangeIconClick() {
   if (!tree.Owns(node) || !IsPlainEntryName(name)) return;
 
   CategoryStore store = Store();
+  int k = 0;
+  if (node != RootOf(tree)) {
+    k = IndexOf(store, node);
+    // A node the store no longer names gets no entry of someone else's.
+    if (k == 0) {
+      Notice(kStoreNotWritten);
+      return;
+    }
+  }
   IconHolder holder;
   if (!holder.Load(services_.icons, chosen)) IconLoadFailed();
+  const int old_index = node->ImageIndex();
   int index = AddIcon(*form_->ImgLstFenlei, holder);
   node->SetAllImageIndices(index < 0 ? 0 : index);
 
@@ -268,15 +268,17 @@ void Categorisation::MenuChangeIconClick() {
       name += ".ico";
       break;
     }
-    fs.Copy(chosen, icon_folder + "\\" + name);
+    if (!fs.Copy(chosen, icon_folder + "\\" + name)) {
+      node->SetAllImageIndices(old_index);
+      Notice(kIconNotCopied);
+      return;
+    }
   }
-  int n = store.CategoryCount();
-  int k = 0;
-  if (node != RootOf(tree)) {
-    k = 1;
-    while (k <= n && store.Label(k) != node->Text()) ++k;
+  if (!store.SetLabelIcon(k, name)) {
+    node->SetAllImageIndices(old_index);
+    Notice(kStoreNotWritten);
+    return;
   }
-  store.SetLabelIcon(k, name);
   if (std::optional<std::string> target = FolderOf(node))
     Folders().WriteCategoryIconFile(*target, icon_folder + "\\" + name);
 }
@@ -302,9 +304,18 @@ void Categorisation::TrVewFenleiDragDrop(int x, int y) {
   if (!target || parent == *target) return;
 
   FolderRoutines folders = Folders();
-  services_.fs.ForceFolders(*target);
+  if (!services_.fs.ForceFolders(*target) || !services_.fs.FolderExists(*target)) {
+    Notice(kEntryNotMoved);
+    return;
+  }
   MoveReport report = folders.MoveEntry(entry->path, *target);
-  if (!report.listed)
+  // Only what was copied whole and checked may be left to the user to delete.
+  bool left_uncopied = !report.not_copied.empty() || !report.skipped.empty();
+  if (left_uncopied && !report.not_removed.empty())
+    Notice(kEntriesPartlyMoved);
+  else if (left_uncopied)
+    Notice(kEntryNotMoved);
+  else if (!report.not_removed.empty())
     app_.ShowMessageBox(kSourceNotRemoved, kNoticeCaption, mb::kOk | mb::kIconError);
   else if (!report.stayed.empty())
     Notice(kEntryNotMoved);

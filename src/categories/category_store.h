@@ -15,6 +15,7 @@ inline constexpr char kSectionPrograms[] = "programs";
 inline constexpr char kSectionLabelIcon[] = "LabelIcon";
 inline constexpr char kSectionControl[] = "control";
 inline constexpr char kMissingText[] = "null";
+inline constexpr char kNewCategoryName[] = "新分类";
 // More categories than anyone keeps; a store claiming more is read up to here.
 inline constexpr int kMaxCategories = 1000;
 
@@ -30,6 +31,10 @@ struct EntryCounts {
   }
 };
 
+// Whether a label reads back from classify.ini as written: no blanks at
+// either end, not wrapped in quotes.
+bool SurvivesStore(const std::string& name);
+
 class CategoryStore {
  public:
   CategoryStore(ProfileStore& profile, std::string path)
@@ -39,28 +44,47 @@ class CategoryStore {
   int LabelNum();
   // LabelNum within 0 .. kMaxCategories.
   int CategoryCount();
-  void SetLabelNum(int n);
+  // Each setter is false when the write did not reach the file.
+  bool SetLabelNum(int n);
   // Label<k>, "null" when missing; k = 0 is the root's optional entry.
   std::string Label(int k);
-  void SetLabel(int k, const std::string& name);
+  // Whether Label<k> is there at all.
+  bool HasLabel(int k);
+  bool SetLabel(int k, const std::string& name);
   // LabelIcon<k>, "null" when missing.
   std::string LabelIcon(int k);
-  void SetLabelIcon(int k, const std::string& file_name);
+  bool SetLabelIcon(int k, const std::string& file_name);
   // Removes Label<k> and LabelIcon<k>.
-  void RemoveCategoryKeys(int k);
-  // Label1 .. Label<CategoryCount()>, in order.
+  bool RemoveCategoryKeys(int k);
+  // Label1 .. Label<CategoryCount()>, in order, the missing ones left out.
   std::vector<std::string> Labels();
+
+  // The category list. The index (1 ..) of the category of that name, or 0.
+  int Find(const std::string& name);
+  // The index a new category takes: after the last one present. A LabelNum
+  // beyond the labels present is not carried on; 0 when the list is full.
+  int NextIndex();
+  // Adds a category at NextIndex() with the icon; false, with nothing
+  // added, when the list is full or a write failed.
+  bool Append(const std::string& name, const std::string& icon);
+  // Removes category k and moves those after it down one; false when a
+  // write failed.
+  bool Remove(int k);
+  // The name for a new category: "新分类<i>", i past every number the
+  // category names carry and past the deleted names. Empty, with the
+  // offending text in bad_number, when a name holds no number.
+  std::string NextNewName(const std::string& deleted_names, std::string* bad_number);
 
   EntryCounts StoredCounts();
   // The four, in the order the section lists them.
-  void WriteCounts(const EntryCounts& counts);
+  bool WriteCounts(const EntryCounts& counts);
   // The two of the common folders, which a drop changes.
-  void WriteCommonCounts(int all_users_ks, int all_users_ks_cx);
-  void WriteCommonProgramsCount(int all_users_ks_cx);
+  bool WriteCommonCounts(int all_users_ks, int all_users_ks_cx);
+  bool WriteCommonProgramsCount(int all_users_ks_cx);
 
   // FenleiJq: non-zero once the user asked not to see the tips again.
   bool TipsDismissed();
-  void DismissTips();
+  bool DismissTips();
 
  private:
   ProfileStore& profile_;

@@ -18,7 +18,43 @@ bool SameOrInside(const std::string& inner, const std::string& outer) {
 
 bool IsLink(const FileEntry& e) { return (e.attributes & attr::kReparsePoint) != 0; }
 
+void NotCopied(MoveReport& report, const std::string& path) {
+  report.stayed.push_back(path);
+  report.not_copied.push_back(path);
+}
+
+void Skipped(MoveReport& report, const std::string& path) {
+  report.stayed.push_back(path);
+  report.skipped.push_back(path);
+}
+
+void NotRemoved(MoveReport& report, const std::string& path) {
+  report.stayed.push_back(path);
+  report.not_removed.push_back(path);
+}
+
 }  // namespace
+
+void MoveReport::Append(const MoveReport& r) {
+  moved += r.moved;
+  stayed.insert(stayed.end(), r.stayed.begin(), r.stayed.end());
+  not_copied.insert(not_copied.end(), r.not_copied.begin(), r.not_copied.end());
+  not_removed.insert(not_removed.end(), r.not_removed.begin(), r.not_removed.end());
+  skipped.insert(skipped.end(), r.skipped.begin(), r.skipped.end());
+  listed = listed && r.listed;
+}
+
+std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name) {
+  if (!fs.Exists(Join(folder, name))) return name;
+  std::string ext = text::ExtractFileExt(name);
+  // A name that is all extension (".lnk") keeps it as its stem.
+  if (ext.size() == name.size()) ext.clear();
+  std::string stem = name.substr(0, name.size() - ext.size());
+  for (int i = 2;; ++i) {
+    std::string candidate = stem + " (" + std::to_string(i) + ")" + ext;
+    if (!fs.Exists(Join(folder, candidate))) return candidate;
+  }
+}
 
 std::vector<FileEntry> FolderRoutines::Walked(const std::string& folder, bool* listed) {
   std::vector<FileEntry> all = fs_.List(folder, "*.*");
@@ -92,27 +128,78 @@ bool FolderRoutines::CopiedIntact(const std::string& from, const std::string& to
   return original && copy && *original == *copy;
 }
 
+void FolderRoutines::MoveFile(const std::string& from, const std::string& folder,
+                              const std::string& name, MoveReport& report) {
+  std::string to = Join(folder, name);
+  if (fs_.Exists(to)) {
+    auto original = fs_.ReadFile(from);
+    auto there = fs_.FileExists(to) ? fs_.ReadFile(to) : std::nullopt;
+    // The same bytes are there already: the source alone goes.
+    if (original && there && *original == *there) {
+      if (fs_.Delete(from) && !fs_.Exists(from))
+        ++report.moved;
+      else
+        NotRemoved(report, from);
+      return;
+    }
+    // A folder's own settings file belongs where it is, not beside another.
+    if (text::SameText(name, kDesktopIni)) {
+      report.stayed.push_back(from);
+      return;
+    }
+    // Another entry of that name is kept; the incoming one takes a free name.
+    to = Join(folder, FreeName(fs_, folder, name));
+  }
+  if (!CopiedIntact(from, to))
+    NotCopied(report, from);
+  else if (fs_.Delete(from) && !fs_.Exists(from))
+    ++report.moved;
+  else
+    NotRemoved(report, from);
+}
+
+void FolderRoutines::RemoveSourceFolder(const std::string& from, std::size_t stayed_before,
+                                        MoveReport& report) {
+  // Removed only when nothing stayed in it.
+  if (!fs_.Exists(from) || fs_.RemoveFolder(from) || !fs_.Exists(from)) return;
+  // A folder that keeps entries is accounted for by them; one emptied of
+  // everything could not itself be removed.
+  if (report.stayed.size() == stayed_before)
+    NotRemoved(report, from);
+  else
+    report.stayed.push_back(from);
+}
+
 void FolderRoutines::Move(const std::string& source, const std::string& destination,
                           MoveReport& report) {
   bool listed = false;
   std::vector<FileEntry> entries = Walked(source, &listed);
   if (!listed) {
     report.listed = false;
+    NotCopied(report, source);
     return;
   }
   fs_.ForceFolders(destination);
   for (const FileEntry& e : entries) {
-    std::string from = Join(source, e.name), to = Join(destination, e.name);
+    std::string from = Join(source, e.name);
     if (IsPlainFolder(e)) {
+      std::string to = Join(destination, e.name);
+      // A folder goes into its namesake; beside a file of its name it
+      // takes a free name.
+      if (fs_.Exists(to) && !fs_.FolderExists(to))
+        to = Join(destination, FreeName(fs_, destination, e.name));
       if (!fs_.FolderExists(to)) fs_.CreateFolder(to);
+      std::size_t before = report.stayed.size();
+      std::size_t not_copied_before = report.not_copied.size();
       Move(from, to, report);
-      // Removed only when nothing stayed in it.
-      if (fs_.Exists(from) && !fs_.RemoveFolder(from) && fs_.Exists(from))
-        report.stayed.push_back(from);
-    } else if (!e.IsFolder() && !IsLink(e) && CopiedIntact(from, to) && fs_.Delete(from)) {
-      ++report.moved;
+      // An unreadable folder is reported once, not again as left over.
+      if (report.not_copied.size() > not_copied_before && report.not_copied.back() == from)
+        continue;
+      RemoveSourceFolder(from, before, report);
+    } else if (!e.IsFolder() && !IsLink(e)) {
+      MoveFile(from, destination, e.name, report);
     } else {
-      report.stayed.push_back(from);
+      Skipped(report, from);
     }
   }
   if (entries.empty()) fs_.RemoveFolder(source);
@@ -129,18 +216,18 @@ MoveReport FolderRoutines::MoveEntry(const std::string& path, const std::string&
   MoveReport report;
   std::optional<std::uint32_t> attributes = fs_.Attributes(path);
   if (!attributes) return report;  // gone already: nothing to lose
-  std::string to = Join(folder, text::ExtractFileName(path));
+  std::string name = text::ExtractFileName(path);
+  std::string to = Join(folder, name);
   bool folder_entry = (*attributes & attr::kDirectory) != 0;
   if (SameOrInside(to, path) || (*attributes & attr::kReparsePoint) != 0) {
-    report.stayed.push_back(path);
+    Skipped(report, path);
   } else if (folder_entry) {
+    if (fs_.Exists(to) && !fs_.FolderExists(to)) to = Join(folder, FreeName(fs_, folder, name));
     Move(path, to, report);
-    if (report.listed && fs_.Exists(path) && !fs_.RemoveFolder(path) && fs_.Exists(path))
-      report.stayed.push_back(path);
-  } else if (CopiedIntact(path, to) && fs_.Delete(path) && !fs_.Exists(path)) {
-    ++report.moved;
+    bool unreadable = !report.not_copied.empty() && report.not_copied.back() == path;
+    if (!unreadable) RemoveSourceFolder(path, 0, report);
   } else {
-    report.stayed.push_back(path);
+    MoveFile(path, folder, name, report);
   }
   return report;
 }
@@ -156,10 +243,7 @@ MoveReport FolderRoutines::MergeIntoCommonPrograms() {
     bool holds_target = SameOrInside(target, *source) &&
                         !text::SameText(target, Join(*source, kProgramsName));
     if (SameOrInside(*source, target) || holds_target) continue;
-    MoveReport r = MoveFolderContents(*source, target);
-    all.moved += r.moved;
-    all.stayed.insert(all.stayed.end(), r.stayed.begin(), r.stayed.end());
-    all.listed = all.listed && r.listed;
+    all.Append(MoveFolderContents(*source, target));
   }
   return all;
 }

@@ -17,12 +17,29 @@
 
 namespace corvane::categories {
 
-// What a move left where it was, with the reason.
+// What a move left where it was, with the reason. Every path kept is in
+// stayed, and also in the one list that says why.
 struct MoveReport {
   int moved = 0;                    // files now only in the target
   std::vector<std::string> stayed;  // source paths of files and folders kept
-  bool listed = true;               // false when the source could not be read
+  // Not copied: unreadable folders, failed or unchecked copies.
+  std::vector<std::string> not_copied;
+  // Never taken by a move: links, and read-only, hidden or system folders.
+  std::vector<std::string> skipped;
+  // Copied whole and checked, but the source could not be removed.
+  std::vector<std::string> not_removed;
+  bool listed = true;  // false when the source, or a folder inside it, could not be read
+
+  void Append(const MoveReport& r);
+  // Whether everything was copied and only removals failed.
+  bool OnlyRemovalsFailed() const {
+    return not_copied.empty() && skipped.empty() && !not_removed.empty();
+  }
 };
+
+// name, or "name (2).ext", "name (3).ext", ... : the first that names nothing
+// in folder.
+std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name);
 
 class FolderRoutines {
  public:
@@ -45,7 +62,11 @@ class FolderRoutines {
 
   // Copy and clear in one walk that deletes a source file only once its
   // copy in the destination holds the same bytes, and removes a source
-  // folder only once it is empty: an entry whose copy failed stays.
+  // folder only once it is empty: an entry whose copy failed stays. A
+  // same-named file of other bytes in the destination is kept: the incoming
+  // one takes a free name ("名称 (2).lnk"); one of the same bytes is
+  // already there. A folder goes into a same-named folder, or takes a free
+  // name beside a same-named file.
   MoveReport MoveFolderContents(const std::string& source, const std::string& destination);
   // One entry, file or folder, into folder under its own name, on the same
   // terms. An entry that is, or would land inside, itself stays.
@@ -74,6 +95,11 @@ class FolderRoutines {
   // either Start menu.
   std::vector<FileEntry> Walked(const std::string& folder, bool* listed);
   bool CopiedIntact(const std::string& from, const std::string& to);
+  // One file: into folder under its name or a free one.
+  void MoveFile(const std::string& from, const std::string& folder, const std::string& name,
+                MoveReport& report);
+  // Removes an emptied source folder, or reports why it stays.
+  void RemoveSourceFolder(const std::string& from, std::size_t stayed_before, MoveReport& report);
   void Move(const std::string& source, const std::string& destination, MoveReport& report);
 
   FileSystem& fs_;

@@ -43,6 +43,17 @@ bool RegistryAccessor::OpenKey(const std::string& path, bool create) {
   return true;
 }
 
+bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
+  std::string relative;
+  RegHandle base = Base(path, &relative);
+  RegHandle opened = 0;
+  long rc = backend_.OpenKey(base, relative, reg::kKeyRead, &opened);
+  if (rc != reg::kSuccess || opened == 0) return false;
+  CloseKey();
+  key_ = opened;
+  return true;
+}
+
 void RegistryAccessor::CloseKey() {
   if (key_ == 0) return;
   backend_.CloseKey(key_);

@@ -34,6 +34,8 @@ class RegistryAccessor {
   // "\a\b" is taken from the root; "a\b" from the current key when there is
   // one, else from the root. On success the key becomes the current one.
   bool OpenKey(const std::string& path, bool create);
+  // The same, with read rights only: for what a limited user may read.
+  bool OpenKeyReadOnly(const std::string& path);
   void CloseKey();
   // Opened with read rights only and closed again; the current key stays.
   bool KeyExists(const std::string& path);

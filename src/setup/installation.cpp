@@ -27,7 +27,8 @@ std::optional<double> TextToFloat(std::string_view text, char decimal_separator)
   };
   if (i < e && (text[i] == '+' || text[i] == '-')) plain += text[i++];
   std::size_t mantissa = digits();
-  if (i < e && text[i] == decimal_separator) {
+  // The program writes a dot; the locale's own separator is taken too.
+  if (i < e && (text[i] == decimal_separator || text[i] == '.')) {
     plain += '.';
     ++i;
     mantissa += digits();
@@ -85,8 +86,10 @@ void Installation::VersionCheck(app::TFrmMain* form) {
     if (!reg.OpenKey(kProgramKey, true)) return;
     try {
       stored = reg.ReadString("Version");
-    } catch (const RegistryError& e) {
-      app_.ShowMessageBox(e.what(), std::string(), mb::kIconError);
+    } catch (const RegistryError&) {
+      // A value of another type is no version number either; the
+      // accessor's own text is not for the user.
+      app_.ShowMessageBox(InvalidFloatMessage(std::string()), std::string(), mb::kIconError);
       return;
     }
   }

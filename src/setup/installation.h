@@ -30,8 +30,8 @@ using app::kSoftwareError;
 inline constexpr char kWriteError[] = "不好意思，注册表写入失败！";
 
 // Text to a number as the framework converts it: blanks around it allowed,
-// a sign, digits with the given decimal separator, an exponent; nothing for
-// anything else (the empty text too).
+// a sign, digits with a dot or the given decimal separator, an exponent;
+// nothing for anything else (the empty text too).
 std::optional<double> TextToFloat(std::string_view text, char decimal_separator);
 // "'<text>' is not a valid floating point value".
 std::string InvalidFloatMessage(const std::string& text);

@@ -62,6 +62,8 @@ class Application {
   // hides the hint.
   Control* MouseControl() const { return mouse_control_; }
   void NoteMouseControl(Control* c);
+  // Takes the hint away until the mouse comes to a control again.
+  void HideHint() { backend_.HideHint(); }
 
   // Message filters (ApplicationEvents); true when one handled the message,
   // which is then not dispatched.

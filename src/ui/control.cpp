@@ -186,6 +186,11 @@ void Control::WndProc(Message& m) {
 void Control::HandleMouse(Message& m) {
   int x = PointX(m.lparam), y = PointY(m.lparam);
   unsigned shift = static_cast<unsigned>(m.wparam & 0xFFFF);
+  // Any button press hides the hint: it never stands over what is clicked.
+  if (m.msg == msg::kLButtonDown || m.msg == msg::kLButtonDblClk ||
+      m.msg == msg::kRButtonDown || m.msg == msg::kRButtonDblClk || m.msg == msg::kMButtonDown) {
+    if (Application* app = Application::Current()) app->HideHint();
+  }
   switch (m.msg) {
     case msg::kMouseMove:
       if (Application* app = Application::Current()) app->NoteMouseControl(this);

@@ -34,6 +34,9 @@ class TreeNode {
   void SetStateIndex(int i);
   // The three at once, as the category tree keeps them.
   void SetAllImageIndices(int i);
+  // A number of the program's own for the node (TTreeNode.Data); 0 at first.
+  int Data() const { return data_; }
+  void SetData(int data) { data_ = data; }
 
   int Count() const { return static_cast<int>(children_.size()); }
   TreeNode* Item(int i) const;
@@ -52,6 +55,7 @@ class TreeNode {
   int image_ = -1;
   int selected_image_ = -1;
   int state_image_ = -1;
+  int data_ = 0;
   bool expanded_ = false;
   std::vector<std::unique_ptr<TreeNode>> children_;
 };

@@ -9,8 +9,8 @@ import time
 import unittest
 
 from harness import (BUILD, DRIVE_C, INSTALL_DIR, MAIN_CLASS, NOTICE_CAPTION as NOTICE, WM_LBUTTONUP,
-                     WineTestCase, children, choose, colours, drv, end_normally, install, open_menu,
-                     screenshot, tray, wait_for, wait_skinned, wine_env)
+                     WineTestCase, children, choose, colours, drv, end_normally, find, install,
+                     open_menu, screenshot, tray, wait_for, wait_skinned, wine_env)
 
 DOCS = os.path.join(DRIVE_C, "Documents and Settings")
 COMMON_SM = os.path.join(DOCS, "All Users", "「开始」菜单")
@@ -100,8 +100,13 @@ class CategoriesTest(WineTestCase):
         super().tearDown()
         shutil.rmtree(DOCS, ignore_errors=True)
 
-    def start_main(self):
+    def start_main(self, leftovers=False):
         self.program = self.start()
+        if leftovers:
+            # The merge tells what it left, once, before the window shows.
+            box = wait_for(title=NOTICE, cls="#32770", timeout_ms=30000)
+            self.assertTrue(box, "the merge's leftovers were not told")
+            drv("post", box[0]["hwnd"], 0x0111, 1, 0)  # OK
         found = wait_for(cls=MAIN_CLASS, timeout_ms=30000)
         self.assertTrue(found, "the main window did not appear")
         self.main = found[0]["hwnd"]
@@ -147,7 +152,7 @@ class CategoriesTest(WineTestCase):
         for root, dirs, files in os.walk(DRIVE_C):
             before.update(os.path.join(root, n) for n in dirs + files)
 
-        self.start_main()
+        self.start_main(leftovers=True)
         moved = {"写字板.lnk": b"wordpad", "Office/Word.lnk": b"word", "记事本.lnk": b"notepad",
                  "Tools/程序/x.lnk": b"nested programs folder",
                  "新软件/新软件.lnk": b"new program"}
@@ -157,11 +162,13 @@ class CategoriesTest(WineTestCase):
         self.assertFalse(os.path.exists(os.path.join(COMMON_SM, "Office")))
         self.assertFalse(os.path.exists(os.path.join(USER_SM, "Tools")))
         self.assertFalse(os.path.exists(os.path.join(USER_PROGRAMS, "新软件")))
-        # What could not be copied stays where it was, byte for byte.
-        self.assertEqual(read(os.path.join(USER_SM, "隐藏.lnk")), b"onto a hidden target")
+        # A same-named entry of other bytes is kept; the incoming one takes a
+        # free name (issue 19).
+        self.assertEqual(read(os.path.join(COMMON_PROGRAMS, "隐藏 (2).lnk")), b"onto a hidden target")
         self.assertEqual(read(os.path.join(COMMON_PROGRAMS, "隐藏.lnk")), b"hidden target")
-        self.assertEqual(read(os.path.join(USER_PROGRAMS, "锁定.lnk")), b"onto a read-only target")
+        self.assertEqual(read(os.path.join(COMMON_PROGRAMS, "锁定 (2).lnk")), b"onto a read-only target")
         self.assertEqual(read(os.path.join(COMMON_PROGRAMS, "锁定.lnk")), b"read-only target")
+        # What is not moved stays where it was, byte for byte.
         self.assertEqual(read(os.path.join(USER_PROGRAMS, "暗处", "s.lnk")), b"in a hidden folder")
         self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "暗处")))
 
@@ -186,6 +193,36 @@ class CategoriesTest(WineTestCase):
         self.assertEqual(made, set())
         nodes = [n["text"] for n in drv("nodes", self.tree["hwnd"])]
         self.assertEqual(nodes, ["所有程序"] + CATEGORIES + ["..\\..\\..\\逃逸", "CON", "C:\\逃逸2"])
+
+    def test_same_named_entries_at_the_merge_are_both_kept_and_leftovers_told_once(self):
+        put(os.path.join(COMMON_SM, "影音.lnk"), b"common player")
+        put(os.path.join(USER_SM, "影音.lnk"), b"user player")
+        put(os.path.join(USER_PROGRAMS, "影音.lnk"), b"user programs player")
+        put(os.path.join(USER_SM, "同样.lnk"), b"same")
+        put(os.path.join(COMMON_PROGRAMS, "同样.lnk"), b"same")
+        put(os.path.join(USER_PROGRAMS, "暗处", "s.lnk"), b"in a hidden folder")
+        attrib(os.path.join(USER_PROGRAMS, "暗处"), "+h")
+        write_store(delivered_store())
+        self.program = self.start()
+        found = wait_for(title=NOTICE, cls="#32770", timeout_ms=30000)
+        self.assertTrue(found, "the merge's leftovers were not told")
+        texts = "".join(c["title"] for c in children(found[0]["hwnd"]))
+        self.assertIn("以下条目未能移入“所有程序”，仍留在原处：", texts)
+        self.assertIn("暗处（链接或只读、隐藏、系统文件夹，不移动）", texts)
+        wait_skinned(found[0]["hwnd"])
+        screenshot("categories-merge-leftovers", found[0]["hwnd"])
+        drv("post", found[0]["hwnd"], 0x0111, 1, 0)  # OK
+        self.assertTrue(wait_for(cls=MAIN_CLASS, timeout_ms=30000))
+        kept = {"影音.lnk": b"common player", "影音 (2).lnk": b"user player",
+                "影音 (3).lnk": b"user programs player", "同样.lnk": b"same"}
+        for rel, data in kept.items():
+            self.assertEqual(read(os.path.join(COMMON_PROGRAMS, rel)), data, rel)
+        self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "同样 (2).lnk")))
+        self.assertFalse(os.path.exists(os.path.join(USER_SM, "影音.lnk")))
+        self.assertFalse(os.path.exists(os.path.join(USER_SM, "同样.lnk")))
+        self.assertEqual(read(os.path.join(USER_PROGRAMS, "暗处", "s.lnk")), b"in a hidden folder")
+        time.sleep(1.0)
+        self.assertEqual(find(title=NOTICE, cls="#32770"), [], "told once only")
 
     # --- the tree and the list ------------------------------------------------------
 

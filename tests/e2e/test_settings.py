@@ -303,6 +303,32 @@ class SettingsTest(WineTestCase):
         self.assertEqual(drv("text", self.edits()[0]["hwnd"], "--message"), "我的资料")
         self.no_message_box()
 
+    def test_a_hint_never_takes_the_click_meant_for_the_area_below(self):
+        """Issue 19: the hint of the help/search/run area shows just below the
+        pointer, over the OEM row; a click there opens the OEM panel."""
+        self.launch()
+        cx, cy = self.picture["client"][:2]
+        l, t, w, h = AREAS["Bz"]
+        x = cx + l + w // 2
+        tips, deadline, step = [], time.monotonic() + 10, 0
+        while time.monotonic() < deadline and not tips:
+            # A few small moves, as a hand makes them, until the hint shows.
+            if step < 4:
+                drv("move", x - 2 + step, cy + t + h - 6)
+                step += 1
+            time.sleep(0.3)
+            tips = find(cls="tooltips_class32")
+        self.assertTrue(tips, "no hint over the help area")
+        tx, ty, tw, th = tips[0]["rect"]
+        ol, ot, ow, oh = AREAS["OEM"]
+        top, bottom = max(ty, cy + ot), min(ty + th, cy + ot + oh)
+        left, right = max(tx, cx + ol), min(tx + tw, cx + ol + ow)
+        self.assertTrue(top < bottom and left < right, f"the hint {tips[0]['rect']} is not over the OEM row")
+        drv("click", (left + right) // 2, (top + bottom) // 2)
+        time.sleep(0.8)
+        self.assertEqual(len([c for c in self.controls() if c["title"] == "设置自己的链接"]), 1,
+                         "the click went to the hint, not to the OEM row")
+
     def test_the_folder_button_opens_the_systems_folder_picker(self):
         self.launch()
         self.open_area("OEM")

@@ -115,6 +115,7 @@ long MemoryRegistry::OpenKey(RegHandle parent, const std::string& path, std::uin
   std::string p;
   long rc = Walk(parent, path, false, &k, &p);
   if (rc != reg::kSuccess) return rc;
+  if ((access & ~reg::kKeyRead) != 0 && Matches(read_only_, p)) return reg::kAccessDenied;
   *out = NewHandle(k, access, p);
   return reg::kSuccess;
 }
@@ -137,6 +138,7 @@ long MemoryRegistry::CreateKey(RegHandle parent, const std::string& path, std::u
   std::string p;
   long rc = Walk(parent, path, true, &k, &p);
   if (rc != reg::kSuccess) return rc;
+  if ((access & ~reg::kKeyRead) != 0 && Matches(read_only_, p)) return reg::kAccessDenied;
   *out = NewHandle(k, access, p);
   return reg::kSuccess;
 }
@@ -313,6 +315,10 @@ void MemoryRegistry::Deny(RegHandle root, const std::string& path) {
 
 void MemoryRegistry::FailWrites(RegHandle root, const std::string& path) {
   failing_.push_back(RulePath(root, path));
+}
+
+void MemoryRegistry::ReadOnlyFor(RegHandle root, const std::string& path) {
+  read_only_.push_back(RulePath(root, path));
 }
 
 }  // namespace corvane

@@ -50,6 +50,9 @@ class MemoryRegistry : public RegistryBackend {
   void Deny(RegHandle root, const std::string& path);
   // Value writes, key creation and deletion below the key fail.
   void FailWrites(RegHandle root, const std::string& path);
+  // As for a limited user: the key (and anything below it) opens with read
+  // rights only; asking for more is refused.
+  void ReadOnlyFor(RegHandle root, const std::string& path);
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
  private:
@@ -76,7 +79,7 @@ class MemoryRegistry : public RegistryBackend {
 
   std::map<RegHandle, std::shared_ptr<Key>> roots_;
   std::map<RegHandle, Handle> handles_;
-  std::vector<std::string> denied_, failing_;
+  std::vector<std::string> denied_, failing_, read_only_;
   RegHandle next_handle_ = 0x100;
 };
 

@@ -80,6 +80,7 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
 
 Win32Backend::~Win32Backend() {
   tooltip_.reset();
+  if (hint_backend_ == this) hint_backend_ = nullptr;
   owner_.reset();
   for (auto& [key, p] : pictures_) {
     if (!p.handle) continue;
@@ -238,11 +239,15 @@ MenuItem* Win32Backend::TrackPopup(PopupMenu& menu, Point screen) {
 
 void Win32Backend::ShowHint(const std::string& text, Point) {
   if (!tooltip_) {
-    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    // The hint never takes a click (see HintProc).
+    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TRANSPARENT, TOOLTIPS_CLASSA, nullptr,
                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_.get(),
                                    nullptr, instance_, nullptr));
     if (!tooltip_) return;
+    hint_backend_ = this;
+    tooltip_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        tooltip_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Backend::HintProc)));
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
     ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
@@ -255,6 +260,44 @@ void Win32Backend::ShowHint(const std::string& text, Point) {
   HideHint();
   hint_text_ = text;
   SetTimer(owner_.get(), kHintShowTimer, kHintPause, nullptr);
+}
+
+WNDPROC Win32Backend::tooltip_proc_ = nullptr;
+Win32Backend* Win32Backend::hint_backend_ = nullptr;
+
+// The pointer on the hint has left the hint's control: the hint goes, and
+// what the mouse did there goes to the window now under the pointer. A
+// hit-test answer of HTTRANSPARENT (TTF_TRANSPARENT) would do this on
+// Windows, but Wine then drops the click instead of passing it on.
+LRESULT CALLBACK Win32Backend::HintProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: {
+      POINT pt{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+      ClientToScreen(h, &pt);
+      if (hint_backend_) hint_backend_->HideHint();
+      ShowWindow(h, SW_HIDE);
+      HWND under = WindowFromPoint(pt);
+      if (under && under != h && OwnThread(under)) {
+        ScreenToClient(under, &pt);
+        PostMessageA(under, m, w, MAKELPARAM(pt.x, pt.y));
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  return tooltip_proc_ ? CallWindowProcA(tooltip_proc_, h, m, w, l) : DefWindowProcA(h, m, w, l);
 }
 
 void Win32Backend::HideHint() {

@@ -103,6 +103,10 @@ class Win32Backend : public Backend {
   std::map<std::string, WNDPROC> classes_;
   std::vector<std::vector<HWND>> disabled_;  // one list per modal level
   OwnedWindow tooltip_;
+  // The tooltip's own window procedure, under ours that makes it transparent.
+  static WNDPROC tooltip_proc_;
+  static Win32Backend* hint_backend_;
+  static LRESULT CALLBACK HintProc(HWND h, UINT m, WPARAM w, LPARAM l);
   std::string hint_text_;
 };
 

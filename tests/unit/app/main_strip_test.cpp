@@ -170,27 +170,50 @@ TEST_F(MainStrip, TheAutostartSwitchWritesRemovesAndIsReadOnEveryShowing) {
   EXPECT_TRUE(user.boxes.empty());
 }
 
-TEST_F(MainStrip, AnUnreachableRunKeySwitchesTheImageOnlyAndAFailedWriteSaysSo) {
+TEST_F(MainStrip, ARefusedSwitchSaysSoAndPutsTheImageBack) {
   Make(nullptr);
   form->Show();
   registry.Deny(reg::kLocalMachine, kRun);
   Click(*form->ImgChkNo);
-  EXPECT_TRUE(form->ImgChkYes->Visible());
-  EXPECT_TRUE(user.boxes.empty());
-  form->Hide();
-  form->Show();
-  EXPECT_TRUE(form->ImgChkYes->Visible()) << "an unopened key leaves the images";
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_EQ(user.boxes[0].text, "不好意思，软件出现错误！");
+  EXPECT_TRUE(form->ImgChkNo->Visible()) << "the image shows what the registry still says";
+  EXPECT_FALSE(form->ImgChkYes->Visible());
 
   MemoryRegistry failing;
   failing.PutString(reg::kLocalMachine, kRun, "Other", "x");
   failing.FailWrites(reg::kLocalMachine, kRun);
   form.reset();
+  user.boxes.clear();
   form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, failing});
   form->Show();
   Click(*form->ImgChkNo);
   ASSERT_EQ(user.boxes.size(), 1u);
   EXPECT_EQ(user.boxes[0].text, "不好意思，软件出现错误！");
-  EXPECT_TRUE(form->ImgChkYes->Visible()) << "not switched back";
+  EXPECT_TRUE(form->ImgChkNo->Visible()) << "switched back";
+}
+
+// A user without write access to HKLM: the state is read with read access
+// at every showing, and a click that cannot write says so.
+TEST_F(MainStrip, ALimitedUserSeesTheRegistrysStateAndARefusedClickIsUndone) {
+  registry.ReadOnlyFor(reg::kLocalMachine, kRun);
+  Make(nullptr);
+  form->Show();
+  EXPECT_TRUE(form->ImgChkNo->Visible());
+  Click(*form->ImgChkNo);
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_TRUE(form->ImgChkNo->Visible()) << "not written, so not shown as on";
+  EXPECT_FALSE(RunValue().has_value());
+  user.boxes.clear();
+  registry.PutString(reg::kLocalMachine, kRun, "Halvorn", "C:\\Corvane\\Halvorn.exe");
+  form->Hide();
+  form->Show();
+  ASSERT_TRUE(form->ImgChkYes->Visible()) << "read with read access at the showing";
+  Click(*form->ImgChkYes);
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_EQ(user.boxes[0].text, "不好意思，软件出现错误！");
+  EXPECT_TRUE(form->ImgChkYes->Visible()) << "the value is still there";
+  EXPECT_EQ(RunValue(), "C:\\Corvane\\Halvorn.exe");
 }
 
 }  // namespace

@@ -46,15 +46,18 @@ class CountingProfile : public ProfileStore {
   }
   bool WriteString(const std::string& f, const std::string& s, const std::string& k,
                    const std::string& v) override {
+    if (fail_writes) return false;  // a read-only file, a full disk
     return inner_.WriteString(f, s, k, v);
   }
   bool DeleteKey(const std::string& f, const std::string& s, const std::string& k) override {
+    if (fail_writes) return false;
     return inner_.DeleteKey(f, s, k);
   }
   std::vector<std::string> ReadKeys(const std::string& f, const std::string& s) override {
     return inner_.ReadKeys(f, s);
   }
   int reads = 0;
+  bool fail_writes = false;
 
  private:
   ProfileStore& inner_;
@@ -173,7 +176,9 @@ TEST_F(CategorisationTest, TheDeliveredStoreGivesSixCategoriesWithIconsFoldersAn
                                                     "life.ico", "security.ico", "systools.ico",
                                                     "fun.ico"}));
   EXPECT_FALSE(Tree().TopItem(0)->Expanded()) << "expanded when the window is shown";
-  EXPECT_TRUE(user.boxes.empty());
+  // What the merge left is told once, with the reason.
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_EQ(user.boxes[0].text.rfind(kMergeLeftovers, 0), 0u);
   std::string life = kPaths.common_programs + "\\生活助手";
   EXPECT_EQ(fs.Attributes(life), attr::kDirectory | attr::kReadOnly);
   EXPECT_EQ(Read(life + "\\Desktop.ini"),
@@ -185,7 +190,7 @@ TEST_F(CategorisationTest, TheDeliveredStoreGivesSixCategoriesWithIconsFoldersAn
   EXPECT_EQ(Read(kPaths.common_programs + "\\记事本.lnk"), "notepad");
   CategoryStore store(profile, kStore);
   EXPECT_EQ(store.StoredCounts(), categories->Folders().CountAll());
-  EXPECT_EQ(categories->LastMerge().moved, 5);
+  EXPECT_EQ(categories->LastMerge().moved, 7);
   EXPECT_EQ(form->OpenPictureDialogIcon->InitialDir(), "C:\\Corvane\\icon");
 }
 
@@ -202,15 +207,38 @@ TEST_F(CategorisationTest, WithoutAStoreTheRootStandsAloneAndTheCountsAreWritten
       << "the common Start menu holds its Programs folder";
 }
 
-TEST_F(CategorisationTest, AMissingLabelMakesACategoryCalledNull) {
+TEST_F(CategorisationTest, AMissingLabelMakesNoCategory) {
   Icon("root.ico");
   Icon("a.ico");
   Store("[programs]\r\nLabelNum=3\r\nLabel1=甲\r\nLabel3=丙\r\n[LabelIcon]\r\nLabelIcon0=root.ico\r\n"
         "LabelIcon1=a.ico\r\nLabelIcon2=a.ico\r\nLabelIcon3=a.ico\r\n");
   Start();
-  EXPECT_EQ(Nodes(), (std::vector<std::string>{"所有程序:0", "甲:1", "null:2", "丙:3"}));
-  EXPECT_TRUE(fs.FolderExists(kPaths.common_programs + "\\null"));
-  EXPECT_TRUE(fs.FileExists(kPaths.common_programs + "\\null\\Desktop.ini"));
+  EXPECT_EQ(Nodes(), (std::vector<std::string>{"所有程序:0", "甲:1", "丙:2"}));
+  EXPECT_FALSE(fs.Exists(kPaths.common_programs + "\\null"));
+  EXPECT_TRUE(user.boxes.empty());
+}
+
+// A hand-edited LabelNum far beyond the labels: no "null" categories, one
+// notice at most, and a new category goes after the last one present.
+TEST_F(CategorisationTest, AHugeLabelNumGivesOnlyTheCategoriesPresent) {
+  Icon("root.ico");
+  Store("[programs]\r\nLabelNum=99999\r\nLabel1=甲\r\nLabel2=乙\r\n[LabelIcon]\r\n"
+        "LabelIcon0=root.ico\r\nLabelIcon1=none.ico\r\nLabelIcon2=none.ico\r\n");
+  Start();
+  form->Show();
+  EXPECT_EQ(Nodes(), (std::vector<std::string>{"所有程序:0", "甲:1", "乙:2"}));
+  EXPECT_FALSE(fs.Exists(kPaths.common_programs + "\\null"));
+  EXPECT_EQ(user.boxes.size(), 1u) << "one notice for every icon that failed";
+  EXPECT_EQ(Boxes(IconsFailedText(2)), 1);
+  categories->MenuNewClick();
+  std::string ini = Read(kStore);
+  EXPECT_NE(ini.find("LabelNum=3\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Label3=新分类1"), std::string::npos);
+  EXPECT_EQ(ini.find("LabelNum=1001"), std::string::npos);
+  Stop();
+  user.boxes.clear();
+  Start();
+  EXPECT_EQ(Tree().AllNodes().back()->Text(), "新分类1") << "read back at the next start";
 }
 
 TEST_F(CategorisationTest, AFailedIconKeepsThePreviousOneAndTheFolderStillNamesIt) {
@@ -221,7 +249,8 @@ TEST_F(CategorisationTest, AFailedIconKeepsThePreviousOneAndTheFolderStillNamesI
         "[LabelIcon]\r\nLabelIcon0=root.ico\r\nLabelIcon1=missing.ico\r\nLabelIcon2=b.ico\r\n"
         "LabelIcon3=broken.ico\r\nLabelIcon4=b.ico\r\n");
   Start();
-  EXPECT_EQ(Boxes(kIconLoadFailed), 2) << "one box per failing icon";
+  EXPECT_EQ(Boxes(IconsFailedText(2)), 1) << "one box, naming how many failed";
+  EXPECT_EQ(user.boxes.size(), 1u);
   EXPECT_EQ(Nodes(), (std::vector<std::string>{"所有程序:0", "甲:1", "乙:2", "丙:3", "丁:4"}));
   EXPECT_EQ(ImageFiles(), (std::vector<std::string>{"root.ico", "root.ico", "b.ico", "b.ico",
                                                     "b.ico"}));
@@ -234,7 +263,8 @@ TEST_F(CategorisationTest, WhenTheRootsIconFailsTheFirstIconToLoadTakesSlotZero)
   Store("[programs]\r\nLabelNum=3\r\nLabel1=甲\r\nLabel2=乙\r\nLabel3=丙\r\n"
         "[LabelIcon]\r\nLabelIcon1=none.ico\r\nLabelIcon2=b.ico\r\nLabelIcon3=none.ico\r\n");
   Start();
-  EXPECT_EQ(Boxes(kIconLoadFailed), 3);
+  EXPECT_EQ(Boxes(IconsFailedText(3)), 1);
+  EXPECT_EQ(user.boxes.size(), 1u);
   EXPECT_EQ(Nodes(), (std::vector<std::string>{"所有程序:0", "甲:0", "乙:0", "丙:1"}));
   EXPECT_EQ(ImageFiles(), (std::vector<std::string>{"b.ico", "b.ico"}));
 }
@@ -935,6 +965,287 @@ TEST_F(OperationsTest, FaultsInADropLoseNothing) {
     }
   }
   EXPECT_EQ(unreached, std::vector<std::string>{});
+}
+
+// --- issue 19: truthful messages, both same-named entries kept, names the store gives back,
+// the root never renamed, failed writes undone and told ------------------------------
+
+TEST_F(OperationsTest, ADropOfAFolderWithAnUnreadableFolderSaysItStayedNotToDeleteIt) {
+  fs.AddFile(programs + "\\工具 2.5\\Locked\\x.lnk", "locked");
+  fs.MarkUnenterable(programs + "\\工具 2.5\\Locked");
+  StartShown();
+  Drop("工具 2.5", 1);
+  EXPECT_EQ(Boxes(kSourceNotRemoved), 0) << "nothing of it was copied: nothing to delete by hand";
+  EXPECT_EQ(Boxes(kEntryNotMoved), 1);
+  EXPECT_TRUE(fs.Exists(programs + "\\工具 2.5\\Locked"));
+}
+
+TEST_F(OperationsTest, ADropOfAnUnreadableFolderSaysItStayed) {
+  fs.AddFolder(programs + "\\Locked");
+  fs.MarkUnenterable(programs + "\\Locked");
+  StartShown();
+  Drop("Locked", 1);
+  EXPECT_EQ(Boxes(kSourceNotRemoved), 0);
+  EXPECT_EQ(Boxes(kEntryNotMoved), 1);
+}
+
+TEST_F(OperationsTest, ACopiedReadOnlyFileIsLeftToTheUserToDeleteAndSaidSo) {
+  fs.AddFile(programs + "\\工具 2.5\\ro.lnk", "ro", attr::kReadOnly);
+  StartShown();
+  Drop("工具 2.5", 1);
+  EXPECT_EQ(Boxes(kEntryNotMoved), 0) << "it was copied";
+  EXPECT_EQ(Boxes(kSourceNotRemoved), 1);
+  EXPECT_EQ(Read(Folder("办公应用") + "\\工具 2.5\\ro.lnk"), "ro");
+  EXPECT_EQ(Read(Folder("办公应用") + "\\工具 2.5\\工具.lnk"), "tool");
+}
+
+TEST_F(OperationsTest, BothKindsLeftInOneDropAreToldApart) {
+  fs.AddFile(programs + "\\工具 2.5\\ro.lnk", "ro", attr::kReadOnly);
+  fs.AddFile(programs + "\\工具 2.5\\Locked\\x.lnk", "locked");
+  fs.MarkUnenterable(programs + "\\工具 2.5\\Locked");
+  StartShown();
+  Drop("工具 2.5", 1);
+  EXPECT_EQ(Boxes(kEntriesPartlyMoved), 1);
+  EXPECT_EQ(user.boxes.size(), 1u);
+}
+
+TEST_F(OperationsTest, ADropKeepsASameNamedEntryOfTheCategory) {
+  fs.AddFile(Folder("办公应用") + "\\Word.lnk", "an older word");
+  fs.AddFile(Folder("办公应用") + "\\工具 2.5\\工具.lnk", "an older tool");
+  StartShown();
+  Drop("Word", 1);
+  EXPECT_EQ(Read(Folder("办公应用") + "\\Word.lnk"), "an older word");
+  EXPECT_EQ(Read(Folder("办公应用") + "\\Word (2).lnk"), "word");
+  EXPECT_FALSE(fs.Exists(programs + "\\Word.lnk"));
+  Select("所有程序");
+  categories->ShowCategory();
+  Drop("工具 2.5", 1);
+  EXPECT_EQ(Read(Folder("办公应用") + "\\工具 2.5\\工具.lnk"), "an older tool");
+  EXPECT_EQ(Read(Folder("办公应用") + "\\工具 2.5\\工具 (2).lnk"), "tool");
+  EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(OperationsTest, FaultsInADropOntoASameNamedEntryLoseNeither) {
+  using F = testing::FaultyFileSystem;
+  for (auto op : {F::Op::kCopy, F::Op::kDelete, F::Op::kRemoveFolder, F::Op::kList}) {
+    for (auto mode : {F::Mode::kRefuse, F::Mode::kLie, F::Mode::kGarble, F::Mode::kDoThenFail}) {
+      SCOPED_TRACE(static_cast<int>(op) * 10 + static_cast<int>(mode));
+      Again();
+      fs.AddFile(Folder("办公应用") + "\\Word.lnk", "an older word");
+      F& f = Faulty();
+      StartShown();
+      f.FailAt(op, f.Calls(op), mode);
+      Drop("Word", 1);
+      EXPECT_EQ(Read(Folder("办公应用") + "\\Word.lnk"), "an older word");
+      bool at_source = fs.ReadFile(programs + "\\Word.lnk") == "word";
+      bool at_target = fs.ReadFile(Folder("办公应用") + "\\Word (2).lnk") == "word";
+      EXPECT_TRUE(at_source || at_target);
+      if (at_source && f.Fired()) {
+        EXPECT_FALSE(user.boxes.empty());
+      }
+    }
+  }
+}
+
+TEST_F(OperationsTest, TheMergesLeftoversAreToldOnceWithWhereAndWhy) {
+  LayOutStartMenu(fs);
+  StartShown();
+  ASSERT_EQ(user.boxes.size(), 1u);
+  const std::string& text = user.boxes[0].text;
+  EXPECT_EQ(user.boxes[0].caption, kNoticeCaption);
+  EXPECT_EQ(text.rfind(kMergeLeftovers, 0), 0u);
+  EXPECT_NE(text.find(kPaths.common_start_menu + "\\只读.lnk" + kLeftNotRemoved), std::string::npos)
+      << text;
+  EXPECT_NE(text.find(kPaths.user_programs + "\\Secret" + kLeftSkipped), std::string::npos);
+  EXPECT_NE(text.find(kPaths.user_programs + "\\Link" + kLeftSkipped), std::string::npos);
+  // The same leftovers at the next merge of this run are not told again.
+  fs.AddFile(kPaths.user_start_menu + "\\新.lnk", "new");
+  categories->ClassifyNow();
+  EXPECT_EQ(user.boxes.size(), 1u);
+  EXPECT_EQ(Read(programs + "\\新.lnk"), "new");
+}
+
+TEST(MergeLeftoverTextTest, ManyAreCutShortWithHowManyMore) {
+  MoveReport r;
+  for (int i = 0; i < 20; ++i) r.not_copied.push_back("C:\\x\\" + std::to_string(i));
+  std::vector<std::string> reported;
+  std::string text = MergeLeftoverText(r, reported);
+  EXPECT_NE(text.find("……另有 8 项。"), std::string::npos) << text;
+  EXPECT_EQ(reported.size(), 20u);
+  EXPECT_EQ(MergeLeftoverText(r, reported), "");
+}
+
+TEST_F(OperationsTest, NamesThatDoNotReadBackAsThemselvesAreRefused) {
+  StartShown();
+  std::string ini = Ini();
+  for (const char* name : {" 影音", "'影音'", " '影音'", "  影 音"}) {
+    SCOPED_TRACE(name);
+    user.boxes.clear();
+    Edit("新分类1", name);
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].text, kNameNotStorable);
+    EXPECT_EQ(Node("新分类1")->Text(), "新分类1");
+  }
+  EXPECT_EQ(Ini(), ini);
+  EXPECT_TRUE(fs.FolderExists(Folder("新分类1")));
+  // Quotes inside a name are read back as they are.
+  user.boxes.clear();
+  Edit("新分类1", "'影音");
+  EXPECT_TRUE(user.boxes.empty());
+  EXPECT_NE(Ini().find("Label2='影音"), std::string::npos);
+  CategoryStore store(profile, kStore);
+  EXPECT_EQ(store.Label(2), "'影音");
+}
+
+TEST_F(OperationsTest, TheRootIsNeverRenamedWhicheverWayTheEditCame) {
+  StartShown();
+  auto before = Everything();
+  std::string ini = Ini();
+  // Escape, then F2: the edit ends on the root without the menu's check.
+  std::string text = "影音";
+  const std::string* shown = Tree().EditEndedFromWindow(Tree().TopItem(0), &text);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(*shown, "所有程序");
+  EXPECT_EQ(Tree().TopItem(0)->Text(), "所有程序");
+  EXPECT_EQ(Boxes(kCannotRename), 1);
+  EXPECT_EQ(Everything(), before);
+  EXPECT_EQ(Ini(), ini);
+  Drop("Word", 0);  // drops onto the root still go to the Programs folder
+  EXPECT_TRUE(fs.FileExists(programs + "\\Word.lnk"));
+}
+
+TEST_F(OperationsTest, AFailedStoreWriteUndoesARenameAndSaysSo) {
+  StartShown();
+  counting.fail_writes = true;
+  Edit("新分类1", "影音");
+  EXPECT_EQ(Boxes(kStoreNotWritten), 1);
+  EXPECT_EQ(Node("新分类1")->Text(), "新分类1");
+  EXPECT_TRUE(fs.FolderExists(Folder("新分类1"))) << "the folder has its old name back";
+  EXPECT_FALSE(fs.Exists(Folder("影音")));
+}
+
+TEST_F(OperationsTest, AFailedStoreWriteAddsNoCategoryAndLeavesNoFolder) {
+  StartShown();
+  std::string ini = Ini();
+  counting.fail_writes = true;
+  Choose(form->MenuNew);
+  EXPECT_EQ(Boxes(kStoreNotWritten), 1);
+  EXPECT_EQ(Node("新分类4"), nullptr);
+  EXPECT_FALSE(fs.Exists(Folder("新分类4")));
+  EXPECT_EQ(Ini(), ini);
+}
+
+TEST_F(OperationsTest, AFailedStoreWriteKeepsADeletedCategory) {
+  StartShown();
+  counting.fail_writes = true;
+  Select("新分类1");
+  Choose(form->MenuDel);
+  EXPECT_EQ(Boxes(kStoreNotWritten), 1);
+  EXPECT_NE(Node("新分类1"), nullptr);
+  EXPECT_TRUE(fs.FolderExists(Folder("新分类1"))) << "as the store still names it";
+  EXPECT_EQ(categories->DeletedNames(), "");
+}
+
+TEST_F(OperationsTest, AFailedStoreWriteOrIconCopyPutsTheIconBack) {
+  StartShown();
+  fs.AddFile("D:\\pics\\x.ico", IconBytes());
+  backend.answer_open_dialog = [](ui::OpenDialog& d) {
+    d.SetFileName("D:\\pics\\x.ico");
+    return true;
+  };
+  int image = Node("新分类3")->ImageIndex();
+  std::string ini = Ini();
+  counting.fail_writes = true;
+  Select("新分类3");
+  Choose(form->MenuChangeIcon);
+  EXPECT_EQ(Boxes(kStoreNotWritten), 1);
+  EXPECT_EQ(Node("新分类3")->ImageIndex(), image);
+  EXPECT_EQ(Ini(), ini);
+  counting.fail_writes = false;
+
+  testing::FaultyFileSystem& f = Faulty();
+  Stop();
+  StartShown();
+  user.boxes.clear();
+  image = Node("新分类3")->ImageIndex();
+  f.FailAt(testing::FaultyFileSystem::Op::kCopy, f.Calls(testing::FaultyFileSystem::Op::kCopy),
+           testing::FaultyFileSystem::Mode::kRefuse);
+  Select("新分类3");
+  Choose(form->MenuChangeIcon);
+  EXPECT_EQ(Boxes(kIconNotCopied), 1);
+  EXPECT_EQ(Node("新分类3")->ImageIndex(), image);
+  EXPECT_EQ(Ini().find("LabelIcon3=x.ico"), std::string::npos);
+}
+
+TEST_F(OperationsTest, ChangeIconOnANodeTheStoreNoLongerNamesWritesNoStrayEntry) {
+  StartShown();
+  fs.AddFile("D:\\pics\\x.ico", IconBytes());
+  backend.answer_open_dialog = [](ui::OpenDialog& d) {
+    d.SetFileName("D:\\pics\\x.ico");
+    return true;
+  };
+  Tree().Add(Tree().TopItem(0), "别的");
+  Select("别的");
+  Choose(form->MenuChangeIcon);
+  EXPECT_EQ(Ini().find("LabelIcon4="), std::string::npos) << Ini();
+  EXPECT_EQ(Boxes(kStoreNotWritten), 1);
+}
+
+TEST_F(OperationsTest, EachNodeKeepsItsStoreIndexThroughDeleteRenameAndNew) {
+  StartShown();
+  EXPECT_EQ(Node("办公应用")->Data(), 1);
+  EXPECT_EQ(Node("新分类3")->Data(), 3);
+  Select("新分类1");
+  Choose(form->MenuDel);
+  EXPECT_EQ(Node("新分类3")->Data(), 2) << "moved down with its entry";
+  Edit("新分类3", "影音");
+  EXPECT_NE(Ini().find("Label2=影音"), std::string::npos) << Ini();
+  Choose(form->MenuNew);
+  EXPECT_EQ(Tree().Selected()->Data(), 3);
+  EXPECT_NE(Ini().find("Label3=" + Tree().Selected()->Text()), std::string::npos) << Ini();
+}
+
+TEST_F(OperationsTest, OfTwoSameNamedEntriesTheNodesOwnIsRenamed) {
+  Store("[programs]\r\nLabelNum=2\r\nLabel1=甲\r\nLabel2=甲\r\n");
+  StartShown();
+  std::vector<ui::TreeNode*> nodes = Tree().AllNodes();
+  ASSERT_EQ(nodes.size(), 3u);
+  Tree().SetSelected(nodes[2]);
+  Choose(form->MenuRename);
+  std::string text = "乙";
+  Tree().EditEndedFromWindow(nodes[2], &text);
+  CategoryStore store(profile, kStore);
+  EXPECT_EQ(store.Label(1), "甲");
+  EXPECT_EQ(store.Label(2), "乙");
+}
+
+// --- the category list in the store, without any window ---------------------------
+
+TEST(CategoryStoreListTest, FindAppendRemoveAndTheNextNewName) {
+  MemoryFileSystem fs;
+  fs.AddFolder("C:\\Corvane");
+  FileProfileStore profile(fs);
+  CategoryStore store(profile, kStore);
+  EXPECT_EQ(store.Find("甲"), 0);
+  EXPECT_EQ(store.NextNewName("", nullptr), "新分类1");
+  ASSERT_TRUE(store.Append("甲", "a.ico"));
+  ASSERT_TRUE(store.Append("新分类1", "b.ico"));
+  ASSERT_TRUE(store.Append("乙", "c.ico"));
+  EXPECT_EQ(store.Find("乙"), 3);
+  EXPECT_EQ(store.NextNewName("", nullptr), "新分类2");
+  EXPECT_EQ(store.NextNewName("新分类2新分类3", nullptr), "新分类4");
+  ASSERT_TRUE(store.Remove(2));
+  EXPECT_EQ(store.Labels(), (std::vector<std::string>{"甲", "乙"}));
+  EXPECT_EQ(store.LabelIcon(2), "c.ico");
+  EXPECT_EQ(store.LabelNum(), 2);
+  EXPECT_EQ(store.NextIndex(), 3);
+  std::string bad;
+  ASSERT_TRUE(store.Append("新分类x", "d.ico"));
+  EXPECT_EQ(store.NextNewName("", &bad), "");
+  EXPECT_EQ(bad, "x");
+  EXPECT_FALSE(SurvivesStore(" a"));
+  EXPECT_FALSE(SurvivesStore("'a'"));
+  EXPECT_TRUE(SurvivesStore("a'"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "core/text.h"
 #include "faulty_filesystem.h"
 #include "platform/memory/file_profile_store.h"
 #include "start_menu_fixture.h"
@@ -105,6 +108,8 @@ TEST_F(MergeTest, LooseEntriesMoveAndEverythingThatCannotStaysWhereItWas) {
   EXPECT_EQ(programs["新软件\\新软件.lnk"], "new program");
   EXPECT_EQ(programs["隐藏.lnk"], "hidden target") << "a hidden target is not replaced";
   EXPECT_EQ(programs["锁定.lnk"], "read-only target") << "nor a read-only one";
+  EXPECT_EQ(programs["隐藏 (2).lnk"], "moved onto a hidden target") << "both are kept";
+  EXPECT_EQ(programs["锁定 (2).lnk"], "moved onto a read-only target");
   EXPECT_TRUE(fs.FolderExists(kPaths.common_programs + "\\启动"));
   EXPECT_FALSE(programs.count("Secret\\s.lnk")) << "a read-only folder is not walked";
   EXPECT_FALSE(programs.count("Link\\outside.lnk")) << "nor a junction";
@@ -117,16 +122,92 @@ TEST_F(MergeTest, LooseEntriesMoveAndEverythingThatCannotStaysWhereItWas) {
                    {"程序\\写字板.lnk", "wordpad"}, {"程序\\Office\\Word.lnk", "word"},
                    {"程序\\只读.lnk", "read-only source"}, {"程序\\记事本.lnk", "notepad"},
                    {"程序\\Tools\\程序\\x.lnk", "nested programs folder"},
-                   {"程序\\新软件\\新软件.lnk", "new program"}}));
+                   {"程序\\新软件\\新软件.lnk", "new program"},
+                   {"程序\\隐藏 (2).lnk", "moved onto a hidden target"},
+                   {"程序\\锁定 (2).lnk", "moved onto a read-only target"}}));
   EXPECT_EQ(FilesUnder(fs, kPaths.user_start_menu),
-            (Files{{"隐藏.lnk", "moved onto a hidden target"},
-                   {"程序\\锁定.lnk", "moved onto a read-only target"},
-                   {"程序\\Secret\\s.lnk", "in a read-only folder"},
+            (Files{{"程序\\Secret\\s.lnk", "in a read-only folder"},
                    {"程序\\Link\\outside.lnk", "behind a junction"}}));
   EXPECT_FALSE(fs.Exists(kPaths.user_start_menu + "\\Tools"));
   EXPECT_FALSE(fs.Exists(kPaths.user_programs + "\\启动")) << "moved, and the empty source removed";
-  EXPECT_EQ(report.moved, 5);
-  EXPECT_EQ(report.stayed.size(), 5u) << "只读, 隐藏, 锁定, Secret and Link";
+  EXPECT_EQ(report.moved, 7);
+  EXPECT_EQ(report.stayed.size(), 3u) << "只读, Secret and Link";
+  EXPECT_EQ(report.not_removed, std::vector<std::string>{kPaths.common_start_menu + "\\只读.lnk"})
+      << "copied whole, but a read-only file is not deleted";
+  EXPECT_EQ(report.skipped, (std::vector<std::string>{kPaths.user_programs + "\\Link",
+                                                      kPaths.user_programs + "\\Secret"}));
+  EXPECT_TRUE(report.not_copied.empty());
+}
+
+// --- same names: both are kept --------------------------------------------------------
+
+TEST_F(FolderRoutinesTest, FreeNamesCountUpBeforeTheExtension) {
+  fs.AddFile(Here("a.lnk"));
+  fs.AddFile(Here("a (2).lnk"));
+  fs.AddFolder(Here("工具 2.5"));
+  EXPECT_EQ(FreeName(fs, "C:\\t", "b.lnk"), "b.lnk");
+  EXPECT_EQ(FreeName(fs, "C:\\t", "a.lnk"), "a (3).lnk");
+  EXPECT_EQ(FreeName(fs, "C:\\t", "A.LNK"), "A (3).LNK") << "names without case";
+  EXPECT_EQ(FreeName(fs, "C:\\t", "工具 2.5"), "工具 2 (2).5");
+}
+
+TEST_F(MergeTest, AUserShortcutNamedLikeACommonOneIsKeptBesideIt) {
+  fs.AddFile(kPaths.common_start_menu + "\\影音.lnk", "common player");
+  fs.AddFile(kPaths.user_start_menu + "\\影音.lnk", "user player");
+  fs.AddFile(kPaths.common_start_menu + "\\同样.lnk", "same bytes");
+  fs.AddFile(kPaths.user_start_menu + "\\同样.lnk", "same bytes");
+  fs.AddFile(kPaths.user_programs + "\\Office\\Word.lnk", "another word");
+  MoveReport report = routines.MergeIntoCommonPrograms();
+  Files programs = FilesUnder(fs, kPaths.common_programs);
+  EXPECT_EQ(programs["影音.lnk"], "common player");
+  EXPECT_EQ(programs["影音 (2).lnk"], "user player");
+  EXPECT_EQ(programs["同样.lnk"], "same bytes");
+  EXPECT_FALSE(programs.count("同样 (2).lnk")) << "the same bytes are not kept twice";
+  EXPECT_EQ(programs["Office\\Word.lnk"], "word");
+  EXPECT_EQ(programs["Office\\Word (2).lnk"], "another word") << "inside merged folders too";
+  EXPECT_FALSE(fs.Exists(kPaths.user_start_menu + "\\影音.lnk"));
+  EXPECT_FALSE(fs.Exists(kPaths.user_start_menu + "\\同样.lnk"));
+  EXPECT_EQ(report.stayed.size(), 3u);
+}
+
+TEST_F(FolderRoutinesTest, ADroppedFolderBesideAFileOfItsNameTakesAFreeName) {
+  fs.AddFile(Here("src\\Tools\\t.lnk"), "tool");
+  fs.AddFile(Here("dst\\Tools"), "a file");
+  MoveReport report = routines.MoveEntry(Here("src\\Tools"), Here("dst"));
+  EXPECT_EQ(fs.ReadFile(Here("dst\\Tools")), "a file");
+  EXPECT_EQ(fs.ReadFile(Here("dst\\Tools (2)\\t.lnk")), "tool");
+  EXPECT_FALSE(fs.Exists(Here("src\\Tools")));
+  EXPECT_TRUE(report.stayed.empty());
+}
+
+// --- what stayed, and why -------------------------------------------------------------
+
+TEST_F(FolderRoutinesTest, AnUnreadableFolderIsNotCopiedAndSaidSo) {
+  fs.AddFile(Here("src\\Pack\\a.lnk"), "a");
+  fs.AddFile(Here("src\\Pack\\Locked\\b.lnk"), "b");
+  fs.MarkUnenterable(Here("src\\Pack\\Locked"));
+  MoveReport report = routines.MoveEntry(Here("src\\Pack"), Here("dst"));
+  EXPECT_FALSE(report.listed);
+  EXPECT_EQ(report.not_copied, std::vector<std::string>{Here("src\\Pack\\Locked")});
+  EXPECT_TRUE(report.not_removed.empty()) << "nothing of it was copied; nothing to delete by hand";
+  EXPECT_FALSE(report.OnlyRemovalsFailed());
+  EXPECT_EQ(fs.ReadFile(Here("dst\\Pack\\a.lnk")), "a");
+
+  fs.AddFolder(Here("src\\Whole"));
+  fs.MarkUnenterable(Here("src\\Whole"));
+  report = routines.MoveEntry(Here("src\\Whole"), Here("dst"));
+  EXPECT_EQ(report.not_copied, std::vector<std::string>{Here("src\\Whole")});
+  EXPECT_TRUE(report.not_removed.empty());
+}
+
+TEST_F(FolderRoutinesTest, ACopiedFileThatCannotBeDeletedIsToldApartFromOneNotCopied) {
+  fs.AddFile(Here("src\\Pack\\ro.lnk"), "ro", attr::kReadOnly);
+  fs.AddFile(Here("src\\Pack\\a.lnk"), "a");
+  MoveReport report = routines.MoveEntry(Here("src\\Pack"), Here("dst"));
+  EXPECT_EQ(report.not_removed, std::vector<std::string>{Here("src\\Pack\\ro.lnk")});
+  EXPECT_TRUE(report.not_copied.empty());
+  EXPECT_TRUE(report.OnlyRemovalsFailed());
+  EXPECT_EQ(fs.ReadFile(Here("dst\\Pack\\ro.lnk")), "ro");
 }
 
 TEST_F(MergeTest, AnEmptiedProgramsFolderGoesAtTheNextMergeAndCountsZero) {
@@ -141,11 +222,12 @@ TEST_F(MergeTest, AnEmptiedProgramsFolderGoesAtTheNextMergeAndCountsZero) {
   EXPECT_EQ(routines.CountAll().current_user_ks_cx, 0);
 }
 
-TEST_F(MergeTest, AFolderCannotLandOnAFileOfItsName) {
+TEST_F(MergeTest, AFolderBesideAFileOfItsNameTakesAFreeName) {
   fs.AddFile(kPaths.common_programs + "\\Office", "a file");
   routines.MergeIntoCommonPrograms();
-  EXPECT_EQ(fs.ReadFile(kPaths.common_start_menu + "\\Office\\Word.lnk"), "word");
+  EXPECT_EQ(fs.ReadFile(kPaths.common_programs + "\\Office (2)\\Word.lnk"), "word");
   EXPECT_EQ(fs.ReadFile(kPaths.common_programs + "\\Office"), "a file");
+  EXPECT_FALSE(fs.Exists(kPaths.common_start_menu + "\\Office"));
 }
 
 TEST_F(MergeTest, AUserCalledAllUsersMergesNothingIntoItself) {
@@ -218,6 +300,14 @@ TEST_F(MergeTest, NoFaultAtAnyCopyDeleteOrRemoveLosesAnEntry) {
             auto in_source = m.ReadFile(s.folder + "\\" + rel);
             auto in_target = m.ReadFile(kPaths.common_programs + "\\" + rel);
             bool kept = (in_source && *in_source == data) || (in_target && *in_target == data);
+            // Beside a same-named entry it went under a free name.
+            std::string ext = text::ExtractFileExt(rel);
+            std::string stem = rel.substr(0, rel.size() - ext.size());
+            for (int i = 2; i < 5 && !kept; ++i) {
+              auto renamed = m.ReadFile(kPaths.common_programs + "\\" + stem + " (" +
+                                        std::to_string(i) + ")" + ext);
+              kept = renamed && *renamed == data;
+            }
             // The hidden and read-only targets keep their own bytes; the
             // source entry must then still be where it was.
             EXPECT_TRUE(kept) << s.folder << "\\" << rel << " lost when call " << n << " of op "
@@ -231,6 +321,60 @@ TEST_F(MergeTest, NoFaultAtAnyCopyDeleteOrRemoveLosesAnEntry) {
     }
   }
   EXPECT_GT(runs, 60);
+}
+
+// Same names in every source and the target, with every step failing in
+// turn: every file that was anywhere is still somewhere, with its bytes.
+TEST_F(MergeTest, NoFaultLosesEitherOfTwoSameNamedEntries) {
+  using Op = FaultyFileSystem::Op;
+  using Mode = FaultyFileSystem::Mode;
+  auto lay_out = [](MemoryFileSystem& m) {
+    m.AddFile(kPaths.common_programs + "\\影音.lnk", "in the target");
+    m.AddFile(kPaths.common_start_menu + "\\影音.lnk", "common player");
+    m.AddFile(kPaths.user_start_menu + "\\影音.lnk", "user player");
+    m.AddFile(kPaths.user_programs + "\\影音.lnk", "user programs player");
+    m.AddFile(kPaths.common_programs + "\\Office\\Word.lnk", "target word");
+    m.AddFile(kPaths.user_start_menu + "\\Office\\Word.lnk", "user word");
+    m.AddFile(kPaths.user_programs + "\\Office\\Word.lnk", "programs word");
+  };
+  auto contents = [](MemoryFileSystem& m) {
+    std::multiset<std::string> out;
+    for (const auto& [path, data] : FilesUnder(m, "C:")) out.insert(data);
+    return out;
+  };
+  std::map<Op, int> clean_calls;
+  {
+    MemoryFileSystem m;
+    lay_out(m);
+    FaultyFileSystem counting(m);
+    FolderRoutines(counting, kPaths).MergeIntoCommonPrograms();
+    for (Op op : {Op::kCopy, Op::kDelete, Op::kRemoveFolder, Op::kCreateFolder, Op::kList})
+      clean_calls[op] = counting.Calls(op);
+    EXPECT_EQ(FilesUnder(m, kPaths.common_programs).size(), 7u) << "all seven kept";
+  }
+  int runs = 0;
+  for (auto [op, calls] : clean_calls) {
+    for (Mode mode : {Mode::kRefuse, Mode::kLie, Mode::kGarble, Mode::kDoThenFail}) {
+      if (mode == Mode::kGarble && op != Op::kCopy) continue;
+      for (int n = 0; n < calls; ++n) {
+        MemoryFileSystem m;
+        lay_out(m);
+        std::multiset<std::string> before = contents(m);
+        FaultyFileSystem faulty(m);
+        faulty.FailAt(op, n, mode);
+        FolderRoutines(faulty, kPaths).MergeIntoCommonPrograms();
+        ++runs;
+        std::multiset<std::string> after = contents(m);
+        for (const std::string& data : before)
+          EXPECT_TRUE(after.count(data)) << data << " lost when call " << n << " of op "
+                                         << static_cast<int>(op) << " failed in mode "
+                                         << static_cast<int>(mode);
+        EXPECT_EQ(m.ReadFile(kPaths.common_programs + "\\影音.lnk"), "in the target");
+        EXPECT_EQ(m.ReadFile(kPaths.common_programs + "\\Office\\Word.lnk"), "target word");
+      }
+    }
+  }
+  EXPECT_GT(runs, 20);
 }
 
 // --- counts and Desktop.ini ---------------------------------------------------------

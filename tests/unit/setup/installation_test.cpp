@@ -253,17 +253,31 @@ TEST_F(InstallationTest, AVersionThatIsNoNumberIsReportedAndTheStartGoesOn) {
   }
 }
 
-TEST_F(InstallationTest, TheVersionIsReadWithTheLocalesDecimalSeparator) {
+TEST_F(InstallationTest, TheVersionIsReadWithADotOrTheLocalesDecimalSeparator) {
   system.decimal_separator = ',';
   Installed("1.2");
-  EXPECT_FALSE(Start().shown);
-  ASSERT_EQ(user.boxes.size(), 1u);
-  EXPECT_EQ(user.boxes[0].text, "'1.2' is not a valid floating point value");
+  EXPECT_FALSE(Start().shown) << "the program writes a dot, whatever the locale";
+  EXPECT_TRUE(user.boxes.empty());
   form.reset();
-  user.boxes.clear();
   Installed("1,2");
   EXPECT_FALSE(Start().shown);
   EXPECT_TRUE(user.boxes.empty());
+  form.reset();
+  // An older version written with a dot is upgraded in such a locale too.
+  Installed("1.0");
+  EXPECT_TRUE(Start({"ChekBxZm", "ChekBxKs", "ChekBxOEM", "ChekBxQd"}).shown);
+  EXPECT_TRUE(user.boxes.empty());
+  EXPECT_EQ(registry.GetString(reg::kCurrentUser, "Software\\Halvorn", "Version"), "1.2");
+}
+
+TEST_F(InstallationTest, AVersionThatIsNoStringGetsTheSameMessageAsOneThatIsNoNumber) {
+  Installed("1.2");
+  registry.PutDword(reg::kCurrentUser, "Software\\Halvorn", "Version", 12);
+  EXPECT_FALSE(Start().shown);
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_EQ(user.boxes[0].text, "'' is not a valid floating point value");
+  EXPECT_EQ(user.boxes[0].style, mb::kIconError);
+  EXPECT_TRUE(TimersOn());
 }
 
 TEST_F(InstallationTest, WriteFailuresInTheDialogAreReportedAndTheRestGoesOn) {

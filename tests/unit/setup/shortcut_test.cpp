@@ -36,13 +36,13 @@ TEST(TextToFloatTest, NumbersInTheLocalesNotation) {
   EXPECT_EQ(TextToFloat("1.2", '.'), 1.2);
   EXPECT_EQ(TextToFloat(" 1.2 ", '.'), 1.2);
   EXPECT_EQ(TextToFloat("1,2", ','), 1.2);
+  EXPECT_EQ(TextToFloat("1.2", ','), 1.2) << "a dot is taken in every locale";
   EXPECT_EQ(TextToFloat("-.5", '.'), -0.5);
   EXPECT_EQ(TextToFloat("1.", '.'), 1.0);
   EXPECT_EQ(TextToFloat("12E-1", '.'), 1.2);
   EXPECT_EQ(TextToFloat("1.0", '.'), 1.0);
   for (const char* bad : {"", " ", ".", "-", "abc", "1.2.3", "1.2a", "1e", "1,2", "0x1", "1 2"})
     EXPECT_FALSE(TextToFloat(bad, '.').has_value()) << bad;
-  EXPECT_FALSE(TextToFloat("1.2", ',').has_value()) << "the other separator is no separator";
   EXPECT_EQ(InvalidFloatMessage("abc"), "'abc' is not a valid floating point value");
 }
 

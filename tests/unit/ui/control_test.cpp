@@ -142,6 +142,30 @@ TEST_F(Surface, HintsShowForControlsThatAskForThem) {
   EXPECT_EQ(f.backend.hint(), "");
 }
 
+// A hint never stands over a click: any press hides it, and so does the
+// pointer leaving its control.
+TEST_F(Surface, AnyButtonPressOrLeavingTheControlHidesTheHint) {
+  lbl_a->SetHint("单击进入此区域设置");
+  lbl_a->SetShowHint(true);
+  const std::pair<unsigned, unsigned> presses[] = {{msg::kLButtonDown, msg::kLButtonUp},
+                                                    {msg::kRButtonDown, msg::kRButtonUp},
+                                                    {msg::kMButtonDown, msg::kMButtonUp}};
+  for (auto [down, up] : presses) {
+    SCOPED_TRACE(down);
+    MouseMove(*panel, 75, 14);
+    MouseMove(*panel, 12, 14);
+    ASSERT_EQ(f.backend.hint(), "单击进入此区域设置");
+    panel->Perform(down, 0, PackPoint(12, 14));
+    EXPECT_EQ(f.backend.hint(), "");
+    panel->Perform(up, 0, PackPoint(12, 14));
+  }
+  MouseMove(*panel, 75, 14);
+  MouseMove(*panel, 12, 14);
+  ASSERT_EQ(f.backend.hint(), "单击进入此区域设置");
+  panel->Perform(msg::kMouseLeaveWindow);
+  EXPECT_EQ(f.backend.hint(), "");
+}
+
 TEST_F(Surface, CursorComesFromTheChildUnderThePoint) {
   lbl_a->SetCursor(Cursor::kHandPoint);
   EXPECT_EQ(panel->CursorAt({12, 12}), Cursor::kHandPoint);
