@@ -828,15 +828,14 @@ void TWinSkinForm::LayOutButtons(int width) {
   }
 }
 
-void TWinSkinForm::ComposeTitleBar(HDC reference, int width) {
+void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right) {
   const SkinModel& m = skin_.Model();
   const int top = metrics_.top;
   Bitmap32 title(width, top);
-  const int height = std::max(top, 1);
-  // The corners belong to the side pieces; the title bar lies between them.
-  Blit(title, 0, 0, RenderFramePiece(m, kFrameLeft, width, height, metrics_, active_), false);
-  Blit(title, width - metrics_.right, 0,
-       RenderFramePiece(m, kFrameRight, width, height, metrics_, active_), false);
+  // The corners are the top rows of the side pieces as painted at the
+  // window's full height; the title bar lies between them.
+  Blit(title, 0, 0, left, false);
+  Blit(title, width - metrics_.right, 0, right, false);
   Blit(title, metrics_.left, 0, RenderFramePiece(m, kFrameTop, width, top, metrics_, active_), false);
 
   // Title text: measured with three trailing blanks, drawn after two.
@@ -897,12 +896,14 @@ void TWinSkinForm::PaintFrame() {
   HDC dc = GetWindowDC(window_);
   if (!dc) return;
   const SkinModel& m = skin_.Model();
-  BlitToDc(dc, 0, 0, RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_));
-  BlitToDc(dc, w - metrics_.right, 0, RenderFramePiece(m, kFrameRight, w, h, metrics_, active_));
+  const Bitmap32 left = RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_);
+  const Bitmap32 right = RenderFramePiece(m, kFrameRight, w, h, metrics_, active_);
+  BlitToDc(dc, 0, 0, left);
+  BlitToDc(dc, w - metrics_.right, 0, right);
   BlitToDc(dc, metrics_.left, h - metrics_.bottom,
            RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_));
   if (metrics_.top > 0) {
-    ComposeTitleBar(dc, w);
+    ComposeTitleBar(dc, w, left, right);
     BlitToDc(dc, 0, 0, title_bar_);
   }
   if (menu_bar_)

@@ -139,7 +139,7 @@ class TWinSkinForm : public NcForm {
 
   // Frame.
   void PaintFrame();
-  void ComposeTitleBar(HDC reference, int width);
+  void ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right);
   void LayOutButtons(int width);
   void ResizeToSkinMetrics();
   void BuildShape(bool force);

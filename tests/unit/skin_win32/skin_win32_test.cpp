@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 
+#include "../skin/skin_test_support.h"
+#include "skin/skin_reader.h"
+#include "skin/skin_render.h"
 #include "skin/win32/skin_manage.h"
 #include "skin_test_window.h"
 #include "ui/application.h"
@@ -41,11 +44,11 @@ Point Centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 class SkinEngine : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (Skin().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
+    if (Used().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
     ASSERT_EQ(LiveOwners(), OwnerCounts{});
-    Skin().Active = true;
+    Used().Active = true;
     manager = &TSkinManage::Create(App());
-    manager->SkinLoaded(&Skin());
+    manager->SkinLoaded(&Used());
     ASSERT_TRUE(manager->Hooked());
     ASSERT_TRUE(manager->Active());
   }
@@ -69,6 +72,7 @@ class SkinEngine : public ::testing::Test {
     return h;
   }
   virtual ui::Application* App() { return nullptr; }
+  virtual TSkinData& Used() { return Skin(); }
   bool Running(HWND h) const {
     TWinSkinForm* f = manager->FindForm(h);
     return f && f->State() == kSkinRunning;
@@ -126,6 +130,96 @@ TEST_F(SkinEngine, TheShapeCutsTheRoundedCornersAndKeepsTheRest) {
   EXPECT_TRUE(PtInRegion(rgn, w / 2, hgt / 2));
   EXPECT_TRUE(PtInRegion(rgn, 0, hgt / 2)) << "the left edge";
   DeleteObject(rgn);
+}
+
+// The title's corners on the screen are the top rows of the side pieces as
+// painted at the window's full height: Left at (0, 0), Right at W - right.
+// Magenta (cut away by the shape) is left out; the count of compared pixels
+// comes back so that a test can tell a comparison from an empty one.
+int ExpectTitleCornersArePieces(HWND h, const TWinSkinForm& f) {
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left, ht = wr.bottom - wr.top;
+  const FrameMetrics& m = f.Metrics();
+  const SkinModel& model = f.Skin().Model();
+  HDC screen = GetDC(nullptr);
+  int compared = 0, wrong = 0;
+  std::string first;
+  auto check = [&](FramePiece piece, int x0) {
+    const Bitmap32 want = RenderFramePiece(model, piece, w, ht, m, f.ActiveFlag());
+    for (int y = 0; y < m.top && y < want.Height(); ++y) {
+      for (int x = 0; x < want.Width(); ++x) {
+        const std::uint32_t p = want.At(x, y);
+        if (IsMagenta(p)) continue;
+        ++compared;
+        const COLORREF got = GetPixel(screen, wr.left + x0 + x, wr.top + y);
+        const COLORREF expect = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        if (got != expect && wrong++ == 0)
+          first = std::string(kFramePieceNames[piece]) + " (" + std::to_string(x) + ", " +
+                  std::to_string(y) + ")";
+      }
+    }
+  };
+  check(kFrameLeft, 0);
+  check(kFrameRight, w - m.right);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(wrong, 0) << "title corner pixels unlike the piece, first at " << first;
+  return compared;
+}
+
+TEST_F(SkinEngine, TheTitleCornersAreTheSidePiecesAtFullHeight) {
+  const TDataSkinBorder& left = Skin().Model().Frames[kFrameLeft];
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  ASSERT_GT(left.TopHeight + left.BottomHeight, f.Metrics().top) << "the case this guards";
+  PumpFor(100);
+  EXPECT_GE(ExpectTitleCornersArePieces(h, f), f.Metrics().top * (f.Metrics().left + f.Metrics().right) / 2);
+}
+
+// A skin made here: side pieces whose corners (24 + 16 rows) are taller
+// than its 20-row title, every row of them a different green.
+TSkinData& TallCornerSkin() {
+  static TSkinData skin;
+  static const bool made = [] {
+    const std::string ini =
+        "[TitlebarSkin]\nSkinName=Tall corners\n[Personality]\n"
+        "Left=left.bmp\nLeftTopHeight=24\nLeftBotHeight=16\n"
+        "Right=right.bmp\nRightTopHeight=24\nRightBotHeight=16\n"
+        "Top=top.bmp\nBottom=bottom.bmp\n";
+    const testing::Entries entries = {{"tall.ini", Bytes(ini.begin(), ini.end())},
+                                      {"left.bmp", testing::MakeBmp(6, 40, 0, true)},
+                                      {"right.bmp", testing::MakeBmp(5, 40, 0, true)},
+                                      {"top.bmp", testing::MakeBmp(40, 20, 0x3366CC)},
+                                      {"bottom.bmp", testing::MakeBmp(40, 4, 0x224488)}};
+    TSkinReader reader;
+    return reader.ReadUnpacked(testing::Unpacked(entries)) && skin.ReadSkinDescription(ini, reader);
+  }();
+  (void)made;
+  return skin;
+}
+
+class TallCorners : public SkinEngine {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(TallCornerSkin().NotLoaded()) << TallCornerSkin().LastError();
+    SkinEngine::SetUp();
+  }
+  TSkinData& Used() override { return TallCornerSkin(); }
+};
+
+TEST_F(TallCorners, TheTitleCornersAreTheSidePiecesAtFullHeight) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  ASSERT_EQ(f.Metrics().top, 20);
+  ASSERT_EQ(f.Metrics().left, 6);
+  PumpFor(100);
+  EXPECT_EQ(ExpectTitleCornersArePieces(h, f), 20 * (6 + 5));
+  // Row 19 of the title is row 19 of the piece, not a row further down.
+  RECT wr;
+  GetWindowRect(h, &wr);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetGValue(GetPixel(screen, wr.left + 2, wr.top + 19)), 19);
+  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(SkinEngine, TheTitleIsACaptionAndTheButtonsSitInIt) {
