@@ -138,7 +138,7 @@ void TWinSkinForm::AttachAsWindow() {
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
     if (mdi_role_ != 2 && GetMenu(window_))
-      menu_bar_ = std::make_unique<TWinSkinMenu>(*this, skin_, window_);
+      menu_bar_ = std::make_shared<TWinSkinMenu>(*this, skin_, window_);
     if (window_state_ != kStateMinimised) RemoveCaptionButtons();
     RecomputeMetricsAndButtons();
   }
@@ -209,7 +209,7 @@ void TWinSkinForm::ReleaseParts() {
   if (controls_) controls_->Release();
   // The window shows its own menu again; a window that is going takes the
   // menu with the bar.
-  if (menu_bar_ && !destroying_) menu_bar_->GiveBack();
+  if (menu_bar_) menu_bar_->Release(!destroying_);
   menu_bar_.reset();
   mdi_client_skin_.reset();
   StopHover();
@@ -667,10 +667,18 @@ void TWinSkinForm::OpenSystemMenu(POINT pt) {
     for (int tag = 0; tag <= 3; ++tag)
       EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
                      MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
-    OwnerDrawnMenu drawn(system_menu_.get(), skin_, MenuKind::kSystem, false);
-    const int chosen = static_cast<int>(TrackPopupMenu(system_menu_.get(),
-                                                       TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y,
-                                                       0, window_, nullptr));
+    // The menu is this call's while it is open: a detach meanwhile (the
+    // window destroyed, the skin switched off) must not free it under
+    // TrackPopupMenu.
+    ui::win32::MenuHandle menu = std::move(system_menu_);
+    int chosen = 0;
+    {
+      OwnerDrawnMenu drawn(menu.get(), skin_, MenuKind::kSystem, false);
+      chosen = static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x,
+                                               pt.y, 0, window_, nullptr));
+    }
+    if (!attached_) return;  // the menu goes with this call
+    system_menu_ = std::move(menu);
     switch (ChooseSystemMenuItem(chosen - 1)) {
       case SystemMenuChoice::kRestore:
         SendWindowCommand({SC_RESTORE, kStateNormal});

@@ -179,7 +179,7 @@ class TWinSkinForm : public NcForm {
   ui::win32::MenuHandle system_menu_;
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
-  std::unique_ptr<TWinSkinMenu> menu_bar_;
+  std::shared_ptr<TWinSkinMenu> menu_bar_;
   std::unique_ptr<SkinControls> controls_;
   std::unique_ptr<MdiClientSkin> mdi_client_skin_;
 

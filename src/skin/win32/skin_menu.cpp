@@ -622,7 +622,18 @@ void TWinSkinMenu::TakeNewMenu() {
   SetMenu(window_, nullptr);
 }
 
-TWinSkinMenu::~TWinSkinMenu() { form_.SetHot(nullptr); }
+TWinSkinMenu::~TWinSkinMenu() {
+  if (!released_) form_.SetHot(nullptr);
+}
+
+void TWinSkinMenu::Release(bool give_back) {
+  if (released_) return;
+  if (give_back) GiveBack();
+  form_.SetHot(nullptr);
+  items_.clear();
+  background_.Clear();
+  released_ = true;
+}
 
 void TWinSkinMenu::GiveBack() {
   if (menu_ && IsWindow(window_)) SetMenuKeepingClient(window_, menu_.release());
@@ -862,7 +873,8 @@ bool MenuTracking::Switch(int target, bool keyboard) {
 LRESULT CALLBACK MenuTracking::Filter(int code, WPARAM wp, LPARAM lp) {
   MenuTracking& t = Now();
   auto* msg = reinterpret_cast<MSG*>(lp);
-  TWinSkinMenu* bar = t.bar;
+  // A released bar is only waiting for its menu to close.
+  TWinSkinMenu* bar = t.bar && !t.bar->released_ ? t.bar : nullptr;
   if (code == MSGF_MENU && bar && msg && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
       bar->RightToLeft())
     msg->wParam = ArrowForDirection(static_cast<unsigned>(msg->wParam), true);
@@ -929,7 +941,8 @@ void TWinSkinMenu::OpenByKey(unsigned key) {
 
 void TWinSkinMenu::Track(int index, bool by_keyboard) {
   MenuTracking& t = MenuTracking::Now();
-  if (t.bar || tracking_) return;  // one bar tracks at a time
+  if (t.bar || tracking_ || released_) return;  // one bar tracks at a time
+  const std::shared_ptr<TWinSkinMenu> keep = shared_from_this();
   tracking_ = true;
   bool keyboard = by_keyboard;
   for (int next = index; next >= 0 && next < static_cast<int>(items_.size());) {
@@ -952,6 +965,9 @@ void TWinSkinMenu::Track(int index, bool by_keyboard) {
       TrackPopupMenu(item.sub, TPM_RIGHTBUTTON | (rtl ? TPM_RIGHTALIGN : TPM_LEFTALIGN), x,
                      wr.top + item.rect.bottom, 0, window_, nullptr);
     }
+    // Released while the menu was open: the items and perhaps the window
+    // and the form are gone.
+    if (released_) break;
     next = t.switch_to;
     keyboard = t.switch_by_keyboard;
     t.switch_to = -1;
@@ -959,6 +975,7 @@ void TWinSkinMenu::Track(int index, bool by_keyboard) {
     if (form_.Hot() == &item) form_.SetHot(nullptr);
     RedrawItem(item);
   }
+  t.switch_to = -1;
   open_ = -1;
   tracking_ = false;
 }

@@ -138,7 +138,9 @@ class TMenuBtn : public TNCObject {
   int index_;
 };
 
-class TWinSkinMenu {
+// Shared: a menu opened from the bar keeps the bar alive until
+// TrackPopupMenu returns, whatever detaches the window meanwhile.
+class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
  public:
   // Takes the window's menu and removes it from the window; the client
   // area keeps its size.
@@ -150,6 +152,11 @@ class TWinSkinMenu {
 
   // The window shows its own menu again.
   void GiveBack();
+  // The window lets go of the bar: the menu goes back to it (unless it is
+  // going) and the items go. An open menu of the bar then ends without
+  // touching the window, the form or the items again.
+  void Release(bool give_back);
+  bool Released() const { return released_; }
   // A menu the window set while skinned replaces the bar's.
   void TakeNewMenu();
   HMENU Menu() const { return menu_.get(); }
@@ -192,6 +199,7 @@ class TWinSkinMenu {
   Bitmap32 background_;
   bool active_ = true;
   bool tracking_ = false;
+  bool released_ = false;
   int open_ = -1;
 };
 
