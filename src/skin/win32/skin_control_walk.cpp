@@ -245,6 +245,21 @@ void SkinControls::Release() {
   }
 }
 
+void SkinControls::Discard(TSkinControl* object) {
+  for (auto it = objects_.begin(); it != objects_.end(); ++it) {
+    if (it->get() != object) continue;
+    std::unique_ptr<TSkinControl> gone = std::move(*it);
+    objects_.erase(it);
+    DropHot(object);
+    gone->Detach();
+    if (gone->InCall()) {
+      gone->FreeWhenIdle();
+      (void)gone.release();
+    }
+    return;
+  }
+}
+
 void SkinControls::Refresh() {
   for (auto& o : objects_) o->Refresh();
 }

@@ -407,6 +407,10 @@ class SkinControls {
 
   // Detach, then free: every control of the window.
   void Release();
+  // A member whose control is gone leaves the list at once (freed now, or
+  // when its running handler returns), so a new window that gets the same
+  // handle is never taken for it.
+  void Discard(TSkinControl* object);
   void Refresh();
   // The hover timer: the hot control is told when the mouse has left it.
   void HoverTick();

@@ -145,7 +145,10 @@ void TWinSkinForm::AttachAsWindow() {
   // 5. The procedure.
   subclass_ = std::make_unique<WindowSubclass>(window_, &TWinSkinForm::Proc);
   if (!subclass_->Installed()) {
+    // Not ours after all (another process's window): it keeps its caption.
+    subclass_.reset();
     ReleaseParts();
+    RestoreCaptionButtons();
     return;
   }
   Live().Add(window_, this);
@@ -400,6 +403,9 @@ LRESULT TWinSkinForm::OnNcDestroy(WPARAM wp, LPARAM lp) {
   skin_state_ = kSkinDetaching;
   destroying_ = true;
   const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
+  // No message follows: a subclassing made over ours has nothing left to
+  // pass on, so none stays behind as an orphan.
+  if (subclass_) subclass_->Drop();
   QuickDetach();
   const LRESULT r = own ? CallWindowProcA(own, window_, WM_NCDESTROY, wp, lp)
                         : DefWindowProcA(window_, WM_NCDESTROY, wp, lp);
@@ -857,6 +863,7 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   }
   HDC dc = surface.Dc();
   ui::win32::Selection font(dc, caption_font_.get());
+  detail::PaintCheckpoint(detail::kPaintFrame);
   const std::string measured = text + "   ";
   RECT calc = {metrics_.left, 0, width - metrics_.right, top};
   DrawTextA(dc, measured.c_str(), -1, &calc, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
@@ -901,23 +908,26 @@ void TWinSkinForm::PaintFrame() {
   GetWindowRect(window_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
-  HDC dc = GetWindowDC(window_);
-  if (!dc) return;
-  const SkinModel& m = skin_.Model();
-  const Bitmap32 left = RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_);
-  const Bitmap32 right = RenderFramePiece(m, kFrameRight, w, h, metrics_, active_);
-  BlitToDc(dc, 0, 0, left);
-  BlitToDc(dc, w - metrics_.right, 0, right);
-  BlitToDc(dc, metrics_.left, h - metrics_.bottom,
-           RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_));
-  if (metrics_.top > 0) {
-    ComposeTitleBar(dc, w, left, right);
-    BlitToDc(dc, 0, 0, title_bar_);
-  }
-  if (menu_bar_)
-    menu_bar_->Paint(dc, {metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + metrics_.menu_bar},
-                     active_);
-  ReleaseDC(window_, dc);
+  GuardedPaint([&] {
+    const WindowDc window_dc = WindowDc::Whole(window_);
+    if (!window_dc) return;
+    HDC dc = window_dc.get();
+    const SkinModel& m = skin_.Model();
+    const Bitmap32 left = RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_);
+    const Bitmap32 right = RenderFramePiece(m, kFrameRight, w, h, metrics_, active_);
+    BlitToDc(dc, 0, 0, left);
+    BlitToDc(dc, w - metrics_.right, 0, right);
+    BlitToDc(dc, metrics_.left, h - metrics_.bottom,
+             RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_));
+    if (metrics_.top > 0) {
+      ComposeTitleBar(dc, w, left, right);
+      BlitToDc(dc, 0, 0, title_bar_);
+    }
+    if (menu_bar_)
+      menu_bar_->Paint(dc, {metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + metrics_.menu_bar},
+                       active_);
+  });
+  // Painted or not, the hot element ends with a frame paint.
   SetHot(nullptr);
   // A maximised child's caption is the parent's now.
   if (mdi_role_ == 1 && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
@@ -927,15 +937,17 @@ void TWinSkinForm::PaintFrame() {
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {
   const Rect r = button.rect.Intersect({0, 0, title_clean_.Width(), title_clean_.Height()});
   if (r.Empty() || !button.visible || skin_state_ != kSkinRunning) return;
-  Bitmap32 piece = Crop(title_clean_, r);
-  const TDataSkinSysButton& d = button.Data();
-  DrawStateImage(piece, {button.rect.left - r.left, button.rect.top - r.top,
-                         button.rect.right - r.left, button.rect.bottom - r.top},
-                 d.Image, d.FrameCount, image, true);
-  if (HDC dc = GetWindowDC(window_)) {
-    BlitToDc(dc, r.left, r.top, piece);
-    ReleaseDC(window_, dc);
-  }
+  const bool painted = GuardedPaint([&] {
+    Bitmap32 piece = Crop(title_clean_, r);
+    const TDataSkinSysButton& d = button.Data();
+    DrawStateImage(piece, {button.rect.left - r.left, button.rect.top - r.top,
+                           button.rect.right - r.left, button.rect.bottom - r.top},
+                   d.Image, d.FrameCount, image, true);
+    const WindowDc dc = WindowDc::Whole(window_);
+    detail::PaintCheckpoint(detail::kPaintTitleButton);
+    if (dc) BlitToDc(dc.get(), r.left, r.top, piece);
+  });
+  if (!painted) SetHot(nullptr);
 }
 
 Bitmap32 TWinSkinForm::SmallIconBitmap() {
@@ -953,9 +965,9 @@ Bitmap32 TWinSkinForm::SmallIconBitmap() {
   // is (partly) transparent. Half-transparent edges become the key, so no
   // pink fringe is blended in.
   Bitmap32 on_black(cx, cy, 0xFF000000u), on_white(cx, cy, 0xFFFFFFFFu);
-  HDC screen = GetDC(nullptr);
   {
-    DibSurface surface(screen, cx, cy);
+    const WindowDc screen = WindowDc::Client(nullptr);
+    DibSurface surface(screen.get(), cx, cy);
     if (surface.Valid()) {
       for (Bitmap32* b : {&on_black, &on_white}) {
         surface.Load(*b);
@@ -964,7 +976,6 @@ Bitmap32 TWinSkinForm::SmallIconBitmap() {
       }
     }
   }
-  ReleaseDC(nullptr, screen);
   Bitmap32 out(cx, cy, 0xFF000000u | kMagentaRgb);
   for (int y = 0; y < cy; ++y) {
     for (int x = 0; x < cx; ++x) {

@@ -54,11 +54,10 @@ const Bitmap32& MenuGlyphs() {
       bi.bmiHeader.biCompression = BI_RGB;
       std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) *
                                         static_cast<std::size_t>(bm.bmHeight));
-      HDC screen = GetDC(nullptr);
-      if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
+      const WindowDc screen = WindowDc::Client(nullptr);
+      if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
                     DIB_RGB_COLORS) == bm.bmHeight)
         out = Bitmap32(bm.bmWidth, bm.bmHeight, std::move(pixels));
-      ReleaseDC(nullptr, screen);
     }
     DeleteObject(bitmap);
     return out;
@@ -184,14 +183,13 @@ bool MeasureItem(MEASUREITEMSTRUCT& mi) {
   if (!rec) return false;
   const ItemFacts item = ReadItem(rec->menu, PositionOf(*rec));
   const TDataSkinObject* piece = Piece(rec->skin->Model().MenuItem);
-  HDC screen = GetDC(nullptr);
   SIZE text = {0, 0};
   {
+    const WindowDc screen = WindowDc::Client(nullptr);
     FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
-    ui::win32::Selection sel(screen, font.get());
-    text = MeasureCaption(screen, item.caption);
+    ui::win32::Selection sel(screen.get(), font.get());
+    text = MeasureCaption(screen.get(), item.caption);
   }
-  ReleaseDC(nullptr, screen);
   ItemSize s = MeasurePlainMenuItem(text.cx, text.cy, item.separator, piece, Win95Family());
   if (rec->kind == MenuKind::kHost) s.width = MeasureFormMenuItemWidth(text.cx, piece, false);
   // The glyph box (16 at top + 1) must fit whatever the font.
@@ -246,9 +244,10 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
   // The pixels are composed off-screen; the text goes straight onto the
   // menu's DC, so it is rendered as the system renders menu text.
   HDC dc = d.hDC;
-  const int saved = SaveDC(dc);
-  FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
+  const FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
+  const SavedDc saved(dc);
   SelectObject(dc, font.get());
+  detail::PaintCheckpoint(detail::kPaintMenuItem);
   const CaptionParts parts = SplitShortcut(item.caption);
   const SIZE text = MeasureCaption(dc, parts.text);
   MenuItemContentInput in;
@@ -300,7 +299,6 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
       }
     }
   }
-  RestoreDC(dc, saved);
   return true;
 }
 
@@ -357,11 +355,19 @@ OwnerDrawnMenu::~OwnerDrawnMenu() {
 
 bool SkinnedMenuItemMessage(UINT msg, LPARAM lp) {
   if (!lp) return false;
+  // An item of ours whose drawing failed stays ours: nobody else can draw it.
+  bool ours = false;
   if (msg == WM_MEASUREITEM) {
     auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-    return mi->CtlType == ODT_MENU && MeasureItem(*mi);
+    if (mi->CtlType != ODT_MENU) return false;
+    if (!GuardedPaint([&] { ours = MeasureItem(*mi); })) return LiveRecord(mi->itemData) != nullptr;
+    return ours;
   }
-  if (msg == WM_DRAWITEM) return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+  if (msg == WM_DRAWITEM) {
+    const auto& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (!GuardedPaint([&] { ours = DrawItem(d); })) return LiveRecord(d.itemData) != nullptr;
+    return ours;
+  }
   return false;
 }
 
@@ -422,6 +428,7 @@ void TWinSkinPopMenu::PaintRing(HDC dc) {
   const int w = background_.Width(), h = background_.Height();
   DibSurface surface(dc, w, h);
   if (!surface.Valid()) return;
+  detail::PaintCheckpoint(detail::kPaintPopup);
   surface.Load(background_);
   for (const Rect& r : BorderRing(w, h))
     BitBlt(dc, r.left, r.top, r.Width(), r.Height(), surface.Dc(), r.left, r.top, SRCCOPY);
@@ -433,17 +440,17 @@ void TWinSkinPopMenu::PaintWhole(HDC dc) {
   const int w = background_.Width(), h = background_.Height();
   {
     DibSurface surface(dc, w, h);
+    detail::PaintCheckpoint(detail::kPaintPopup);
     if (surface.Valid()) {
       surface.Load(background_);
       BitBlt(dc, -o.x, -o.y, w, h, surface.Dc(), 0, 0, SRCCOPY);
     }
   }
   // The items over it, kept off the border.
-  const int saved = SaveDC(dc);
+  const SavedDc saved(dc);
   IntersectClipRect(dc, 3 - o.x, 3 - o.y, w - 3 - o.x, h - 3 - o.y);
   SetBkMode(dc, TRANSPARENT);
   Own(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  RestoreDC(dc, saved);
 }
 
 LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) {
@@ -472,25 +479,22 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCPAINT: {
       if (!HasBackground()) return Own(msg, wp, lp);
-      RenderBackground();
-      if (HDC dc = GetWindowDC(window_)) {
-        PaintRing(dc);
-        ReleaseDC(window_, dc);
-      }
+      GuardedPaint([&] {
+        RenderBackground();
+        if (const WindowDc dc = WindowDc::Whole(window_)) PaintRing(dc.get());
+      });
       return 0;
     }
     case WM_PRINTCLIENT:
       if (!HasBackground()) return Own(msg, wp, lp);
-      PaintWhole(reinterpret_cast<HDC>(wp));
+      GuardedPaint([&] { PaintWhole(reinterpret_cast<HDC>(wp)); });
       return 0;
     case WM_PAINT: {
       // Where the system draws the border inside the client area, the
       // ring must come after it: the whole popup is painted here.
       if (!HasBackground()) return Own(msg, wp, lp);
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      if (dc) PaintWhole(dc);
-      EndPaint(window_, &ps);
+      const PaintDc dc(window_);
+      if (dc.get()) GuardedPaint([&] { PaintWhole(dc.get()); });
       return 0;
     }
     case WM_ERASEBKGND:
@@ -716,9 +720,10 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
   const SkinModel& m = skin_.Model();
   const TDataSkinObject* piece = Piece(m.MenuBar);
   background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));
-  const int saved = SaveDC(window_dc);
-  FontHandle font = MenuFont(false);
+  const FontHandle font = MenuFont(false);
+  const SavedDc saved(window_dc);
   SelectObject(window_dc, font.get());
+  detail::PaintCheckpoint(detail::kPaintMenuBar);
   std::vector<int> widths;
   for (const auto& i : items_) {
     RECT r = {0, 0, 0, 0};
@@ -744,32 +749,34 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
     }
   }
   for (const auto& i : items_) DrawCaption(window_dc, *i, i->rect);
-  RestoreDC(window_dc, saved);
 }
 
 void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
   const Rect r = item.rect.Offset(-bar_.left, -bar_.top)
                      .Intersect({0, 0, background_.Width(), background_.Height()});
   if (r.Empty() || background_.Empty() || !IsWindow(window_)) return;
-  Bitmap32 canvas(r.Width(), r.Height());
-  Blit(canvas, -r.left, -r.top, background_, false);
-  DrawItemFace(canvas, item, {0, 0, r.Width(), r.Height()});
-  HDC window_dc = GetWindowDC(window_);
-  if (!window_dc) return;
-  const int saved = SaveDC(window_dc);
-  {
-    DibSurface surface(window_dc, r.Width(), r.Height());
-    if (surface.Valid()) {
-      surface.Load(canvas);
-      BitBlt(window_dc, item.rect.left, item.rect.top, r.Width(), r.Height(), surface.Dc(), 0, 0,
-             SRCCOPY);
+  const bool painted = GuardedPaint([&] {
+    Bitmap32 canvas(r.Width(), r.Height());
+    Blit(canvas, -r.left, -r.top, background_, false);
+    DrawItemFace(canvas, item, {0, 0, r.Width(), r.Height()});
+    const WindowDc dc = WindowDc::Whole(window_);
+    if (!dc) return;
+    HDC window_dc = dc.get();
+    const FontHandle font = MenuFont(false);
+    const SavedDc saved(window_dc);
+    {
+      DibSurface surface(window_dc, r.Width(), r.Height());
+      detail::PaintCheckpoint(detail::kPaintMenuBarItem);
+      if (surface.Valid()) {
+        surface.Load(canvas);
+        BitBlt(window_dc, item.rect.left, item.rect.top, r.Width(), r.Height(), surface.Dc(), 0, 0,
+               SRCCOPY);
+      }
     }
-  }
-  FontHandle font = MenuFont(false);
-  SelectObject(window_dc, font.get());
-  DrawCaption(window_dc, item, item.rect);
-  RestoreDC(window_dc, saved);
-  ReleaseDC(window_, window_dc);
+    SelectObject(window_dc, font.get());
+    DrawCaption(window_dc, item, item.rect);
+  });
+  if (!painted) form_.SetHot(nullptr);
 }
 
 int TWinSkinMenu::AcceleratorItem(unsigned key) const {

@@ -1,6 +1,7 @@
 #include "skin/win32/skin_owners.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,19 @@ void Count(Counter c, int delta) {
     case kShapes: g_counts.shapes += delta; break;
     case kGdi: g_counts.gdi += delta; break;
   }
+}
+
+namespace {
+int g_paint_failures[kPaintPaths] = {};
+}
+
+void FailPaints(PaintPath path, int count) { g_paint_failures[path] = count; }
+int PaintFailuresLeft(PaintPath path) { return g_paint_failures[path]; }
+
+void PaintCheckpoint(PaintPath path) {
+  if (g_paint_failures[path] <= 0) return;
+  --g_paint_failures[path];
+  throw std::runtime_error("paint failure asked for by a test");
 }
 }  // namespace detail
 

@@ -52,7 +52,47 @@ class WindowTable {
 namespace detail {
 enum Counter { kHooks, kSubclasses, kTimers, kShapes, kGdi };
 void Count(Counter c, int delta);
+// The painting paths, for the tests' failures.
+enum PaintPath { kPaintFrame, kPaintTitleButton, kPaintMenuBar, kPaintMenuBarItem, kPaintMenuItem,
+                 kPaintPopup, kPaintControl, kPaintPaths };
+// For the tests: the next `count` paints of that path fail half-way, with
+// their DCs and GDI objects made; PaintFailuresLeft tells whether they
+// were reached.
+void FailPaints(PaintPath path, int count);
+int PaintFailuresLeft(PaintPath path);
+// Where a paint of the path holds the most: throws while failures are
+// asked for.
+void PaintCheckpoint(PaintPath path);
 }  // namespace detail
+
+// Painting that may fail (a damaged piece, no memory) must not take the
+// window's message handling with it: the error is swallowed and false
+// returned; the owners in the scope release what it made.
+template <class F>
+bool GuardedPaint(F&& paint) noexcept {
+  try {
+    paint();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+// SaveDC and RestoreDC as one scope; made after the objects it selects, so
+// that they are deselected before they go.
+class SavedDc {
+ public:
+  explicit SavedDc(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+  ~SavedDc() {
+    if (id_) RestoreDC(dc_, id_);
+  }
+  SavedDc(const SavedDc&) = delete;
+  SavedDc& operator=(const SavedDc&) = delete;
+
+ private:
+  HDC dc_;
+  int id_;
+};
 
 struct HookTraits {
   using Value = HHOOK;
@@ -157,6 +197,49 @@ class WindowShape {
 
  private:
   HWND window_ = nullptr;
+};
+
+// A DC of a window (or of the screen, for no window), released with its
+// owner on every path out, an exception's included. Counted as the engine's.
+class WindowDc {
+ public:
+  // GetDC: the client area.
+  static WindowDc Client(HWND window) { return WindowDc(window, GetDC(window)); }
+  // GetWindowDC: the whole window, frame included.
+  static WindowDc Whole(HWND window) { return WindowDc(window, GetWindowDC(window)); }
+  WindowDc(WindowDc&& o) noexcept : window_(o.window_), dc_(std::exchange(o.dc_, nullptr)) {}
+  WindowDc& operator=(WindowDc&&) = delete;
+  WindowDc(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (!dc_) return;
+    ReleaseDC(window_, dc_);
+    detail::Count(detail::kGdi, -1);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {
+    if (dc_) detail::Count(detail::kGdi, 1);
+  }
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint and EndPaint as one scope.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+  ~PaintDc() { EndPaint(window_, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& Info() const { return ps_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_ = {};
+  HDC dc_;
 };
 
 // A memory DC with a 32-bit top-down DIB section selected: the pixels have

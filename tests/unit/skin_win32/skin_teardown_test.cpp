@@ -10,19 +10,11 @@
 #include <memory>
 #include <vector>
 
-#include "skin/win32/skin_manage.h"
 #include "skin/win32/skin_menu.h"
-#include "skin_test_window.h"
+#include "skin_fixture.h"
 
 namespace corvane::skin::win32 {
 namespace {
-
-TSkinData& Skin() {
-  static TSkinData skin;
-  static bool loaded = LoadSkinResource(skin);
-  (void)loaded;
-  return skin;
-}
 
 BOOL CALLBACK CollectMenus(HWND h, LPARAM lp) {
   char cls[16] = {};
@@ -87,25 +79,8 @@ class Teardown {
 enum class Menu { kBar, kSystem };
 enum class Way { kDestroy, kSkinOff };
 
-class MenuTeardown : public ::testing::TestWithParam<std::tuple<Menu, Way>> {
- protected:
-  void SetUp() override {
-    if (Skin().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
-    ASSERT_EQ(LiveOwners(), OwnerCounts{});
-    Skin().Active = true;
-    manager = &TSkinManage::Create();
-    manager->SkinLoaded(&Skin());
-  }
-  void TearDown() override {
-    if (IsWindow(window)) DestroyWindow(window);
-    TSkinManage::Destroy();
-    PumpFor(50);
-    EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
-  }
-
-  TSkinManage* manager = nullptr;
-  HWND window = nullptr;
-};
+class MenuTeardown : public SkinnedWindows,
+                     public ::testing::WithParamInterface<std::tuple<Menu, Way>> {};
 
 TEST_P(MenuTeardown, TheOpenMenuOutlivesTheWindowsSkinAndNothingStays) {
   const auto [which, way] = GetParam();
@@ -114,13 +89,8 @@ TEST_P(MenuTeardown, TheOpenMenuOutlivesTheWindowsSkinAndNothingStays) {
   AppendMenuA(file, MF_STRING, 101, "&Open");
   AppendMenuA(file, MF_STRING, 102, "E&xit");
   AppendMenuA(bar_menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
-  window = CreateTestWindow("Teardown", WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, bar_menu);
-  HWND h = window;
-  ASSERT_TRUE(PumpUntil([&] {
-    TWinSkinForm* f = manager->FindForm(h);
-    return f && f->State() == kSkinRunning;
-  }));
-  PumpFor(50);
+  HWND h = Open("Teardown", bar_menu);
+  ASSERT_TRUE(Running(h));
   TWinSkinForm& f = *manager->FindForm(h);
   ASSERT_NE(f.MenuBar(), nullptr);
   const std::weak_ptr<TWinSkinMenu> bar = f.MenuBar()->weak_from_this();
@@ -129,7 +99,7 @@ TEST_P(MenuTeardown, TheOpenMenuOutlivesTheWindowsSkinAndNothingStays) {
   Teardown t(
       [&] {
         if (way == Way::kDestroy) DestroyWindow(h);
-        else manager->SetSkinActive(&Skin(), false);
+        else manager->SetSkinActive(&ProgramSkin(), false);
       },
       [&] { return !IsWindow(h) || manager->FindForm(h) == nullptr; },
       [&] {

@@ -1,0 +1,59 @@
+// The skin engine's Wine tests that need a manager: Corvane's skin, a
+// manager made for each test, and at the end every window gone and nothing
+// the engine made left behind.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin/win32/skin_manage.h"
+#include "skin_test_window.h"
+
+namespace corvane::skin::win32 {
+
+// Corvane's skin from the test program's resources, loaded once.
+inline TSkinData& ProgramSkin() {
+  static TSkinData skin;
+  static bool loaded = LoadSkinResource(skin);
+  (void)loaded;
+  return skin;
+}
+
+class SkinnedWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (ProgramSkin().NotLoaded())
+      GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
+    ASSERT_EQ(LiveOwners(), OwnerCounts{});
+    ProgramSkin().Active = true;
+    manager = &TSkinManage::Create();
+    manager->SkinLoaded(&ProgramSkin());
+  }
+  void TearDown() override {
+    for (HWND h : windows)
+      if (IsWindow(h)) DestroyWindow(h);
+    TSkinManage::Destroy();
+    PumpFor(50);
+    EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
+  }
+  // A shown test window, attached and running.
+  HWND Open(const std::string& title, HMENU menu = nullptr) {
+    HWND h = CreateTestWindow(title, WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, menu);
+    windows.push_back(h);
+    EXPECT_TRUE(PumpUntil([&] { return Running(h); })) << "the window was not attached";
+    PumpFor(50);
+    return h;
+  }
+  bool Running(HWND h) const {
+    TWinSkinForm* f = manager->FindForm(h);
+    return f && f->State() == kSkinRunning;
+  }
+
+  TSkinManage* manager = nullptr;
+  std::vector<HWND> windows;
+};
+
+}  // namespace corvane::skin::win32
