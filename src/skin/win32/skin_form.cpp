@@ -923,9 +923,18 @@ void TWinSkinForm::PaintFrame() {
       ComposeTitleBar(dc, w, left, right);
       BlitToDc(dc, 0, 0, title_bar_);
     }
-    if (menu_bar_)
+    if (menu_bar_) {
+      // A maximised MDI child's buttons (Visibility 100) stand on the bar.
       menu_bar_->Paint(dc, {metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + metrics_.menu_bar},
-                       active_);
+                       active_, [&](Bitmap32& canvas, const Rect& bar) {
+                         for (const auto& b : buttons_) {
+                           const TDataSkinSysButton& d = b->Data();
+                           if (!b->visible || d.Visibility != 100) continue;
+                           DrawStateImage(canvas, b->rect.Offset(-bar.left, -bar.top), d.Image,
+                                          d.FrameCount, 1, true);
+                         }
+                       });
+    }
   });
   // Painted or not, the hot element ends with a frame paint.
   SetHot(nullptr);
@@ -935,11 +944,15 @@ void TWinSkinForm::PaintFrame() {
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {
-  const Rect r = button.rect.Intersect({0, 0, title_clean_.Width(), title_clean_.Height()});
+  const TDataSkinSysButton& d = button.Data();
+  // An MDI child's button stands on the menu bar, the others on the title.
+  const bool on_bar = d.Visibility == 100 && menu_bar_;
+  const Rect r = on_bar ? button.rect
+                        : button.rect.Intersect({0, 0, title_clean_.Width(), title_clean_.Height()});
   if (r.Empty() || !button.visible || skin_state_ != kSkinRunning) return;
   const bool painted = GuardedPaint([&] {
-    Bitmap32 piece = Crop(title_clean_, r);
-    const TDataSkinSysButton& d = button.Data();
+    Bitmap32 piece = on_bar ? menu_bar_->BackgroundUnder(r) : Crop(title_clean_, r);
+    if (piece.Empty()) return;
     DrawStateImage(piece, {button.rect.left - r.left, button.rect.top - r.top,
                            button.rect.right - r.left, button.rect.bottom - r.top},
                    d.Image, d.FrameCount, image, true);

@@ -705,7 +705,8 @@ void TWinSkinMenu::DrawItemFace(Bitmap32& canvas, const TMenuBtn& item, const Re
   }
 }
 
-void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
+void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active,
+                         const std::function<void(Bitmap32&, const Rect&)>& over) {
   bar_ = bar;
   active_ = active;
   const int w = bar.Width(), h = bar.Height();
@@ -741,6 +742,7 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
     item.state = static_cast<int>(i) == open_ ? kNcPressed : kNcNormal;
     DrawItemFace(canvas, item, rects[i]);
   }
+  if (over) over(canvas, bar);
   {
     DibSurface surface(window_dc, w, h);
     if (surface.Valid()) {
@@ -777,6 +779,13 @@ void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
     DrawCaption(window_dc, item, item.rect);
   });
   if (!painted) form_.SetHot(nullptr);
+}
+
+Bitmap32 TWinSkinMenu::BackgroundUnder(const Rect& r) const {
+  if (background_.Empty()) return {};
+  Bitmap32 out(r.Width(), r.Height());
+  Blit(out, bar_.left - r.left, bar_.top - r.top, background_, false);
+  return out;
 }
 
 int TWinSkinMenu::AcceleratorItem(unsigned key) const {

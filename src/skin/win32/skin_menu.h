@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,8 +168,13 @@ class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
   // The bar rectangle (window coordinates) of the last paint.
   const Rect& BarRect() const { return bar_; }
 
-  // Paints the bar into the window DC at bar (window coordinates).
-  void Paint(HDC window_dc, const Rect& bar, bool active);
+  // Paints the bar into the window DC at bar (window coordinates); over
+  // draws on the bar's pixels (bar coordinates) before they are shown.
+  void Paint(HDC window_dc, const Rect& bar, bool active,
+             const std::function<void(Bitmap32& canvas, const Rect& bar)>& over = {});
+  // The bar's background (no items) under a rectangle in window
+  // coordinates; empty before the first paint.
+  Bitmap32 BackgroundUnder(const Rect& window_rect) const;
   void RedrawItem(const TMenuBtn& item);
 
   // The first enabled item whose caption has key as its accelerator, or -1.
