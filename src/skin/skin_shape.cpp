@@ -56,7 +56,7 @@ bool BuildWindowShape(const SkinModel& m, const ShapeInput& in, const RectBatchS
     return true;
   }
   rect({f.left, f.top, w - f.right, h - f.bottom});
-  if (in.frame_kind == 2) return false;
+  if (in.frame_kind == kFrameBare) return false;
   auto trans = [&](FramePiece p) { return m.Frames[p].Trans == 1; };
   auto render = [&](FramePiece p) { return RenderFramePiece(m, p, w, h, f, in.active); };
 

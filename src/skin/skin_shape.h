@@ -45,7 +45,7 @@ void ScanOpaqueRuns(const Bitmap32& image, int x, int y, RectBatcher& out);
 struct ShapeInput {
   int width = 0, height = 0;
   FrameMetrics frame;
-  int frame_kind = 0;
+  WindowFrameKind frame_kind = kFrameSizeable;
   bool active = true;
   // The painted off-screen title bar (W x top), so that its text and buttons
   // belong to the shape; null before the first paint.

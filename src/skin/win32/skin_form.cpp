@@ -129,15 +129,15 @@ void TWinSkinForm::AttachAsWindow() {
   BuildSystemMenu();
   ReadWindowState();
   EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
-  mdi_role_ = (ex & style::kExMdiChild) ? 2 : mdi_client_ ? 1 : 0;
-  if (mdi_role_ == 1) {
+  mdi_role_ = (ex & style::kExMdiChild) ? MdiRole::kChild : mdi_client_ ? MdiRole::kParent : MdiRole::kNone;
+  if (mdi_role_ == MdiRole::kParent) {
     mdi_client_skin_ = std::make_unique<MdiClientSkin>(*this, mdi_client_);
     if (!mdi_client_skin_->Installed()) mdi_client_skin_.reset();
   }
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
-    if (mdi_role_ != 2 && GetMenu(window_))
+    if (mdi_role_ != MdiRole::kChild && GetMenu(window_))
       menu_bar_ = std::make_shared<TWinSkinMenu>(*this, skin_, window_);
     if (window_state_ != kStateMinimised) RemoveCaptionButtons();
     RecomputeMetricsAndButtons();
@@ -161,13 +161,13 @@ void TWinSkinForm::AttachAsWindow() {
 
 void TWinSkinForm::FinishAttach() {
   hover_wanted_ = true;
-  if (skin_state_ == kSkinAttaching && mdi_role_ == 2 && MdiMaximisedNow()) {
+  if (skin_state_ == kSkinAttaching && mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) {
     // A maximised sibling: this child shows the system's caption for now.
     RestoreCaptionButtons();
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised &&
-             frame_kind_ != 2) {
+             frame_kind_ != kFrameBare) {
     skin_state_ = kSkinFirstSizing;
     ResizeToSkinMetrics();
     skin_state_ = kSkinRunning;
@@ -261,7 +261,7 @@ void TWinSkinForm::FullDetach() {
   Live().Remove(this);
   RestoreCaptionButtons();
   ReleaseParts();
-  if (skin_state_ != kSkinDetaching && (mdi_role_ == 2 || !(style_ & WS_CHILD)) &&
+  if (skin_state_ != kSkinDetaching && (mdi_role_ == MdiRole::kChild || !(style_ & WS_CHILD)) &&
       IsWindow(window_)) {
     RECT cr;
     GetClientRect(window_, &cr);
@@ -326,11 +326,11 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool TWinSkinForm::NonClientHandled() const {
   if (window_state_ == kStateMinimised || skin_state_ == kSkinAttaching) return false;
-  return !(mdi_role_ == 2 && window_state_ != kStateNormal);
+  return !(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal);
 }
 
 LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
-  if ((style_ & WS_CHILD) && mdi_role_ != 2) return Own(msg, wp, lp);
+  if ((style_ & WS_CHILD) && mdi_role_ != MdiRole::kChild) return Own(msg, wp, lp);
   switch (msg) {
     case WM_SIZE: return OnSize(wp, lp);
     case WM_ACTIVATE:
@@ -373,7 +373,7 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCHITTEST: return OnNcHitTest(wp, lp);
     case WM_NCPAINT:
       if (!skin_.PaintFrames) return 0;
-      if (frame_kind_ == 2) return Own(msg, wp, lp);
+      if (frame_kind_ == kFrameBare) return Own(msg, wp, lp);
       PaintFrame();
       return 0;
     case WM_NCACTIVATE: return OnNcActivate(wp, lp);
@@ -436,12 +436,12 @@ LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
   if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
   else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
   else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
-  const bool mdi_other = mdi_role_ == 2 && (window_state_ != kStateNormal || MdiMaximisedNow());
+  const bool mdi_other = mdi_role_ == MdiRole::kChild && (window_state_ != kStateNormal || MdiMaximisedNow());
   if (window_state_ != kStateMinimised && !mdi_other &&
       (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
     BuildShape(false);
   // The parent's bar shows a maximised child's controls.
-  if (mdi_role_ == 2 && skin_state_ == kSkinRunning)
+  if (mdi_role_ == MdiRole::kChild && skin_state_ == kSkinRunning)
     if (HWND client = GetParent(window_)) PostMessageA(GetParent(client), kMsgRepaintFrame, 0, 0);
   return r;
 }
@@ -451,7 +451,7 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
   ReadWindowState();
   if (window_state_ == kStateMinimised) {
     RestoreCaptionButtons();
-  } else if (mdi_role_ != 2) {
+  } else if (mdi_role_ != MdiRole::kChild) {
     RemoveCaptionButtons();
   } else if (window_state_ == kStateNormal) {
     if (MdiMaximisedNow()) manager_->SetMdiMaximised(false);
@@ -480,12 +480,12 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wp, LPARAM lp) {
   switch (wp & 0xFFF0) {
     case SC_MINIMIZE:
       window_state_ = kStateMinimised;
-      if (mdi_role_ == 2) RestoreCaptionButtons();
+      if (mdi_role_ == MdiRole::kChild) RestoreCaptionButtons();
       break;
     case SC_MAXIMIZE: window_state_ = kStateMaximised; break;
     case SC_RESTORE:
       window_state_ = kStateNormal;
-      if (mdi_role_ == 2) RemoveCaptionButtons();
+      if (mdi_role_ == MdiRole::kChild) RemoveCaptionButtons();
       break;
     default: break;
   }
@@ -500,13 +500,13 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wp, LPARAM lp) {
     // The plain form asks for the client rectangle of a window rectangle;
     // the system's answer would use its own frame.
     auto* r = reinterpret_cast<RECT*>(lp);
-    if (frame_kind_ == 2) return own;
+    if (frame_kind_ == kFrameBare) return own;
     const Rect c = ClientRectForWindow({r->left, r->top, r->right, r->bottom}, metrics_);
     *r = {c.left, c.top, c.right, c.bottom};
     return 0;
   }
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lp);
-  if ((mdi_role_ == 2 && window_state_ != kStateNormal) || frame_kind_ == 2) {
+  if ((mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) || frame_kind_ == kFrameBare) {
     p->rgrc[1] = p->rgrc[0];
     return WVR_REDRAW;
   }
@@ -529,7 +529,7 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wp, LPARAM) {
   active_ = wp != FALSE;
   if (active_ && hover_wanted_ && hover_) hover_->Start(kHoverInterval);
   if (!active_) StopHover();
-  if (!(mdi_role_ == 2 && window_state_ != kStateNormal)) PaintFrame();
+  if (!(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal)) PaintFrame();
   return TRUE;
 }
 
@@ -593,7 +593,7 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM, LPARAM lp) {
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
-  if (wp == HTCAPTION && mdi_role_ != 2) {
+  if (wp == HTCAPTION && mdi_role_ != MdiRole::kChild) {
     OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
@@ -625,7 +625,7 @@ void TWinSkinForm::SendWindowCommand(const WindowCommand& c) {
 
 void TWinSkinForm::RunButtonAction(int action, POINT pt) {
   auto to_active_child = [&](UINT command) {
-    if (mdi_role_ != 1 || !mdi_client_) return;
+    if (mdi_role_ != MdiRole::kParent || !mdi_client_) return;
     auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
     if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
     if (MdiMaximisedNow() && !ActiveMdiChildMaximised()) manager_->SetMdiMaximised(false);
@@ -669,7 +669,7 @@ void TWinSkinForm::OpenSystemMenu(POINT pt) {
     return;
   }
   SetHot(nullptr);
-  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != 2 && system_menu_) {
+  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != MdiRole::kChild && system_menu_) {
     for (int tag = 0; tag <= 3; ++tag)
       EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
                      MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
@@ -732,7 +732,7 @@ bool TWinSkinForm::ActiveMdiChildMaximised() const {
 }
 
 void TWinSkinForm::MdiMaximisedChanged(bool on) {
-  if (!attached_ || mdi_role_ != 2 || !IsWindow(window_)) return;
+  if (!attached_ || mdi_role_ != MdiRole::kChild || !IsWindow(window_)) return;
   // The window grew or shrank inside its old shape: all of it is drawn anew.
   const UINT redraw = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
   if (on) {
@@ -753,7 +753,7 @@ void TWinSkinForm::MdiMaximisedChanged(bool on) {
 }
 
 void TWinSkinForm::RemoveCaptionButtons() {
-  if (mdi_role_ == 2 && MdiMaximisedNow()) return;
+  if (mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) return;
   SetStyle(static_cast<LONG_PTR>(
       WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
 }
@@ -797,10 +797,10 @@ void TWinSkinForm::BuildShape(bool force) {
   f.height = wr.bottom - wr.top;
   f.built_width = shape_width_;
   f.built_height = shape_height_;
-  f.mdi_child = mdi_role_ == 2;
+  f.mdi_child = mdi_role_ == MdiRole::kChild;
   f.normal = window_state_ == kStateNormal;
   f.skin_state = force ? kSkinRefreshing : skin_state_;
-  if (!ShapeNeedsRebuild(f) || frame_kind_ == 2) return;
+  if (!ShapeNeedsRebuild(f) || frame_kind_ == kFrameBare) return;
   ShapeInput in;
   in.width = f.width;
   in.height = f.height;
@@ -901,9 +901,9 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
 }
 
 void TWinSkinForm::PaintFrame() {
-  if (!skin_.PaintFrames || frame_kind_ == 2 || !attached_) return;
+  if (!skin_.PaintFrames || frame_kind_ == kFrameBare || !attached_) return;
   if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
-  if (mdi_role_ == 2 && window_state_ != kStateNormal) return;
+  if (mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) return;
   RECT wr;
   GetWindowRect(window_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -939,7 +939,7 @@ void TWinSkinForm::PaintFrame() {
   // Painted or not, the hot element ends with a frame paint.
   SetHot(nullptr);
   // A maximised child's caption is the parent's now.
-  if (mdi_role_ == 1 && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
+  if (mdi_role_ == MdiRole::kParent && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
     manager_->SetMdiMaximised(true);
 }
 

@@ -39,6 +39,9 @@ enum SkinState {
   kSkinDestroyed = 6,
 };
 
+// What the window is in an MDI arrangement.
+enum class MdiRole { kNone, kParent, kChild };
+
 inline constexpr UINT_PTR kHoverTimerId = 0x3510;
 inline constexpr UINT kHoverInterval = 250;
 
@@ -85,12 +88,12 @@ class TWinSkinForm : public NcForm {
   int State() const { return skin_state_; }
   bool Attached() const { return attached_; }
   const FrameMetrics& Metrics() const { return metrics_; }
-  int FrameKindOf() const { return frame_kind_; }
+  WindowFrameKind FrameKindOf() const { return frame_kind_; }
   int WindowStateOf() const { return window_state_; }
   bool ActiveFlag() const { return active_; }
   bool HoverRunning() const { return hover_ && hover_->Running(); }
-  bool MdiChild() const { return mdi_role_ == 2; }
-  bool MdiParent() const { return mdi_role_ == 1; }
+  bool MdiChild() const { return mdi_role_ == MdiRole::kChild; }
+  bool MdiParent() const { return mdi_role_ == MdiRole::kParent; }
   bool MdiClientSubclassed() const { return mdi_client_skin_ != nullptr; }
   std::size_t ButtonCount() const { return buttons_.size(); }
   TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
@@ -185,9 +188,9 @@ class TWinSkinForm : public NcForm {
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
-  int mdi_role_ = 0;
+  MdiRole mdi_role_ = MdiRole::kNone;
   HWND mdi_client_ = nullptr;
-  int frame_kind_ = 0;
+  WindowFrameKind frame_kind_ = kFrameSizeable;
   unsigned border_icons_ = 0;
   bool right_to_left_ = false;
   bool active_ = true;

@@ -4,7 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include <algorithm>
+#include <iterator>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,24 +30,24 @@ struct OwnerCounts {
 OwnerCounts LiveOwners();
 
 // The live objects of one kind by window, for a window procedure that all
-// windows of that kind share. UI thread only.
+// windows of that kind share: found in constant time, as every message
+// asks. A window already in the table keeps its first object. UI thread
+// only.
 template <class T>
 class WindowTable {
  public:
-  void Add(HWND window, T* object) { entries_.emplace_back(window, object); }
+  void Add(HWND window, T* object) { entries_.emplace(window, object); }
   T* Find(HWND window) const {
-    for (const auto& [h, o] : entries_)
-      if (h == window) return o;
-    return nullptr;
+    const auto it = entries_.find(window);
+    return it == entries_.end() ? nullptr : it->second;
   }
   void Remove(const T* object) {
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                  [&](const auto& e) { return e.second == object; }),
-                   entries_.end());
+    for (auto it = entries_.begin(); it != entries_.end();)
+      it = it->second == object ? entries_.erase(it) : std::next(it);
   }
 
  private:
-  std::vector<std::pair<HWND, T*>> entries_;
+  std::unordered_map<HWND, T*> entries_;
 };
 
 namespace detail {

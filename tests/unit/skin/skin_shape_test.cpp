@@ -79,7 +79,7 @@ ShapeInput Input(const SkinModel& m, int w, int h) {
   ShapeInput in;
   in.width = w;
   in.height = h;
-  in.frame = ComputeFrameMetrics(m, 0, 0);
+  in.frame = ComputeFrameMetrics(m, kFrameSizeable, 0);
   return in;
 }
 
@@ -145,8 +145,8 @@ TEST(WindowShape, PaintedTitleBarAndFramelessPopups) {
   EXPECT_FALSE(shape.Contains(4 + 4, 0));
 
   ShapeInput popup = in;
-  popup.frame_kind = 2;
-  popup.frame = ComputeFrameMetrics(m, 2, 0);
+  popup.frame_kind = kFrameBare;
+  popup.frame = ComputeFrameMetrics(m, kFrameBare, 0);
   shape = Build(m, popup);
   EXPECT_EQ(shape.Area(), 100 * 60);
 }

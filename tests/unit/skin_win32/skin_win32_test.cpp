@@ -92,7 +92,7 @@ class SkinEngine : public ::testing::Test {
 TEST_F(SkinEngine, AnActivatedWindowGetsTheSkinsFrameAroundTheSameClientArea) {
   HWND h = Open();
   TWinSkinForm& f = Form(h);
-  const FrameMetrics want = ComputeFrameMetrics(Skin().Model(), 0, 0);
+  const FrameMetrics want = ComputeFrameMetrics(Skin().Model(), kFrameSizeable, 0);
   EXPECT_EQ(f.Metrics().left, want.left);
   EXPECT_EQ(f.Metrics().top, want.top);
   EXPECT_GT(want.top, 0);
