@@ -12,6 +12,10 @@
 #include "skin/win32/skin_manage.h"
 #include "skin_test_window.h"
 
+namespace corvane::ui {
+class Application;
+}
+
 namespace corvane::skin::win32 {
 
 // Corvane's skin from the test program's resources, loaded once.
@@ -25,13 +29,17 @@ inline TSkinData& ProgramSkin() {
 class SkinnedWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (ProgramSkin().NotLoaded())
-      GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
+    if (Used().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
     ASSERT_EQ(LiveOwners(), OwnerCounts{});
-    ProgramSkin().Active = true;
-    manager = &TSkinManage::Create();
-    manager->SkinLoaded(&ProgramSkin());
+    Used().Active = true;
+    manager = &TSkinManage::Create(App());
+    manager->SkinLoaded(&Used());
+    ASSERT_TRUE(manager->Hooked());
+    ASSERT_TRUE(manager->Active());
   }
+  // The manager's application (its forms are attached as forms) and skin.
+  virtual ui::Application* App() { return nullptr; }
+  virtual TSkinData& Used() { return ProgramSkin(); }
   void TearDown() override {
     for (HWND h : windows)
       if (IsWindow(h)) DestroyWindow(h);
@@ -39,9 +47,9 @@ class SkinnedWindows : public ::testing::Test {
     PumpFor(50);
     EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
   }
-  // A shown test window, attached and running.
-  HWND Open(const std::string& title, HMENU menu = nullptr) {
-    HWND h = CreateTestWindow(title, WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, menu);
+  // A shown test window, attached and through its first sizing.
+  HWND Open(const std::string& title, HMENU menu = nullptr, DWORD style = WS_OVERLAPPEDWINDOW) {
+    HWND h = CreateTestWindow(title, style, 60, 60, 300, 200, menu);
     windows.push_back(h);
     EXPECT_TRUE(PumpUntil([&] { return Running(h); })) << "the window was not attached";
     PumpFor(50);

@@ -39,11 +39,14 @@ class MdiBar : public SkinnedWindows {
     }
     return nullptr;
   }
+  // The button's centre on the screen, with the real pointer moved there:
+  // the hover timer ends a hot state the pointer is not over.
   LPARAM At(const TWinSysButton& b) const {
     RECT wr;
     GetWindowRect(frame, &wr);
-    return MAKELPARAM(wr.left + (b.rect.left + b.rect.right) / 2,
-                      wr.top + (b.rect.top + b.rect.bottom) / 2);
+    const POINT p = {wr.left + (b.rect.left + b.rect.right) / 2, wr.top + (b.rect.top + b.rect.bottom) / 2};
+    MoveMouse(p);
+    return MAKELPARAM(p.x, p.y);
   }
   // Whether the screen shows state image k of the button at its place:
   // every pixel the image does not leave clear (magenta) is on the screen.
@@ -115,6 +118,11 @@ TEST_F(MdiBar, AMaximisedChildsButtonsStandOnTheBarAndEachOneActs) {
   click(9);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(second); })) << "close";
   EXPECT_TRUE(IsWindow(child));
+  // The last child goes as the host library lets it go: the skin's
+  // MenuUpdate is back on for the tests that follow.
+  SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+  EXPECT_TRUE(PumpUntil([&] { return ProgramSkin().MenuUpdate; }));
+  MoveMouse({5, 700});
 }
 
 }  // namespace

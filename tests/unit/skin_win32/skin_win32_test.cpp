@@ -13,7 +13,7 @@
 #include "skin/skin_reader.h"
 #include "skin/skin_render.h"
 #include "skin/win32/skin_manage.h"
-#include "skin_test_window.h"
+#include "skin_fixture.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/win32/win32_backend.h"
@@ -21,12 +21,7 @@
 namespace corvane::skin::win32 {
 namespace {
 
-TSkinData& Skin() {
-  static TSkinData skin;
-  static bool loaded = LoadSkinResource(skin);
-  (void)loaded;
-  return skin;
-}
+TSkinData& Skin() { return ProgramSkin(); }
 
 LPARAM ScreenPoint(HWND h, Point window_point) {
   RECT wr;
@@ -41,41 +36,10 @@ void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
 
 Point Centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-class SkinEngine : public ::testing::Test {
+class SkinEngine : public SkinnedWindows {
  protected:
-  void SetUp() override {
-    if (Used().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
-    ASSERT_EQ(LiveOwners(), OwnerCounts{});
-    Used().Active = true;
-    manager = &TSkinManage::Create(App());
-    manager->SkinLoaded(&Used());
-    ASSERT_TRUE(manager->Hooked());
-    ASSERT_TRUE(manager->Active());
-  }
-  void TearDown() override {
-    for (HWND h : windows)
-      if (IsWindow(h)) DestroyWindow(h);
-    TSkinManage::Destroy();
-    PumpFor(50);
-    EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
-  }
-
-  // A skinned window, attached and through its first sizing.
   HWND Open(DWORD style = WS_OVERLAPPEDWINDOW, const char* title = "Skinned") {
-    HWND h = CreateTestWindow(title, style, 60, 60, 300, 200);
-    windows.push_back(h);
-    EXPECT_TRUE(PumpUntil([&] {
-      TWinSkinForm* f = manager->FindForm(h);
-      return f && f->State() == kSkinRunning;
-    })) << "the window was not attached";
-    PumpFor(30);
-    return h;
-  }
-  virtual ui::Application* App() { return nullptr; }
-  virtual TSkinData& Used() { return Skin(); }
-  bool Running(HWND h) const {
-    TWinSkinForm* f = manager->FindForm(h);
-    return f && f->State() == kSkinRunning;
+    return SkinnedWindows::Open(title, nullptr, style);
   }
   TWinSkinForm& Form(HWND h) { return *manager->FindForm(h); }
   // The title-bar button with this action that is visible now.
@@ -84,9 +48,6 @@ class SkinEngine : public ::testing::Test {
       if (f.Button(i).visible && f.Button(i).Data().Action == action) return &f.Button(i);
     return nullptr;
   }
-
-  TSkinManage* manager = nullptr;
-  std::vector<HWND> windows;
 };
 
 TEST_F(SkinEngine, AnActivatedWindowGetsTheSkinsFrameAroundTheSameClientArea) {
