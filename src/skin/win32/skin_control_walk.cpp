@@ -8,7 +8,10 @@
 #include <utility>
 
 #include "core/text.h"
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
+
+#include "skin/win32/skin_bars_tabs.h"
+#include "skin/win32/skin_scroll.h"
 #include "skin/win32/skin_form.h"
 #include "ui/form.h"
 #include "ui/list_view.h"

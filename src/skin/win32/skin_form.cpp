@@ -5,7 +5,7 @@
 
 #include "skin/skin_rules.h"
 #include "skin/skin_shape.h"
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_manage.h"
 #include "skin/win32/skin_menu.h"
 #include "skin/win32/skin_mdi.h"

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
+#include "skin/win32/skin_scroll.h"
 #include "skin/win32/skin_form.h"
 #include "ui/win32/gdi.h"
 

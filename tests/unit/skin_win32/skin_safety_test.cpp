@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_menu.h"
 #include "skin_fixture.h"
 

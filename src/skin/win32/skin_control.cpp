@@ -1,8 +1,9 @@
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_form.h"
 #include "ui/application.h"
 #include "ui/form.h"
