@@ -1,6 +1,7 @@
 #include "skin/win32/skin_menu.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include "core/text.h"
@@ -142,15 +143,15 @@ SIZE MeasureCaption(HDC dc, std::string caption) {
 
 // --- Owner-drawn items ---------------------------------------------------------------
 
-std::vector<OwnerDrawnMenu::Record*>& LiveRecords() {
-  static std::vector<OwnerDrawnMenu::Record*> live;
+// The records of every owner-drawn menu by address: an item's data is
+// looked up, never followed, until it is found here.
+std::unordered_set<ULONG_PTR>& LiveRecords() {
+  static std::unordered_set<ULONG_PTR> live;
   return live;
 }
 
 OwnerDrawnMenu::Record* LiveRecord(ULONG_PTR data) {
-  for (OwnerDrawnMenu::Record* r : LiveRecords())
-    if (reinterpret_cast<ULONG_PTR>(r) == data) return r;
-  return nullptr;
+  return LiveRecords().count(data) ? reinterpret_cast<OwnerDrawnMenu::Record*>(data) : nullptr;
 }
 
 // Where a record's item stands now: the owner may have inserted or
@@ -186,8 +187,7 @@ bool MeasureItem(MEASUREITEMSTRUCT& mi) {
   SIZE text = {0, 0};
   {
     const WindowDc screen = WindowDc::Client(nullptr);
-    FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
-    ui::win32::Selection sel(screen.get(), font.get());
+    ui::win32::Selection sel(screen.get(), rec->owner->Font((item.state & MFS_DEFAULT) != 0));
     text = MeasureCaption(screen.get(), item.caption);
   }
   ItemSize s = MeasurePlainMenuItem(text.cx, text.cy, item.separator, piece, Win95Family());
@@ -244,9 +244,8 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
   // The pixels are composed off-screen; the text goes straight onto the
   // menu's DC, so it is rendered as the system renders menu text.
   HDC dc = d.hDC;
-  const FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
   const SavedDc saved(dc);
-  SelectObject(dc, font.get());
+  SelectObject(dc, rec->owner->Font((item.state & MFS_DEFAULT) != 0));
   detail::PaintCheckpoint(detail::kPaintMenuItem);
   const CaptionParts parts = SplitShortcut(item.caption);
   const SIZE text = MeasureCaption(dc, parts.text);
@@ -309,6 +308,13 @@ OwnerDrawnMenu::OwnerDrawnMenu(HMENU menu, TSkinData& skin, MenuKind kind, bool 
   Convert(menu, recursive, 0);
 }
 
+HFONT OwnerDrawnMenu::Font(bool bold) const {
+  // Made on first use: a menu whose entries are never drawn makes none.
+  FontHandle& font = bold ? bold_font_ : font_;
+  if (!font) font = MenuFont(bold);
+  return font.get();
+}
+
 void OwnerDrawnMenu::Convert(HMENU menu, bool recursive, int depth) {
   const int n = menu && depth < 16 ? GetMenuItemCount(menu) : 0;
   for (int i = 0; i < n; ++i) {
@@ -318,14 +324,14 @@ void OwnerDrawnMenu::Convert(HMENU menu, bool recursive, int depth) {
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
     if (mii.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;  // drawn by someone already
     auto rec = std::make_unique<Record>(Record{menu, static_cast<UINT>(i), kind_, &skin_, mii.fType,
-                                               mii.dwItemData});
+                                               mii.dwItemData, this});
     MENUITEMINFOA set = {};
     set.cbSize = sizeof set;
     set.fMask = MIIM_FTYPE | MIIM_DATA;  // the string stays
     set.fType = mii.fType | MFT_OWNERDRAW;
     set.dwItemData = reinterpret_cast<ULONG_PTR>(rec.get());
     if (!SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &set)) continue;
-    LiveRecords().push_back(rec.get());
+    LiveRecords().insert(reinterpret_cast<ULONG_PTR>(rec.get()));
     records_.push_back(std::move(rec));
     if (recursive && mii.hSubMenu) Convert(mii.hSubMenu, true, depth + 1);
   }
@@ -335,7 +341,7 @@ OwnerDrawnMenu::~OwnerDrawnMenu() {
   auto& live = LiveRecords();
   for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
     Record* r = it->get();
-    live.erase(std::remove(live.begin(), live.end(), r), live.end());
+    live.erase(reinterpret_cast<ULONG_PTR>(r));
     if (!IsMenu(r->menu)) continue;
     const UINT at = PositionOf(*r);
     MENUITEMINFOA now = {};
@@ -721,9 +727,9 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active,
   const SkinModel& m = skin_.Model();
   const TDataSkinObject* piece = Piece(m.MenuBar);
   background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));
-  const FontHandle font = MenuFont(false);
+  if (!font_) font_ = MenuFont(false);
   const SavedDc saved(window_dc);
-  SelectObject(window_dc, font.get());
+  SelectObject(window_dc, font_.get());
   detail::PaintCheckpoint(detail::kPaintMenuBar);
   std::vector<int> widths;
   for (const auto& i : items_) {
@@ -764,7 +770,7 @@ void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
     const WindowDc dc = WindowDc::Whole(window_);
     if (!dc) return;
     HDC window_dc = dc.get();
-    const FontHandle font = MenuFont(false);
+    if (!font_) font_ = MenuFont(false);
     const SavedDc saved(window_dc);
     {
       DibSurface surface(window_dc, r.Width(), r.Height());
@@ -775,7 +781,7 @@ void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
                SRCCOPY);
       }
     }
-    SelectObject(window_dc, font.get());
+    SelectObject(window_dc, font_.get());
     DrawCaption(window_dc, item, item.rect);
   });
   if (!painted) form_.SetHot(nullptr);

@@ -38,6 +38,9 @@ class OwnerDrawnMenu {
   OwnerDrawnMenu(const OwnerDrawnMenu&) = delete;
   OwnerDrawnMenu& operator=(const OwnerDrawnMenu&) = delete;
   std::size_t Count() const { return records_.size(); }
+  // The system's menu font, plain or bold (a default entry), made once for
+  // the menu's opening.
+  HFONT Font(bool bold) const;
 
   struct Record {
     HMENU menu;
@@ -46,6 +49,7 @@ class OwnerDrawnMenu {
     TSkinData* skin;
     UINT old_type;
     ULONG_PTR old_data;
+    const OwnerDrawnMenu* owner;
   };
 
  private:
@@ -53,6 +57,7 @@ class OwnerDrawnMenu {
   std::vector<std::unique_ptr<Record>> records_;
   TSkinData& skin_;
   MenuKind kind_;
+  mutable FontHandle font_, bold_font_;
 };
 
 // WM_MEASUREITEM or WM_DRAWITEM of an item an OwnerDrawnMenu made; false
@@ -199,6 +204,7 @@ class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
   NcForm& form_;
   TSkinData& skin_;
   HWND window_;
+  FontHandle font_;  // the system's menu font, made with the bar
   ui::win32::MenuHandle menu_;
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   Rect bar_;

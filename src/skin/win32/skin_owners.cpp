@@ -31,7 +31,11 @@ void Count(Counter c, int delta) {
 
 namespace {
 int g_paint_failures[kPaintPaths] = {};
-}
+int g_made = 0;
+}  // namespace
+
+int ObjectsMade() { return g_made; }
+void CountMade() { ++g_made; }
 
 void FailPaints(PaintPath path, int count) { g_paint_failures[path] = count; }
 int PaintFailuresLeft(PaintPath path) { return g_paint_failures[path]; }

@@ -56,6 +56,10 @@ void Count(Counter c, int delta);
 // The painting paths, for the tests' failures.
 enum PaintPath { kPaintFrame, kPaintTitleButton, kPaintMenuBar, kPaintMenuBarItem, kPaintMenuItem,
                  kPaintPopup, kPaintControl, kPaintPaths };
+// Fonts, brushes and regions made so far (not only the live ones): what a
+// steady repaint must not add to.
+int ObjectsMade();
+void CountMade();
 // For the tests: the next `count` paints of that path fail half-way, with
 // their DCs and GDI objects made; PaintFailuresLeft tells whether they
 // were reached.
@@ -118,7 +122,10 @@ template <class T>
 using GdiHandle = UniqueHandle<CountedGdiTraits<T>>;
 template <class T>
 GdiHandle<T> Adopt(T object) {
-  if (object) detail::Count(detail::kGdi, 1);
+  if (object) {
+    detail::Count(detail::kGdi, 1);
+    detail::CountMade();
+  }
   return GdiHandle<T>(object);
 }
 using RegionHandle = GdiHandle<HRGN>;
