@@ -11,9 +11,15 @@ namespace {
 // UI thread only, like everything the engine does.
 OwnerCounts g_counts;
 
-// Windows whose subclassing outlived its owner, with the procedure each had.
-std::vector<std::pair<HWND, WNDPROC>>& Orphans() {
-  static std::vector<std::pair<HWND, WNDPROC>> orphans;
+// Windows whose subclassing outlived its owner: the procedure each had
+// and ours, which stays in the chain.
+struct Orphan {
+  HWND window;
+  WNDPROC own;
+  WNDPROC replacement;
+};
+std::vector<Orphan>& Orphans() {
+  static std::vector<Orphan> orphans;
   return orphans;
 }
 }  // namespace
@@ -56,6 +62,17 @@ HookHandle InstallThreadCbtHook(HOOKPROC proc) {
 }
 
 WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) : replacement_(replacement) {
+  // A layer of ours that stayed under a later subclassing takes the new
+  // owner: a second layer would hand every message to the new owner twice,
+  // round and round.
+  auto& orphans = Orphans();
+  for (auto it = orphans.begin(); it != orphans.end(); ++it) {
+    if (it->window != window || it->replacement != replacement) continue;
+    window_ = window;
+    own_ = it->own;
+    orphans.erase(it);  // counted still, now as this owner's
+    return;
+  }
   SetLastError(0);
   LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement));
   if (previous == 0 && GetLastError() != 0) return;
@@ -66,7 +83,7 @@ WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) : replacement_(
 
 WindowSubclass::~WindowSubclass() {
   if (!Restore()) {
-    Orphans().emplace_back(window_, own_);  // still counted until the window goes
+    Orphans().push_back({window_, own_, replacement_});  // still counted until the window goes
     window_ = nullptr;
   }
 }
@@ -74,8 +91,8 @@ WindowSubclass::~WindowSubclass() {
 bool WindowSubclass::CallOrphan(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   auto& orphans = Orphans();
   for (std::size_t i = 0; i < orphans.size(); ++i) {
-    if (orphans[i].first != window) continue;
-    WNDPROC own = orphans[i].second;
+    if (orphans[i].window != window) continue;
+    WNDPROC own = orphans[i].own;
     if (msg == WM_NCDESTROY) {
       orphans.erase(orphans.begin() + static_cast<std::ptrdiff_t>(i));
       detail::Count(detail::kSubclasses, -1);

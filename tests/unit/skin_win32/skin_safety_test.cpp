@@ -168,6 +168,29 @@ TEST_F(Leftovers, ASubclassingOverASkinnedWindowOrMdiClientGoesWithTheWindow) {
   EXPECT_EQ(LiveOwners().subclasses, 0) << "an orphan stayed after its window went";
 }
 
+TEST_F(Leftovers, AWindowSubclassedOverIsSkinnedAgainThroughTheLayerThatStayed) {
+  HWND h = Open("Skinned again");
+  SubclassOver(h);
+  manager->SetSkinActive(&ProgramSkin(), false);
+  ASSERT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
+  ASSERT_EQ(LiveOwners().subclasses, 1) << "ours stays under the later one";
+  manager->SetSkinActive(&ProgramSkin(), true);
+  ShowWindow(h, SW_HIDE);
+  ShowWindow(h, SW_SHOW);
+  SetForegroundWindow(h);
+  ASSERT_TRUE(PumpUntil([&] { return Running(h); }, 3000));
+  // One layer of ours in the chain, the later one still above it.
+  EXPECT_EQ(LiveOwners().subclasses, 1);
+  EXPECT_EQ(GetWindowLongPtrA(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Over));
+  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
+  SetWindowTextA(h, "answers");
+  char buf[32] = {};
+  GetWindowTextA(h, buf, sizeof buf);
+  EXPECT_STREQ(buf, "answers");
+  DestroyWindow(h);
+  EXPECT_EQ(LiveOwners().subclasses, 0);
+}
+
 TEST_F(Leftovers, AWindowThatCannotBeSubclassedKeepsItsCaption) {
   // Another process's window: its style can be set, its procedure not.
   const OwnerCounts before = LiveOwners();
