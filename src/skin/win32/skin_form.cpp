@@ -180,6 +180,7 @@ void TWinSkinForm::FinishAttach() {
 
 void TWinSkinForm::RecomputeMetricsAndButtons() {
   if (skin_.NotLoaded()) return;
+  pieces_ = {};
   metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_,
                                  menu_bar_ ? GetSystemMetrics(SM_CYMENU) : 0);
   buttons_.clear();
@@ -221,6 +222,7 @@ void TWinSkinForm::ReleaseParts() {
   system_menu_.reset();
   title_bar_.Clear();
   title_clean_.Clear();
+  pieces_ = {};
   face_brush_.reset();
   caption_font_.reset();
 }
@@ -900,6 +902,19 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   title_bar_ = std::move(title);
 }
 
+const TWinSkinForm::FramePieces& TWinSkinForm::Pieces(int w, int h) {
+  FramePieces& p = pieces_;
+  if (p.width == w && p.height == h && p.active == active_) return p;
+  const SkinModel& m = skin_.Model();
+  p.left = RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_);
+  p.right = RenderFramePiece(m, kFrameRight, w, h, metrics_, active_);
+  p.bottom = RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_);
+  p.width = w;
+  p.height = h;
+  p.active = active_;
+  return p;
+}
+
 void TWinSkinForm::PaintFrame() {
   if (!skin_.PaintFrames || frame_kind_ == kFrameBare || !attached_) return;
   if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
@@ -912,15 +927,12 @@ void TWinSkinForm::PaintFrame() {
     const WindowDc window_dc = WindowDc::Whole(window_);
     if (!window_dc) return;
     HDC dc = window_dc.get();
-    const SkinModel& m = skin_.Model();
-    const Bitmap32 left = RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_);
-    const Bitmap32 right = RenderFramePiece(m, kFrameRight, w, h, metrics_, active_);
-    BlitToDc(dc, 0, 0, left);
-    BlitToDc(dc, w - metrics_.right, 0, right);
-    BlitToDc(dc, metrics_.left, h - metrics_.bottom,
-             RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_));
+    const FramePieces& p = Pieces(w, h);
+    BlitToDc(dc, 0, 0, p.left);
+    BlitToDc(dc, w - metrics_.right, 0, p.right);
+    BlitToDc(dc, metrics_.left, h - metrics_.bottom, p.bottom);
     if (metrics_.top > 0) {
-      ComposeTitleBar(dc, w, left, right);
+      ComposeTitleBar(dc, w, p.left, p.right);
       BlitToDc(dc, 0, 0, title_bar_);
     }
     if (menu_bar_) {

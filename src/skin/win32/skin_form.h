@@ -141,6 +141,14 @@ class TWinSkinForm : public NcForm {
   void FinishAttach();
 
   // Frame.
+  // The side and bottom pieces as last rendered: again only for another
+  // size, activation or skin.
+  struct FramePieces {
+    int width = -1, height = -1;
+    bool active = false;
+    Bitmap32 left, right, bottom;
+  };
+  const FramePieces& Pieces(int w, int h);
   void PaintFrame();
   void ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right);
   void LayOutButtons(int width);
@@ -209,6 +217,7 @@ class TWinSkinForm : public NcForm {
   Rect text_box_;
   int shape_width_ = -1, shape_height_ = -1;
 
+  FramePieces pieces_;
   Bitmap32 small_icon_;
   Bitmap32 title_bar_;    // with text and buttons: the shape's top
   Bitmap32 title_clean_;  // before the buttons: under a redrawn button

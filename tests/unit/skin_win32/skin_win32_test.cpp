@@ -94,10 +94,11 @@ TEST_F(SkinEngine, TheShapeCutsTheRoundedCornersAndKeepsTheRest) {
 }
 
 // The title's corners on the screen are the top rows of the side pieces as
-// painted at the window's full height: Left at (0, 0), Right at W - right.
-// Magenta (cut away by the shape) is left out; the count of compared pixels
-// comes back so that a test can tell a comparison from an empty one.
-int ExpectTitleCornersArePieces(HWND h, const TWinSkinForm& f) {
+// painted at the window's full height: Left at (0, 0), Right at W - right
+// (with whole, every row of the pieces is compared). Magenta (cut away by
+// the shape) is left out; the count of compared pixels comes back so that
+// a test can tell a comparison from an empty one.
+int ExpectTitleCornersArePieces(HWND h, const TWinSkinForm& f, bool whole = false) {
   RECT wr;
   GetWindowRect(h, &wr);
   const int w = wr.right - wr.left, ht = wr.bottom - wr.top;
@@ -108,7 +109,7 @@ int ExpectTitleCornersArePieces(HWND h, const TWinSkinForm& f) {
   std::string first;
   auto check = [&](FramePiece piece, int x0) {
     const Bitmap32 want = RenderFramePiece(model, piece, w, ht, m, f.ActiveFlag());
-    for (int y = 0; y < m.top && y < want.Height(); ++y) {
+    for (int y = 0; y < (whole ? want.Height() : m.top) && y < want.Height(); ++y) {
       for (int x = 0; x < want.Width(); ++x) {
         const std::uint32_t p = want.At(x, y);
         if (IsMagenta(p)) continue;
@@ -135,6 +136,20 @@ TEST_F(SkinEngine, TheTitleCornersAreTheSidePiecesAtFullHeight) {
   ASSERT_GT(left.TopHeight + left.BottomHeight, f.Metrics().top) << "the case this guards";
   PumpFor(100);
   EXPECT_GE(ExpectTitleCornersArePieces(h, f), f.Metrics().top * (f.Metrics().left + f.Metrics().right) / 2);
+
+  // Painted again, whole, for another size and when inactive (the skin's
+  // second state image).
+  RECT wr;
+  GetWindowRect(h, &wr);
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,
+               SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(150);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), wr.bottom - wr.top) << "resized";
+  HWND other = CreateTestWindow("Other", WS_OVERLAPPEDWINDOW, 500, 400, 100, 80);
+  windows.push_back(other);
+  ASSERT_TRUE(PumpUntil([&] { return !f.ActiveFlag(); }));
+  PumpFor(150);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), wr.bottom - wr.top) << "inactive";
 }
 
 // A skin made here: side pieces whose corners (24 + 16 rows) are taller
@@ -181,6 +196,17 @@ TEST_F(TallCorners, TheTitleCornersAreTheSidePiecesAtFullHeight) {
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(GetGValue(GetPixel(screen, wr.left + 2, wr.top + 19)), 19);
   ReleaseDC(nullptr, screen);
+
+  // The pieces painted again for another size and when inactive.
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,
+               SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(100);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), 20 * (6 + 5)) << "resized";
+  HWND other = CreateTestWindow("Other", WS_OVERLAPPEDWINDOW, 500, 400, 100, 80);
+  windows.push_back(other);
+  ASSERT_TRUE(PumpUntil([&] { return !f.ActiveFlag(); }));
+  PumpFor(100);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), 20 * (6 + 5)) << "inactive";
 }
 
 TEST_F(SkinEngine, TheTitleIsACaptionAndTheButtonsSitInIt) {
