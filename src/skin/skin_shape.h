@@ -38,8 +38,8 @@ class RectBatcher {
   std::vector<Rect> rects_;
 };
 
-// Every run of non-transparent pixels of a row becomes one rectangle, offset
-// by (x, y).
+// Every run of non-transparent pixels of a row, offset by (x, y), as a
+// rectangle; equal runs of rows that follow each other make one.
 void ScanOpaqueRuns(const Bitmap32& image, int x, int y, RectBatcher& out);
 
 struct ShapeInput {

@@ -810,9 +810,10 @@ void TWinSkinForm::BuildShape(bool force) {
   in.frame_kind = frame_kind_;
   in.active = active_;
   if (title_bar_.Width() == f.width && title_bar_.Height() == metrics_.top) in.title_bar = &title_bar_;
-  shape_.Set(window_, ShapeRegion(skin_.Model(), in), true);
+  // Before the region goes in: the WM_SIZE it causes finds the shape built.
   shape_width_ = f.width;
   shape_height_ = f.height;
+  shape_.Set(window_, ShapeRegion(skin_.Model(), in), true);
 }
 
 // --- Painting ------------------------------------------------------------------

@@ -175,13 +175,28 @@ RegionHandle ShapeRegion(const SkinModel& m, const ShapeInput& in) {
   return result;
 }
 
+namespace {
+int g_regions_set = 0;
+int SetRegion(HWND window, HRGN region, bool redraw) {
+  ++g_regions_set;
+  return SetWindowRgn(window, region, redraw);
+}
+}  // namespace
+
+int detail::RegionsSet() { return g_regions_set; }
+
 void WindowShape::Set(HWND window, RegionHandle region, bool redraw) {
-  Clear(false);
+  if (window_ && window_ != window) Clear(false);
   if (!region) {
-    SetWindowRgn(window, nullptr, redraw);
+    // Whole again: one call, whether a shape was set or not.
+    SetRegion(window, nullptr, redraw);
+    if (window_) detail::Count(detail::kShapes, -1);
+    window_ = nullptr;
     return;
   }
-  if (!SetWindowRgn(window, region.get(), redraw)) return;  // the handle deletes it
+  // The new region replaces the old one in one call; on failure the old
+  // shape stays.
+  if (!SetRegion(window, region.get(), redraw)) return;  // the handle deletes it
   region.release();
   detail::Count(detail::kGdi, -1);  // the system's now
   // Setting a region sizes the window, and a nested Set from its WM_SIZE
@@ -192,7 +207,7 @@ void WindowShape::Set(HWND window, RegionHandle region, bool redraw) {
 
 void WindowShape::Clear(bool redraw) {
   if (!window_) return;
-  if (IsWindow(window_)) SetWindowRgn(window_, nullptr, redraw);
+  if (IsWindow(window_)) SetRegion(window_, nullptr, redraw);
   window_ = nullptr;
   detail::Count(detail::kShapes, -1);
 }

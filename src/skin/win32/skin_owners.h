@@ -60,6 +60,8 @@ enum PaintPath { kPaintFrame, kPaintTitleButton, kPaintMenuBar, kPaintMenuBarIte
 // steady repaint must not add to.
 int ObjectsMade();
 void CountMade();
+// SetWindowRgn calls made so far: one per change of a shape.
+int RegionsSet();
 // For the tests: the next `count` paints of that path fail half-way, with
 // their DCs and GDI objects made; PaintFailuresLeft tells whether they
 // were reached.

@@ -70,6 +70,28 @@ TEST_F(SteadyRepaint, TheFrameAndItsMenuBarMakeNothingWhenPaintedAgain) {
   EXPECT_EQ(f.MenuBar()->BarRect().Height(), f.Metrics().menu_bar) << "the bar was painted";
 }
 
+TEST_F(SteadyRepaint, TheShapeIsSetOncePerSizeAndNeverByARepaint) {
+  HWND h = Open("Shape");
+  ASSERT_EQ(LiveOwners().shapes, 1);
+  const int set = detail::RegionsSet();
+  for (int i = 0; i < 20; ++i) SendMessageA(h, kMsgRepaintFrame, 0, 0);
+  RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(detail::RegionsSet(), set);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,
+               SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(100);
+  EXPECT_EQ(detail::RegionsSet(), set + 1) << "one SetWindowRgn for the new size";
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetWindowRgn(h, rgn), COMPLEXREGION);
+  RECT box;
+  GetRgnBox(rgn, &box);
+  DeleteObject(rgn);
+  EXPECT_EQ(box.right, wr.right - wr.left + 40) << "the shape of the new size";
+  EXPECT_EQ(LiveOwners().shapes, 1);
+}
+
 TEST_F(SteadyRepaint, AnOpenMenuIsDrawnAgainWithTheFontsMadeWhenItOpened) {
   HMENU file = nullptr;
   HWND h = Open("Repaint", FileMenu(&file));
