@@ -350,9 +350,10 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
       return Own(msg, wp, lp);
     case WM_SYSCOMMAND: return OnSysCommand(wp, lp);
     case WM_SETTEXT: {
-      // The system would paint its own caption with the new text.
+      // The system would paint its own caption with the new text. A form's
+      // message method has recalculated the frame already, which painted it.
       const LRESULT r = Own(msg, wp, lp);
-      if (NonClientHandled()) PaintFrame();
+      if (NonClientHandled() && !form_own_method_) PaintFrame();
       return r;
     }
     case WM_TIMER:
@@ -924,6 +925,7 @@ void TWinSkinForm::PaintFrame() {
   GetWindowRect(window_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
+  ++frame_paints_;
   GuardedPaint([&] {
     const WindowDc window_dc = WindowDc::Whole(window_);
     if (!window_dc) return;

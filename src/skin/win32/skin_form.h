@@ -97,6 +97,8 @@ class TWinSkinForm : public NcForm {
   bool MdiClientSubclassed() const { return mdi_client_skin_ != nullptr; }
   std::size_t ButtonCount() const { return buttons_.size(); }
   TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
+  // Frame paints so far, for the tests.
+  int FramePaints() const { return frame_paints_; }
   // The painted title bar (W x top), empty before the first paint.
   const Bitmap32& TitleBar() const { return title_bar_; }
   // The last laid-out title text box, in window coordinates.
@@ -207,6 +209,7 @@ class TWinSkinForm : public NcForm {
   bool hover_wanted_ = false;
   SystemMenuClock system_menu_clock_;
   int depth_ = 0;
+  int frame_paints_ = 0;
   bool doomed_ = false;
   bool destroying_ = false;
 

@@ -686,6 +686,25 @@ TEST_F(SkinForms, AFormIsSkinnedThroughItsMessageMethodAndGetsItsColourBack) {
   EXPECT_EQ(cr.bottom, 180);
 }
 
+TEST_F(SkinForms, ANewCaptionPaintsTheFrameOnceWithTheNewTitle) {
+  auto form = MakeForm(0);
+  form->Show();
+  HWND h = reinterpret_cast<HWND>(form->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return Running(h); }));
+  PumpFor(100);
+  TWinSkinForm& f = Form(h);
+  const Rect box = f.TitleTextBox();
+  const int paints = f.FramePaints();
+  form->SetCaption("一个更长的新标题，占满标题栏");
+  EXPECT_EQ(f.FramePaints(), paints + 1);
+  EXPECT_GT(f.TitleTextBox().Width(), box.Width()) << "painted with the new text";
+  // A plain window's new text paints the frame once too.
+  HWND plain = Open();
+  const int plain_paints = Form(plain).FramePaints();
+  SetWindowTextA(plain, "新的标题");
+  EXPECT_EQ(Form(plain).FramePaints(), plain_paints + 1);
+}
+
 TEST_F(SkinForms, AFormTagged99IsNeverSkinnedAndOneTagged199Is) {
   auto never = MakeForm(99);
   never->Show();
