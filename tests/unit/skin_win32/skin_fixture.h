@@ -26,6 +26,17 @@ inline TSkinData& ProgramSkin() {
   return skin;
 }
 
+// Someone else's subclassing made over ours: it passes everything on.
+inline LRESULT CALLBACK SubclassedOver(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto own = reinterpret_cast<WNDPROC>(GetPropA(h, "OverOwn"));
+  if (msg == WM_NCDESTROY) RemovePropA(h, "OverOwn");
+  return CallWindowProcA(own, h, msg, wp, lp);
+}
+inline void SubclassOver(HWND h) {
+  SetPropA(h, "OverOwn", reinterpret_cast<HANDLE>(GetWindowLongPtrA(h, GWLP_WNDPROC)));
+  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedOver));
+}
+
 class SkinnedWindows : public ::testing::Test {
  protected:
   void SetUp() override {

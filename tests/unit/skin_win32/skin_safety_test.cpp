@@ -140,17 +140,6 @@ TEST_F(FailedPaints, AControlThatFailsToPaintKeepsWorking) {
 
 // --- What goes with the window ----------------------------------------------------
 
-LRESULT CALLBACK Over(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  auto own = reinterpret_cast<WNDPROC>(GetPropA(h, "OverOwn"));
-  if (msg == WM_NCDESTROY) RemovePropA(h, "OverOwn");
-  return CallWindowProcA(own, h, msg, wp, lp);
-}
-
-void SubclassOver(HWND h) {
-  SetPropA(h, "OverOwn", reinterpret_cast<HANDLE>(GetWindowLongPtrA(h, GWLP_WNDPROC)));
-  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Over));
-}
-
 using Leftovers = SkinnedWindows;
 
 TEST_F(Leftovers, ASubclassingOverASkinnedWindowOrMdiClientGoesWithTheWindow) {
@@ -166,29 +155,6 @@ TEST_F(Leftovers, ASubclassingOverASkinnedWindowOrMdiClientGoesWithTheWindow) {
   DestroyWindow(h);
   DestroyWindow(frame);
   EXPECT_EQ(LiveOwners().subclasses, 0) << "an orphan stayed after its window went";
-}
-
-TEST_F(Leftovers, AWindowSubclassedOverIsSkinnedAgainThroughTheLayerThatStayed) {
-  HWND h = Open("Skinned again");
-  SubclassOver(h);
-  manager->SetSkinActive(&ProgramSkin(), false);
-  ASSERT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
-  ASSERT_EQ(LiveOwners().subclasses, 1) << "ours stays under the later one";
-  manager->SetSkinActive(&ProgramSkin(), true);
-  ShowWindow(h, SW_HIDE);
-  ShowWindow(h, SW_SHOW);
-  SetForegroundWindow(h);
-  ASSERT_TRUE(PumpUntil([&] { return Running(h); }, 3000));
-  // One layer of ours in the chain, the later one still above it.
-  EXPECT_EQ(LiveOwners().subclasses, 1);
-  EXPECT_EQ(GetWindowLongPtrA(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Over));
-  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
-  SetWindowTextA(h, "answers");
-  char buf[32] = {};
-  GetWindowTextA(h, buf, sizeof buf);
-  EXPECT_STREQ(buf, "answers");
-  DestroyWindow(h);
-  EXPECT_EQ(LiveOwners().subclasses, 0);
 }
 
 TEST_F(Leftovers, AWindowThatCannotBeSubclassedKeepsItsCaption) {

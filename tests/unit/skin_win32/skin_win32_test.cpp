@@ -427,17 +427,9 @@ TEST_F(SkinEngine, ShutDownGivesTheWindowsTheirOwnProcedureAndFrameBack) {
   EXPECT_EQ(LiveOwners(), OwnerCounts{});
 }
 
-LRESULT CALLBACK Later(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  auto own = reinterpret_cast<WNDPROC>(GetPropA(h, "LaterOwn"));
-  if (msg == WM_NCDESTROY) RemovePropA(h, "LaterOwn");
-  return CallWindowProcA(own, h, msg, wp, lp);
-}
-
-TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoes) {
+TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoesAndComesBack) {
   HWND h = Open();
-  const LONG_PTR ours = GetWindowLongPtrA(h, GWLP_WNDPROC);
-  SetPropA(h, "LaterOwn", reinterpret_cast<HANDLE>(ours));
-  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later));
+  SubclassOver(h);
   manager->SetSkinActive(&Skin(), false);
   EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
   // Ours stays in the chain, passing everything on: the window still works.
@@ -447,6 +439,20 @@ TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoes) {
   char buf[32] = {};
   GetWindowTextA(h, buf, sizeof buf);
   EXPECT_STREQ(buf, "still answering");
+
+  // Skinned again: the layer of ours that stayed takes the new owner, the
+  // later one still above it.
+  manager->SetSkinActive(&Skin(), true);
+  ShowWindow(h, SW_HIDE);
+  ShowWindow(h, SW_SHOW);
+  SetForegroundWindow(h);
+  ASSERT_TRUE(PumpUntil([&] { return Running(h); }, 3000));
+  EXPECT_EQ(LiveOwners().subclasses, 1);
+  EXPECT_EQ(GetWindowLongPtrA(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&SubclassedOver));
+  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
+  SetWindowTextA(h, "answers");
+  GetWindowTextA(h, buf, sizeof buf);
+  EXPECT_STREQ(buf, "answers");
   DestroyWindow(h);
   EXPECT_EQ(LiveOwners().subclasses, 0);
 }
