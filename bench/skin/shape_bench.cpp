@@ -44,7 +44,7 @@ ShapeInput Input() {
   ShapeInput in;
   in.width = 530;
   in.height = 386;
-  in.frame = ComputeFrameMetrics(Frame(), 0, 0);
+  in.frame = ComputeFrameMetrics(Frame(), kFrameSizeable, 0);
   return in;
 }
 

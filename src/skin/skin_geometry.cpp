@@ -4,10 +4,10 @@
 
 namespace corvane::skin {
 
-int FrameKind(std::uint32_t s, std::uint32_t ex) {
-  if ((s & style::kPopup) && (s & style::kCaption) != style::kCaption) return 2;
-  if ((s & style::kThickFrame) || (ex & style::kExWindowEdge)) return 0;
-  return 3;
+WindowFrameKind FrameKind(std::uint32_t s, std::uint32_t ex) {
+  if ((s & style::kPopup) && (s & style::kCaption) != style::kCaption) return kFrameBare;
+  if ((s & style::kThickFrame) || (ex & style::kExWindowEdge)) return kFrameSizeable;
+  return kFrameFixed;
 }
 
 unsigned BorderIcons(std::uint32_t s, bool has_system_menu) {
@@ -18,9 +18,9 @@ unsigned BorderIcons(std::uint32_t s, bool has_system_menu) {
   return icons;
 }
 
-FrameMetrics ComputeFrameMetrics(const SkinModel& m, int frame_kind, int menu_bar_height) {
+FrameMetrics ComputeFrameMetrics(const SkinModel& m, WindowFrameKind frame_kind, int menu_bar_height) {
   FrameMetrics f;
-  if (frame_kind == 2) return f;
+  if (frame_kind == kFrameBare) return f;
   auto across = [&](FramePiece p) {
     return m.Frames[p].Image.Width() / std::max(m.Frames[p].FrameCount, 1);
   };
@@ -115,7 +115,7 @@ bool VisibilityCode(int code, const TDataSkinSysButton& b, const ButtonWindowFac
   const bool max_box = w.border_icons & kBiMaximize, min_box = w.border_icons & kBiMinimize;
   const bool sys_menu = w.border_icons & kBiSystemMenu;
   switch (code) {
-    case 0: return first ? w.frame_kind != 3 && (b.Action != 0 || sys_menu) : true;
+    case 0: return first ? w.frame_kind != kFrameFixed && (b.Action != 0 || sys_menu) : true;
     case 1: return w.maximised;
     case 2: return !w.maximised;
     case 3: return w.active;

@@ -29,9 +29,13 @@ inline constexpr std::uint32_t kExMdiChild = 0x00000040u;
 inline constexpr std::uint32_t kExLeftScrollBar = 0x00004000u;
 }  // namespace style
 
-// 2: a popup without the full caption (no frame at all); 0: sizeable or
-// with a window edge; 3: anything else.
-int FrameKind(std::uint32_t style, std::uint32_t ex_style);
+// The kinds of frame a window gets; the values are the skin's.
+enum WindowFrameKind : int {
+  kFrameSizeable = 0,  // sizeable or with a window edge
+  kFrameBare = 2,      // a popup without the full caption: no frame at all
+  kFrameFixed = 3,     // anything else
+};
+WindowFrameKind FrameKind(std::uint32_t style, std::uint32_t ex_style);
 
 enum BorderIcon : unsigned { kBiMaximize = 1, kBiMinimize = 2, kBiSystemMenu = 4 };
 unsigned BorderIcons(std::uint32_t style, bool has_system_menu);
@@ -48,7 +52,7 @@ struct FrameMetrics {
   int menu_bar = 0;
 };
 // From the frame pieces' image sizes and frame counts; frame kind 2 has none.
-FrameMetrics ComputeFrameMetrics(const SkinModel& m, int frame_kind, int menu_bar_height);
+FrameMetrics ComputeFrameMetrics(const SkinModel& m, WindowFrameKind frame_kind, int menu_bar_height);
 
 struct Size {
   int width = 0, height = 0;
@@ -94,7 +98,7 @@ std::string EndEllipsis(const std::string& s, int max_width, Measure width_of);
 // --- Title-bar buttons ------------------------------------------------------
 
 struct ButtonWindowFacts {
-  int frame_kind = 0;
+  WindowFrameKind frame_kind = kFrameSizeable;
   unsigned border_icons = 0;
   bool maximised = false;
   bool active = true;

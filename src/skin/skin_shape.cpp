@@ -23,17 +23,34 @@ void RectBatcher::Flush() {
 }
 
 void ScanOpaqueRuns(const Bitmap32& image, int x, int y, RectBatcher& out) {
+  // A run equal to one of the row above grows that rectangle downwards:
+  // the straight edges of a piece become one rectangle each.
+  std::vector<Rect> open, next;  // by left edge
   const int w = image.Width();
   for (int row = 0; row < image.Height(); ++row) {
+    next.clear();
     const std::uint32_t* p = image.Row(row);
+    std::size_t k = 0;
     int col = 0;
     while (col < w) {
       while (col < w && IsShapeTransparent(p[col])) ++col;
       const int start = col;
       while (col < w && !IsShapeTransparent(p[col])) ++col;
-      if (col > start) out.Add({x + start, y + row, x + col, y + row + 1});
+      if (col == start) continue;
+      const int left = x + start, right = x + col;
+      while (k < open.size() && open[k].left < left) out.Add(open[k++]);
+      if (k < open.size() && open[k].left == left && open[k].right == right) {
+        Rect grown = open[k++];
+        grown.bottom = y + row + 1;
+        next.push_back(grown);
+      } else {
+        next.push_back({left, y + row, right, y + row + 1});
+      }
     }
+    while (k < open.size()) out.Add(open[k++]);
+    open.swap(next);
   }
+  for (const Rect& r : open) out.Add(r);
 }
 
 bool BuildWindowShape(const SkinModel& m, const ShapeInput& in, const RectBatchSink& sink) {
@@ -56,7 +73,7 @@ bool BuildWindowShape(const SkinModel& m, const ShapeInput& in, const RectBatchS
     return true;
   }
   rect({f.left, f.top, w - f.right, h - f.bottom});
-  if (in.frame_kind == 2) return false;
+  if (in.frame_kind == kFrameBare) return false;
   auto trans = [&](FramePiece p) { return m.Frames[p].Trans == 1; };
   auto render = [&](FramePiece p) { return RenderFramePiece(m, p, w, h, f, in.active); };
 

@@ -38,14 +38,14 @@ class RectBatcher {
   std::vector<Rect> rects_;
 };
 
-// Every run of non-transparent pixels of a row becomes one rectangle, offset
-// by (x, y).
+// Every run of non-transparent pixels of a row, offset by (x, y), as a
+// rectangle; equal runs of rows that follow each other make one.
 void ScanOpaqueRuns(const Bitmap32& image, int x, int y, RectBatcher& out);
 
 struct ShapeInput {
   int width = 0, height = 0;
   FrameMetrics frame;
-  int frame_kind = 0;
+  WindowFrameKind frame_kind = kFrameSizeable;
   bool active = true;
   // The painted off-screen title bar (W x top), so that its text and buttons
   // belong to the shape; null before the first paint.

@@ -8,7 +8,10 @@
 #include <utility>
 
 #include "core/text.h"
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
+
+#include "skin/win32/skin_bars_tabs.h"
+#include "skin/win32/skin_scroll.h"
 #include "skin/win32/skin_form.h"
 #include "ui/form.h"
 #include "ui/list_view.h"
@@ -242,6 +245,21 @@ void SkinControls::Release() {
       (*it)->FreeWhenIdle();
       it->release();
     }
+  }
+}
+
+void SkinControls::Discard(TSkinControl* object) {
+  for (auto it = objects_.begin(); it != objects_.end(); ++it) {
+    if (it->get() != object) continue;
+    std::unique_ptr<TSkinControl> gone = std::move(*it);
+    objects_.erase(it);
+    DropHot(object);
+    gone->Detach();
+    if (gone->InCall()) {
+      gone->FreeWhenIdle();
+      (void)gone.release();
+    }
+    return;
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include "skin/skin_rules.h"
 #include "skin/skin_shape.h"
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_manage.h"
 #include "skin/win32/skin_menu.h"
 #include "skin/win32/skin_mdi.h"
@@ -129,23 +129,26 @@ void TWinSkinForm::AttachAsWindow() {
   BuildSystemMenu();
   ReadWindowState();
   EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
-  mdi_role_ = (ex & style::kExMdiChild) ? 2 : mdi_client_ ? 1 : 0;
-  if (mdi_role_ == 1) {
+  mdi_role_ = (ex & style::kExMdiChild) ? MdiRole::kChild : mdi_client_ ? MdiRole::kParent : MdiRole::kNone;
+  if (mdi_role_ == MdiRole::kParent) {
     mdi_client_skin_ = std::make_unique<MdiClientSkin>(*this, mdi_client_);
     if (!mdi_client_skin_->Installed()) mdi_client_skin_.reset();
   }
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
-    if (mdi_role_ != 2 && GetMenu(window_))
-      menu_bar_ = std::make_unique<TWinSkinMenu>(*this, skin_, window_);
+    if (mdi_role_ != MdiRole::kChild && GetMenu(window_))
+      menu_bar_ = std::make_shared<TWinSkinMenu>(*this, skin_, window_);
     if (window_state_ != kStateMinimised) RemoveCaptionButtons();
     RecomputeMetricsAndButtons();
   }
   // 5. The procedure.
   subclass_ = std::make_unique<WindowSubclass>(window_, &TWinSkinForm::Proc);
   if (!subclass_->Installed()) {
+    // Not ours after all (another process's window): it keeps its caption.
+    subclass_.reset();
     ReleaseParts();
+    RestoreCaptionButtons();
     return;
   }
   Live().Add(window_, this);
@@ -158,13 +161,13 @@ void TWinSkinForm::AttachAsWindow() {
 
 void TWinSkinForm::FinishAttach() {
   hover_wanted_ = true;
-  if (skin_state_ == kSkinAttaching && mdi_role_ == 2 && MdiMaximisedNow()) {
+  if (skin_state_ == kSkinAttaching && mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) {
     // A maximised sibling: this child shows the system's caption for now.
     RestoreCaptionButtons();
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else if (skin_state_ == kSkinAttaching && window_state_ != kStateMinimised &&
-             frame_kind_ != 2) {
+             frame_kind_ != kFrameBare) {
     skin_state_ = kSkinFirstSizing;
     ResizeToSkinMetrics();
     skin_state_ = kSkinRunning;
@@ -177,6 +180,7 @@ void TWinSkinForm::FinishAttach() {
 
 void TWinSkinForm::RecomputeMetricsAndButtons() {
   if (skin_.NotLoaded()) return;
+  pieces_ = {};
   metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_,
                                  menu_bar_ ? GetSystemMetrics(SM_CYMENU) : 0);
   buttons_.clear();
@@ -209,7 +213,7 @@ void TWinSkinForm::ReleaseParts() {
   if (controls_) controls_->Release();
   // The window shows its own menu again; a window that is going takes the
   // menu with the bar.
-  if (menu_bar_ && !destroying_) menu_bar_->GiveBack();
+  if (menu_bar_) menu_bar_->Release(!destroying_);
   menu_bar_.reset();
   mdi_client_skin_.reset();
   StopHover();
@@ -218,6 +222,7 @@ void TWinSkinForm::ReleaseParts() {
   system_menu_.reset();
   title_bar_.Clear();
   title_clean_.Clear();
+  pieces_ = {};
   face_brush_.reset();
   caption_font_.reset();
 }
@@ -258,7 +263,7 @@ void TWinSkinForm::FullDetach() {
   Live().Remove(this);
   RestoreCaptionButtons();
   ReleaseParts();
-  if (skin_state_ != kSkinDetaching && (mdi_role_ == 2 || !(style_ & WS_CHILD)) &&
+  if (skin_state_ != kSkinDetaching && (mdi_role_ == MdiRole::kChild || !(style_ & WS_CHILD)) &&
       IsWindow(window_)) {
     RECT cr;
     GetClientRect(window_, &cr);
@@ -323,11 +328,11 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool TWinSkinForm::NonClientHandled() const {
   if (window_state_ == kStateMinimised || skin_state_ == kSkinAttaching) return false;
-  return !(mdi_role_ == 2 && window_state_ != kStateNormal);
+  return !(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal);
 }
 
 LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
-  if ((style_ & WS_CHILD) && mdi_role_ != 2) return Own(msg, wp, lp);
+  if ((style_ & WS_CHILD) && mdi_role_ != MdiRole::kChild) return Own(msg, wp, lp);
   switch (msg) {
     case WM_SIZE: return OnSize(wp, lp);
     case WM_ACTIVATE:
@@ -345,9 +350,10 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
       return Own(msg, wp, lp);
     case WM_SYSCOMMAND: return OnSysCommand(wp, lp);
     case WM_SETTEXT: {
-      // The system would paint its own caption with the new text.
+      // The system would paint its own caption with the new text. A form's
+      // message method has recalculated the frame already, which painted it.
       const LRESULT r = Own(msg, wp, lp);
-      if (NonClientHandled()) PaintFrame();
+      if (NonClientHandled() && !form_own_method_) PaintFrame();
       return r;
     }
     case WM_TIMER:
@@ -370,7 +376,7 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCHITTEST: return OnNcHitTest(wp, lp);
     case WM_NCPAINT:
       if (!skin_.PaintFrames) return 0;
-      if (frame_kind_ == 2) return Own(msg, wp, lp);
+      if (frame_kind_ == kFrameBare) return Own(msg, wp, lp);
       PaintFrame();
       return 0;
     case WM_NCACTIVATE: return OnNcActivate(wp, lp);
@@ -400,6 +406,9 @@ LRESULT TWinSkinForm::OnNcDestroy(WPARAM wp, LPARAM lp) {
   skin_state_ = kSkinDetaching;
   destroying_ = true;
   const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
+  // No message follows: a subclassing made over ours has nothing left to
+  // pass on, so none stays behind as an orphan.
+  if (subclass_) subclass_->Drop();
   QuickDetach();
   const LRESULT r = own ? CallWindowProcA(own, window_, WM_NCDESTROY, wp, lp)
                         : DefWindowProcA(window_, WM_NCDESTROY, wp, lp);
@@ -430,12 +439,12 @@ LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
   if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
   else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
   else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
-  const bool mdi_other = mdi_role_ == 2 && (window_state_ != kStateNormal || MdiMaximisedNow());
+  const bool mdi_other = mdi_role_ == MdiRole::kChild && (window_state_ != kStateNormal || MdiMaximisedNow());
   if (window_state_ != kStateMinimised && !mdi_other &&
       (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
     BuildShape(false);
   // The parent's bar shows a maximised child's controls.
-  if (mdi_role_ == 2 && skin_state_ == kSkinRunning)
+  if (mdi_role_ == MdiRole::kChild && skin_state_ == kSkinRunning)
     if (HWND client = GetParent(window_)) PostMessageA(GetParent(client), kMsgRepaintFrame, 0, 0);
   return r;
 }
@@ -445,7 +454,7 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
   ReadWindowState();
   if (window_state_ == kStateMinimised) {
     RestoreCaptionButtons();
-  } else if (mdi_role_ != 2) {
+  } else if (mdi_role_ != MdiRole::kChild) {
     RemoveCaptionButtons();
   } else if (window_state_ == kStateNormal) {
     if (MdiMaximisedNow()) manager_->SetMdiMaximised(false);
@@ -474,12 +483,12 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wp, LPARAM lp) {
   switch (wp & 0xFFF0) {
     case SC_MINIMIZE:
       window_state_ = kStateMinimised;
-      if (mdi_role_ == 2) RestoreCaptionButtons();
+      if (mdi_role_ == MdiRole::kChild) RestoreCaptionButtons();
       break;
     case SC_MAXIMIZE: window_state_ = kStateMaximised; break;
     case SC_RESTORE:
       window_state_ = kStateNormal;
-      if (mdi_role_ == 2) RemoveCaptionButtons();
+      if (mdi_role_ == MdiRole::kChild) RemoveCaptionButtons();
       break;
     default: break;
   }
@@ -494,13 +503,13 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wp, LPARAM lp) {
     // The plain form asks for the client rectangle of a window rectangle;
     // the system's answer would use its own frame.
     auto* r = reinterpret_cast<RECT*>(lp);
-    if (frame_kind_ == 2) return own;
+    if (frame_kind_ == kFrameBare) return own;
     const Rect c = ClientRectForWindow({r->left, r->top, r->right, r->bottom}, metrics_);
     *r = {c.left, c.top, c.right, c.bottom};
     return 0;
   }
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lp);
-  if ((mdi_role_ == 2 && window_state_ != kStateNormal) || frame_kind_ == 2) {
+  if ((mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) || frame_kind_ == kFrameBare) {
     p->rgrc[1] = p->rgrc[0];
     return WVR_REDRAW;
   }
@@ -523,7 +532,7 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wp, LPARAM) {
   active_ = wp != FALSE;
   if (active_ && hover_wanted_ && hover_) hover_->Start(kHoverInterval);
   if (!active_) StopHover();
-  if (!(mdi_role_ == 2 && window_state_ != kStateNormal)) PaintFrame();
+  if (!(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal)) PaintFrame();
   return TRUE;
 }
 
@@ -587,7 +596,7 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM, LPARAM lp) {
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
-  if (wp == HTCAPTION && mdi_role_ != 2) {
+  if (wp == HTCAPTION && mdi_role_ != MdiRole::kChild) {
     OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
@@ -619,7 +628,7 @@ void TWinSkinForm::SendWindowCommand(const WindowCommand& c) {
 
 void TWinSkinForm::RunButtonAction(int action, POINT pt) {
   auto to_active_child = [&](UINT command) {
-    if (mdi_role_ != 1 || !mdi_client_) return;
+    if (mdi_role_ != MdiRole::kParent || !mdi_client_) return;
     auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
     if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
     if (MdiMaximisedNow() && !ActiveMdiChildMaximised()) manager_->SetMdiMaximised(false);
@@ -663,14 +672,22 @@ void TWinSkinForm::OpenSystemMenu(POINT pt) {
     return;
   }
   SetHot(nullptr);
-  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != 2 && system_menu_) {
+  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != MdiRole::kChild && system_menu_) {
     for (int tag = 0; tag <= 3; ++tag)
       EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
                      MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
-    OwnerDrawnMenu drawn(system_menu_.get(), skin_, MenuKind::kSystem, false);
-    const int chosen = static_cast<int>(TrackPopupMenu(system_menu_.get(),
-                                                       TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y,
-                                                       0, window_, nullptr));
+    // The menu is this call's while it is open: a detach meanwhile (the
+    // window destroyed, the skin switched off) must not free it under
+    // TrackPopupMenu.
+    ui::win32::MenuHandle menu = std::move(system_menu_);
+    int chosen = 0;
+    {
+      OwnerDrawnMenu drawn(menu.get(), skin_, MenuKind::kSystem, false);
+      chosen = static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x,
+                                               pt.y, 0, window_, nullptr));
+    }
+    if (!attached_) return;  // the menu goes with this call
+    system_menu_ = std::move(menu);
     switch (ChooseSystemMenuItem(chosen - 1)) {
       case SystemMenuChoice::kRestore:
         SendWindowCommand({SC_RESTORE, kStateNormal});
@@ -718,7 +735,7 @@ bool TWinSkinForm::ActiveMdiChildMaximised() const {
 }
 
 void TWinSkinForm::MdiMaximisedChanged(bool on) {
-  if (!attached_ || mdi_role_ != 2 || !IsWindow(window_)) return;
+  if (!attached_ || mdi_role_ != MdiRole::kChild || !IsWindow(window_)) return;
   // The window grew or shrank inside its old shape: all of it is drawn anew.
   const UINT redraw = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
   if (on) {
@@ -739,7 +756,7 @@ void TWinSkinForm::MdiMaximisedChanged(bool on) {
 }
 
 void TWinSkinForm::RemoveCaptionButtons() {
-  if (mdi_role_ == 2 && MdiMaximisedNow()) return;
+  if (mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) return;
   SetStyle(static_cast<LONG_PTR>(
       WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
 }
@@ -783,10 +800,10 @@ void TWinSkinForm::BuildShape(bool force) {
   f.height = wr.bottom - wr.top;
   f.built_width = shape_width_;
   f.built_height = shape_height_;
-  f.mdi_child = mdi_role_ == 2;
+  f.mdi_child = mdi_role_ == MdiRole::kChild;
   f.normal = window_state_ == kStateNormal;
   f.skin_state = force ? kSkinRefreshing : skin_state_;
-  if (!ShapeNeedsRebuild(f) || frame_kind_ == 2) return;
+  if (!ShapeNeedsRebuild(f) || frame_kind_ == kFrameBare) return;
   ShapeInput in;
   in.width = f.width;
   in.height = f.height;
@@ -794,9 +811,10 @@ void TWinSkinForm::BuildShape(bool force) {
   in.frame_kind = frame_kind_;
   in.active = active_;
   if (title_bar_.Width() == f.width && title_bar_.Height() == metrics_.top) in.title_bar = &title_bar_;
-  shape_.Set(window_, ShapeRegion(skin_.Model(), in), true);
+  // Before the region goes in: the WM_SIZE it causes finds the shape built.
   shape_width_ = f.width;
   shape_height_ = f.height;
+  shape_.Set(window_, ShapeRegion(skin_.Model(), in), true);
 }
 
 // --- Painting ------------------------------------------------------------------
@@ -828,15 +846,14 @@ void TWinSkinForm::LayOutButtons(int width) {
   }
 }
 
-void TWinSkinForm::ComposeTitleBar(HDC reference, int width) {
+void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right) {
   const SkinModel& m = skin_.Model();
   const int top = metrics_.top;
   Bitmap32 title(width, top);
-  const int height = std::max(top, 1);
-  // The corners belong to the side pieces; the title bar lies between them.
-  Blit(title, 0, 0, RenderFramePiece(m, kFrameLeft, width, height, metrics_, active_), false);
-  Blit(title, width - metrics_.right, 0,
-       RenderFramePiece(m, kFrameRight, width, height, metrics_, active_), false);
+  // The corners are the top rows of the side pieces as painted at the
+  // window's full height; the title bar lies between them.
+  Blit(title, 0, 0, left, false);
+  Blit(title, width - metrics_.right, 0, right, false);
   Blit(title, metrics_.left, 0, RenderFramePiece(m, kFrameTop, width, top, metrics_, active_), false);
 
   // Title text: measured with three trailing blanks, drawn after two.
@@ -850,6 +867,7 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width) {
   }
   HDC dc = surface.Dc();
   ui::win32::Selection font(dc, caption_font_.get());
+  detail::PaintCheckpoint(detail::kPaintFrame);
   const std::string measured = text + "   ";
   RECT calc = {metrics_.left, 0, width - metrics_.right, top};
   DrawTextA(dc, measured.c_str(), -1, &calc, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
@@ -886,47 +904,78 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width) {
   title_bar_ = std::move(title);
 }
 
+const TWinSkinForm::FramePieces& TWinSkinForm::Pieces(int w, int h) {
+  FramePieces& p = pieces_;
+  if (p.width == w && p.height == h && p.active == active_) return p;
+  const SkinModel& m = skin_.Model();
+  p.left = RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_);
+  p.right = RenderFramePiece(m, kFrameRight, w, h, metrics_, active_);
+  p.bottom = RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_);
+  p.width = w;
+  p.height = h;
+  p.active = active_;
+  return p;
+}
+
 void TWinSkinForm::PaintFrame() {
-  if (!skin_.PaintFrames || frame_kind_ == 2 || !attached_) return;
+  if (!skin_.PaintFrames || frame_kind_ == kFrameBare || !attached_) return;
   if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
-  if (mdi_role_ == 2 && window_state_ != kStateNormal) return;
+  if (mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) return;
   RECT wr;
   GetWindowRect(window_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
-  HDC dc = GetWindowDC(window_);
-  if (!dc) return;
-  const SkinModel& m = skin_.Model();
-  BlitToDc(dc, 0, 0, RenderFramePiece(m, kFrameLeft, w, h, metrics_, active_));
-  BlitToDc(dc, w - metrics_.right, 0, RenderFramePiece(m, kFrameRight, w, h, metrics_, active_));
-  BlitToDc(dc, metrics_.left, h - metrics_.bottom,
-           RenderFramePiece(m, kFrameBottom, w, h, metrics_, active_));
-  if (metrics_.top > 0) {
-    ComposeTitleBar(dc, w);
-    BlitToDc(dc, 0, 0, title_bar_);
-  }
-  if (menu_bar_)
-    menu_bar_->Paint(dc, {metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + metrics_.menu_bar},
-                     active_);
-  ReleaseDC(window_, dc);
+  ++frame_paints_;
+  GuardedPaint([&] {
+    const WindowDc window_dc = WindowDc::Whole(window_);
+    if (!window_dc) return;
+    HDC dc = window_dc.get();
+    const FramePieces& p = Pieces(w, h);
+    BlitToDc(dc, 0, 0, p.left);
+    BlitToDc(dc, w - metrics_.right, 0, p.right);
+    BlitToDc(dc, metrics_.left, h - metrics_.bottom, p.bottom);
+    if (metrics_.top > 0) {
+      ComposeTitleBar(dc, w, p.left, p.right);
+      BlitToDc(dc, 0, 0, title_bar_);
+    }
+    if (menu_bar_) {
+      // A maximised MDI child's buttons (Visibility 100) stand on the bar.
+      menu_bar_->Paint(dc, {metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + metrics_.menu_bar},
+                       active_, [&](Bitmap32& canvas, const Rect& bar) {
+                         for (const auto& b : buttons_) {
+                           const TDataSkinSysButton& d = b->Data();
+                           if (!b->visible || d.Visibility != 100) continue;
+                           DrawStateImage(canvas, b->rect.Offset(-bar.left, -bar.top), d.Image,
+                                          d.FrameCount, 1, true);
+                         }
+                       });
+    }
+  });
+  // Painted or not, the hot element ends with a frame paint.
   SetHot(nullptr);
   // A maximised child's caption is the parent's now.
-  if (mdi_role_ == 1 && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
+  if (mdi_role_ == MdiRole::kParent && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
     manager_->SetMdiMaximised(true);
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {
-  const Rect r = button.rect.Intersect({0, 0, title_clean_.Width(), title_clean_.Height()});
-  if (r.Empty() || !button.visible || skin_state_ != kSkinRunning) return;
-  Bitmap32 piece = Crop(title_clean_, r);
   const TDataSkinSysButton& d = button.Data();
-  DrawStateImage(piece, {button.rect.left - r.left, button.rect.top - r.top,
-                         button.rect.right - r.left, button.rect.bottom - r.top},
-                 d.Image, d.FrameCount, image, true);
-  if (HDC dc = GetWindowDC(window_)) {
-    BlitToDc(dc, r.left, r.top, piece);
-    ReleaseDC(window_, dc);
-  }
+  // An MDI child's button stands on the menu bar, the others on the title.
+  const bool on_bar = d.Visibility == 100 && menu_bar_;
+  const Rect r = on_bar ? button.rect
+                        : button.rect.Intersect({0, 0, title_clean_.Width(), title_clean_.Height()});
+  if (r.Empty() || !button.visible || skin_state_ != kSkinRunning) return;
+  const bool painted = GuardedPaint([&] {
+    Bitmap32 piece = on_bar ? menu_bar_->BackgroundUnder(r) : Crop(title_clean_, r);
+    if (piece.Empty()) return;
+    DrawStateImage(piece, {button.rect.left - r.left, button.rect.top - r.top,
+                           button.rect.right - r.left, button.rect.bottom - r.top},
+                   d.Image, d.FrameCount, image, true);
+    const WindowDc dc = WindowDc::Whole(window_);
+    detail::PaintCheckpoint(detail::kPaintTitleButton);
+    if (dc) BlitToDc(dc.get(), r.left, r.top, piece);
+  });
+  if (!painted) SetHot(nullptr);
 }
 
 Bitmap32 TWinSkinForm::SmallIconBitmap() {
@@ -944,9 +993,9 @@ Bitmap32 TWinSkinForm::SmallIconBitmap() {
   // is (partly) transparent. Half-transparent edges become the key, so no
   // pink fringe is blended in.
   Bitmap32 on_black(cx, cy, 0xFF000000u), on_white(cx, cy, 0xFFFFFFFFu);
-  HDC screen = GetDC(nullptr);
   {
-    DibSurface surface(screen, cx, cy);
+    const WindowDc screen = WindowDc::Client(nullptr);
+    DibSurface surface(screen.get(), cx, cy);
     if (surface.Valid()) {
       for (Bitmap32* b : {&on_black, &on_white}) {
         surface.Load(*b);
@@ -955,7 +1004,6 @@ Bitmap32 TWinSkinForm::SmallIconBitmap() {
       }
     }
   }
-  ReleaseDC(nullptr, screen);
   Bitmap32 out(cx, cy, 0xFF000000u | kMagentaRgb);
   for (int y = 0; y < cy; ++y) {
     for (int x = 0; x < cx; ++x) {

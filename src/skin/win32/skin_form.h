@@ -39,6 +39,9 @@ enum SkinState {
   kSkinDestroyed = 6,
 };
 
+// What the window is in an MDI arrangement.
+enum class MdiRole { kNone, kParent, kChild };
+
 inline constexpr UINT_PTR kHoverTimerId = 0x3510;
 inline constexpr UINT kHoverInterval = 250;
 
@@ -85,15 +88,17 @@ class TWinSkinForm : public NcForm {
   int State() const { return skin_state_; }
   bool Attached() const { return attached_; }
   const FrameMetrics& Metrics() const { return metrics_; }
-  int FrameKindOf() const { return frame_kind_; }
+  WindowFrameKind FrameKindOf() const { return frame_kind_; }
   int WindowStateOf() const { return window_state_; }
   bool ActiveFlag() const { return active_; }
   bool HoverRunning() const { return hover_ && hover_->Running(); }
-  bool MdiChild() const { return mdi_role_ == 2; }
-  bool MdiParent() const { return mdi_role_ == 1; }
+  bool MdiChild() const { return mdi_role_ == MdiRole::kChild; }
+  bool MdiParent() const { return mdi_role_ == MdiRole::kParent; }
   bool MdiClientSubclassed() const { return mdi_client_skin_ != nullptr; }
   std::size_t ButtonCount() const { return buttons_.size(); }
   TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
+  // Frame paints so far, for the tests.
+  int FramePaints() const { return frame_paints_; }
   // The painted title bar (W x top), empty before the first paint.
   const Bitmap32& TitleBar() const { return title_bar_; }
   // The last laid-out title text box, in window coordinates.
@@ -138,8 +143,16 @@ class TWinSkinForm : public NcForm {
   void FinishAttach();
 
   // Frame.
+  // The side and bottom pieces as last rendered: again only for another
+  // size, activation or skin.
+  struct FramePieces {
+    int width = -1, height = -1;
+    bool active = false;
+    Bitmap32 left, right, bottom;
+  };
+  const FramePieces& Pieces(int w, int h);
   void PaintFrame();
-  void ComposeTitleBar(HDC reference, int width);
+  void ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right);
   void LayOutButtons(int width);
   void ResizeToSkinMetrics();
   void BuildShape(bool force);
@@ -179,15 +192,15 @@ class TWinSkinForm : public NcForm {
   ui::win32::MenuHandle system_menu_;
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
-  std::unique_ptr<TWinSkinMenu> menu_bar_;
+  std::shared_ptr<TWinSkinMenu> menu_bar_;
   std::unique_ptr<SkinControls> controls_;
   std::unique_ptr<MdiClientSkin> mdi_client_skin_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
-  int mdi_role_ = 0;
+  MdiRole mdi_role_ = MdiRole::kNone;
   HWND mdi_client_ = nullptr;
-  int frame_kind_ = 0;
+  WindowFrameKind frame_kind_ = kFrameSizeable;
   unsigned border_icons_ = 0;
   bool right_to_left_ = false;
   bool active_ = true;
@@ -196,6 +209,7 @@ class TWinSkinForm : public NcForm {
   bool hover_wanted_ = false;
   SystemMenuClock system_menu_clock_;
   int depth_ = 0;
+  int frame_paints_ = 0;
   bool doomed_ = false;
   bool destroying_ = false;
 
@@ -206,6 +220,7 @@ class TWinSkinForm : public NcForm {
   Rect text_box_;
   int shape_width_ = -1, shape_height_ = -1;
 
+  FramePieces pieces_;
   Bitmap32 small_icon_;
   Bitmap32 title_bar_;    // with text and buttons: the shape's top
   Bitmap32 title_clean_;  // before the buttons: under a redrawn button

@@ -59,6 +59,8 @@ LRESULT MdiClientSkin::ClientProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY: {
       const LRESULT r = Own(msg, wp, lp);
       Live().Remove(this);
+      // The client is gone: a subclassing over ours leaves no orphan.
+      subclass_->Drop();
       subclass_.reset();
       return r;
     }

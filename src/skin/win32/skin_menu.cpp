@@ -1,6 +1,7 @@
 #include "skin/win32/skin_menu.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include "core/text.h"
@@ -54,11 +55,10 @@ const Bitmap32& MenuGlyphs() {
       bi.bmiHeader.biCompression = BI_RGB;
       std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) *
                                         static_cast<std::size_t>(bm.bmHeight));
-      HDC screen = GetDC(nullptr);
-      if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
+      const WindowDc screen = WindowDc::Client(nullptr);
+      if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
                     DIB_RGB_COLORS) == bm.bmHeight)
         out = Bitmap32(bm.bmWidth, bm.bmHeight, std::move(pixels));
-      ReleaseDC(nullptr, screen);
     }
     DeleteObject(bitmap);
     return out;
@@ -143,15 +143,15 @@ SIZE MeasureCaption(HDC dc, std::string caption) {
 
 // --- Owner-drawn items ---------------------------------------------------------------
 
-std::vector<OwnerDrawnMenu::Record*>& LiveRecords() {
-  static std::vector<OwnerDrawnMenu::Record*> live;
+// The records of every owner-drawn menu by address: an item's data is
+// looked up, never followed, until it is found here.
+std::unordered_set<ULONG_PTR>& LiveRecords() {
+  static std::unordered_set<ULONG_PTR> live;
   return live;
 }
 
 OwnerDrawnMenu::Record* LiveRecord(ULONG_PTR data) {
-  for (OwnerDrawnMenu::Record* r : LiveRecords())
-    if (reinterpret_cast<ULONG_PTR>(r) == data) return r;
-  return nullptr;
+  return LiveRecords().count(data) ? reinterpret_cast<OwnerDrawnMenu::Record*>(data) : nullptr;
 }
 
 // Where a record's item stands now: the owner may have inserted or
@@ -184,14 +184,12 @@ bool MeasureItem(MEASUREITEMSTRUCT& mi) {
   if (!rec) return false;
   const ItemFacts item = ReadItem(rec->menu, PositionOf(*rec));
   const TDataSkinObject* piece = Piece(rec->skin->Model().MenuItem);
-  HDC screen = GetDC(nullptr);
   SIZE text = {0, 0};
   {
-    FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
-    ui::win32::Selection sel(screen, font.get());
-    text = MeasureCaption(screen, item.caption);
+    const WindowDc screen = WindowDc::Client(nullptr);
+    ui::win32::Selection sel(screen.get(), rec->owner->Font((item.state & MFS_DEFAULT) != 0));
+    text = MeasureCaption(screen.get(), item.caption);
   }
-  ReleaseDC(nullptr, screen);
   ItemSize s = MeasurePlainMenuItem(text.cx, text.cy, item.separator, piece, Win95Family());
   if (rec->kind == MenuKind::kHost) s.width = MeasureFormMenuItemWidth(text.cx, piece, false);
   // The glyph box (16 at top + 1) must fit whatever the font.
@@ -246,9 +244,9 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
   // The pixels are composed off-screen; the text goes straight onto the
   // menu's DC, so it is rendered as the system renders menu text.
   HDC dc = d.hDC;
-  const int saved = SaveDC(dc);
-  FontHandle font = MenuFont((item.state & MFS_DEFAULT) != 0);
-  SelectObject(dc, font.get());
+  const SavedDc saved(dc);
+  SelectObject(dc, rec->owner->Font((item.state & MFS_DEFAULT) != 0));
+  detail::PaintCheckpoint(detail::kPaintMenuItem);
   const CaptionParts parts = SplitShortcut(item.caption);
   const SIZE text = MeasureCaption(dc, parts.text);
   MenuItemContentInput in;
@@ -300,7 +298,6 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
       }
     }
   }
-  RestoreDC(dc, saved);
   return true;
 }
 
@@ -309,6 +306,13 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
 OwnerDrawnMenu::OwnerDrawnMenu(HMENU menu, TSkinData& skin, MenuKind kind, bool recursive)
     : skin_(skin), kind_(kind) {
   Convert(menu, recursive, 0);
+}
+
+HFONT OwnerDrawnMenu::Font(bool bold) const {
+  // Made on first use: a menu whose entries are never drawn makes none.
+  FontHandle& font = bold ? bold_font_ : font_;
+  if (!font) font = MenuFont(bold);
+  return font.get();
 }
 
 void OwnerDrawnMenu::Convert(HMENU menu, bool recursive, int depth) {
@@ -320,14 +324,14 @@ void OwnerDrawnMenu::Convert(HMENU menu, bool recursive, int depth) {
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
     if (mii.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;  // drawn by someone already
     auto rec = std::make_unique<Record>(Record{menu, static_cast<UINT>(i), kind_, &skin_, mii.fType,
-                                               mii.dwItemData});
+                                               mii.dwItemData, this});
     MENUITEMINFOA set = {};
     set.cbSize = sizeof set;
     set.fMask = MIIM_FTYPE | MIIM_DATA;  // the string stays
     set.fType = mii.fType | MFT_OWNERDRAW;
     set.dwItemData = reinterpret_cast<ULONG_PTR>(rec.get());
     if (!SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &set)) continue;
-    LiveRecords().push_back(rec.get());
+    LiveRecords().insert(reinterpret_cast<ULONG_PTR>(rec.get()));
     records_.push_back(std::move(rec));
     if (recursive && mii.hSubMenu) Convert(mii.hSubMenu, true, depth + 1);
   }
@@ -337,7 +341,7 @@ OwnerDrawnMenu::~OwnerDrawnMenu() {
   auto& live = LiveRecords();
   for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
     Record* r = it->get();
-    live.erase(std::remove(live.begin(), live.end(), r), live.end());
+    live.erase(reinterpret_cast<ULONG_PTR>(r));
     if (!IsMenu(r->menu)) continue;
     const UINT at = PositionOf(*r);
     MENUITEMINFOA now = {};
@@ -357,11 +361,19 @@ OwnerDrawnMenu::~OwnerDrawnMenu() {
 
 bool SkinnedMenuItemMessage(UINT msg, LPARAM lp) {
   if (!lp) return false;
+  // An item of ours whose drawing failed stays ours: nobody else can draw it.
+  bool ours = false;
   if (msg == WM_MEASUREITEM) {
     auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-    return mi->CtlType == ODT_MENU && MeasureItem(*mi);
+    if (mi->CtlType != ODT_MENU) return false;
+    if (!GuardedPaint([&] { ours = MeasureItem(*mi); })) return LiveRecord(mi->itemData) != nullptr;
+    return ours;
   }
-  if (msg == WM_DRAWITEM) return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+  if (msg == WM_DRAWITEM) {
+    const auto& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (!GuardedPaint([&] { ours = DrawItem(d); })) return LiveRecord(d.itemData) != nullptr;
+    return ours;
+  }
   return false;
 }
 
@@ -422,6 +434,7 @@ void TWinSkinPopMenu::PaintRing(HDC dc) {
   const int w = background_.Width(), h = background_.Height();
   DibSurface surface(dc, w, h);
   if (!surface.Valid()) return;
+  detail::PaintCheckpoint(detail::kPaintPopup);
   surface.Load(background_);
   for (const Rect& r : BorderRing(w, h))
     BitBlt(dc, r.left, r.top, r.Width(), r.Height(), surface.Dc(), r.left, r.top, SRCCOPY);
@@ -433,17 +446,17 @@ void TWinSkinPopMenu::PaintWhole(HDC dc) {
   const int w = background_.Width(), h = background_.Height();
   {
     DibSurface surface(dc, w, h);
+    detail::PaintCheckpoint(detail::kPaintPopup);
     if (surface.Valid()) {
       surface.Load(background_);
       BitBlt(dc, -o.x, -o.y, w, h, surface.Dc(), 0, 0, SRCCOPY);
     }
   }
   // The items over it, kept off the border.
-  const int saved = SaveDC(dc);
+  const SavedDc saved(dc);
   IntersectClipRect(dc, 3 - o.x, 3 - o.y, w - 3 - o.x, h - 3 - o.y);
   SetBkMode(dc, TRANSPARENT);
   Own(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  RestoreDC(dc, saved);
 }
 
 LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) {
@@ -472,25 +485,22 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCPAINT: {
       if (!HasBackground()) return Own(msg, wp, lp);
-      RenderBackground();
-      if (HDC dc = GetWindowDC(window_)) {
-        PaintRing(dc);
-        ReleaseDC(window_, dc);
-      }
+      GuardedPaint([&] {
+        RenderBackground();
+        if (const WindowDc dc = WindowDc::Whole(window_)) PaintRing(dc.get());
+      });
       return 0;
     }
     case WM_PRINTCLIENT:
       if (!HasBackground()) return Own(msg, wp, lp);
-      PaintWhole(reinterpret_cast<HDC>(wp));
+      GuardedPaint([&] { PaintWhole(reinterpret_cast<HDC>(wp)); });
       return 0;
     case WM_PAINT: {
       // Where the system draws the border inside the client area, the
       // ring must come after it: the whole popup is painted here.
       if (!HasBackground()) return Own(msg, wp, lp);
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      if (dc) PaintWhole(dc);
-      EndPaint(window_, &ps);
+      const PaintDc dc(window_);
+      if (dc.get()) GuardedPaint([&] { PaintWhole(dc.get()); });
       return 0;
     }
     case WM_ERASEBKGND:
@@ -622,7 +632,18 @@ void TWinSkinMenu::TakeNewMenu() {
   SetMenu(window_, nullptr);
 }
 
-TWinSkinMenu::~TWinSkinMenu() { form_.SetHot(nullptr); }
+TWinSkinMenu::~TWinSkinMenu() {
+  if (!released_) form_.SetHot(nullptr);
+}
+
+void TWinSkinMenu::Release(bool give_back) {
+  if (released_) return;
+  if (give_back) GiveBack();
+  form_.SetHot(nullptr);
+  items_.clear();
+  background_.Clear();
+  released_ = true;
+}
 
 void TWinSkinMenu::GiveBack() {
   if (menu_ && IsWindow(window_)) SetMenuKeepingClient(window_, menu_.release());
@@ -690,7 +711,8 @@ void TWinSkinMenu::DrawItemFace(Bitmap32& canvas, const TMenuBtn& item, const Re
   }
 }
 
-void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
+void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active,
+                         const std::function<void(Bitmap32&, const Rect&)>& over) {
   bar_ = bar;
   active_ = active;
   const int w = bar.Width(), h = bar.Height();
@@ -705,9 +727,10 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
   const SkinModel& m = skin_.Model();
   const TDataSkinObject* piece = Piece(m.MenuBar);
   background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));
-  const int saved = SaveDC(window_dc);
-  FontHandle font = MenuFont(false);
-  SelectObject(window_dc, font.get());
+  if (!font_) font_ = MenuFont(false);
+  const SavedDc saved(window_dc);
+  SelectObject(window_dc, font_.get());
+  detail::PaintCheckpoint(detail::kPaintMenuBar);
   std::vector<int> widths;
   for (const auto& i : items_) {
     RECT r = {0, 0, 0, 0};
@@ -725,6 +748,7 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
     item.state = static_cast<int>(i) == open_ ? kNcPressed : kNcNormal;
     DrawItemFace(canvas, item, rects[i]);
   }
+  if (over) over(canvas, bar);
   {
     DibSurface surface(window_dc, w, h);
     if (surface.Valid()) {
@@ -733,32 +757,41 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active) {
     }
   }
   for (const auto& i : items_) DrawCaption(window_dc, *i, i->rect);
-  RestoreDC(window_dc, saved);
 }
 
 void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
   const Rect r = item.rect.Offset(-bar_.left, -bar_.top)
                      .Intersect({0, 0, background_.Width(), background_.Height()});
   if (r.Empty() || background_.Empty() || !IsWindow(window_)) return;
-  Bitmap32 canvas(r.Width(), r.Height());
-  Blit(canvas, -r.left, -r.top, background_, false);
-  DrawItemFace(canvas, item, {0, 0, r.Width(), r.Height()});
-  HDC window_dc = GetWindowDC(window_);
-  if (!window_dc) return;
-  const int saved = SaveDC(window_dc);
-  {
-    DibSurface surface(window_dc, r.Width(), r.Height());
-    if (surface.Valid()) {
-      surface.Load(canvas);
-      BitBlt(window_dc, item.rect.left, item.rect.top, r.Width(), r.Height(), surface.Dc(), 0, 0,
-             SRCCOPY);
+  const bool painted = GuardedPaint([&] {
+    Bitmap32 canvas(r.Width(), r.Height());
+    Blit(canvas, -r.left, -r.top, background_, false);
+    DrawItemFace(canvas, item, {0, 0, r.Width(), r.Height()});
+    const WindowDc dc = WindowDc::Whole(window_);
+    if (!dc) return;
+    HDC window_dc = dc.get();
+    if (!font_) font_ = MenuFont(false);
+    const SavedDc saved(window_dc);
+    {
+      DibSurface surface(window_dc, r.Width(), r.Height());
+      detail::PaintCheckpoint(detail::kPaintMenuBarItem);
+      if (surface.Valid()) {
+        surface.Load(canvas);
+        BitBlt(window_dc, item.rect.left, item.rect.top, r.Width(), r.Height(), surface.Dc(), 0, 0,
+               SRCCOPY);
+      }
     }
-  }
-  FontHandle font = MenuFont(false);
-  SelectObject(window_dc, font.get());
-  DrawCaption(window_dc, item, item.rect);
-  RestoreDC(window_dc, saved);
-  ReleaseDC(window_, window_dc);
+    SelectObject(window_dc, font_.get());
+    DrawCaption(window_dc, item, item.rect);
+  });
+  if (!painted) form_.SetHot(nullptr);
+}
+
+Bitmap32 TWinSkinMenu::BackgroundUnder(const Rect& r) const {
+  if (background_.Empty()) return {};
+  Bitmap32 out(r.Width(), r.Height());
+  Blit(out, bar_.left - r.left, bar_.top - r.top, background_, false);
+  return out;
 }
 
 int TWinSkinMenu::AcceleratorItem(unsigned key) const {
@@ -862,7 +895,8 @@ bool MenuTracking::Switch(int target, bool keyboard) {
 LRESULT CALLBACK MenuTracking::Filter(int code, WPARAM wp, LPARAM lp) {
   MenuTracking& t = Now();
   auto* msg = reinterpret_cast<MSG*>(lp);
-  TWinSkinMenu* bar = t.bar;
+  // A released bar is only waiting for its menu to close.
+  TWinSkinMenu* bar = t.bar && !t.bar->released_ ? t.bar : nullptr;
   if (code == MSGF_MENU && bar && msg && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
       bar->RightToLeft())
     msg->wParam = ArrowForDirection(static_cast<unsigned>(msg->wParam), true);
@@ -929,7 +963,8 @@ void TWinSkinMenu::OpenByKey(unsigned key) {
 
 void TWinSkinMenu::Track(int index, bool by_keyboard) {
   MenuTracking& t = MenuTracking::Now();
-  if (t.bar || tracking_) return;  // one bar tracks at a time
+  if (t.bar || tracking_ || released_) return;  // one bar tracks at a time
+  const std::shared_ptr<TWinSkinMenu> keep = shared_from_this();
   tracking_ = true;
   bool keyboard = by_keyboard;
   for (int next = index; next >= 0 && next < static_cast<int>(items_.size());) {
@@ -952,6 +987,9 @@ void TWinSkinMenu::Track(int index, bool by_keyboard) {
       TrackPopupMenu(item.sub, TPM_RIGHTBUTTON | (rtl ? TPM_RIGHTALIGN : TPM_LEFTALIGN), x,
                      wr.top + item.rect.bottom, 0, window_, nullptr);
     }
+    // Released while the menu was open: the items and perhaps the window
+    // and the form are gone.
+    if (released_) break;
     next = t.switch_to;
     keyboard = t.switch_by_keyboard;
     t.switch_to = -1;
@@ -959,6 +997,7 @@ void TWinSkinMenu::Track(int index, bool by_keyboard) {
     if (form_.Hot() == &item) form_.SetHot(nullptr);
     RedrawItem(item);
   }
+  t.switch_to = -1;
   open_ = -1;
   tracking_ = false;
 }

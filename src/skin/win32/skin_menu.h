@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ class OwnerDrawnMenu {
   OwnerDrawnMenu(const OwnerDrawnMenu&) = delete;
   OwnerDrawnMenu& operator=(const OwnerDrawnMenu&) = delete;
   std::size_t Count() const { return records_.size(); }
+  // The system's menu font, plain or bold (a default entry), made once for
+  // the menu's opening.
+  HFONT Font(bool bold) const;
 
   struct Record {
     HMENU menu;
@@ -45,6 +49,7 @@ class OwnerDrawnMenu {
     TSkinData* skin;
     UINT old_type;
     ULONG_PTR old_data;
+    const OwnerDrawnMenu* owner;
   };
 
  private:
@@ -52,6 +57,7 @@ class OwnerDrawnMenu {
   std::vector<std::unique_ptr<Record>> records_;
   TSkinData& skin_;
   MenuKind kind_;
+  mutable FontHandle font_, bold_font_;
 };
 
 // WM_MEASUREITEM or WM_DRAWITEM of an item an OwnerDrawnMenu made; false
@@ -138,7 +144,9 @@ class TMenuBtn : public TNCObject {
   int index_;
 };
 
-class TWinSkinMenu {
+// Shared: a menu opened from the bar keeps the bar alive until
+// TrackPopupMenu returns, whatever detaches the window meanwhile.
+class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
  public:
   // Takes the window's menu and removes it from the window; the client
   // area keeps its size.
@@ -150,6 +158,11 @@ class TWinSkinMenu {
 
   // The window shows its own menu again.
   void GiveBack();
+  // The window lets go of the bar: the menu goes back to it (unless it is
+  // going) and the items go. An open menu of the bar then ends without
+  // touching the window, the form or the items again.
+  void Release(bool give_back);
+  bool Released() const { return released_; }
   // A menu the window set while skinned replaces the bar's.
   void TakeNewMenu();
   HMENU Menu() const { return menu_.get(); }
@@ -160,8 +173,13 @@ class TWinSkinMenu {
   // The bar rectangle (window coordinates) of the last paint.
   const Rect& BarRect() const { return bar_; }
 
-  // Paints the bar into the window DC at bar (window coordinates).
-  void Paint(HDC window_dc, const Rect& bar, bool active);
+  // Paints the bar into the window DC at bar (window coordinates); over
+  // draws on the bar's pixels (bar coordinates) before they are shown.
+  void Paint(HDC window_dc, const Rect& bar, bool active,
+             const std::function<void(Bitmap32& canvas, const Rect& bar)>& over = {});
+  // The bar's background (no items) under a rectangle in window
+  // coordinates; empty before the first paint.
+  Bitmap32 BackgroundUnder(const Rect& window_rect) const;
   void RedrawItem(const TMenuBtn& item);
 
   // The first enabled item whose caption has key as its accelerator, or -1.
@@ -186,12 +204,14 @@ class TWinSkinMenu {
   NcForm& form_;
   TSkinData& skin_;
   HWND window_;
+  FontHandle font_;  // the system's menu font, made with the bar
   ui::win32::MenuHandle menu_;
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   Rect bar_;
   Bitmap32 background_;
   bool active_ = true;
   bool tracking_ = false;
+  bool released_ = false;
   int open_ = -1;
 };
 

@@ -1,6 +1,7 @@
 #include "skin/win32/skin_owners.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -10,9 +11,15 @@ namespace {
 // UI thread only, like everything the engine does.
 OwnerCounts g_counts;
 
-// Windows whose subclassing outlived its owner, with the procedure each had.
-std::vector<std::pair<HWND, WNDPROC>>& Orphans() {
-  static std::vector<std::pair<HWND, WNDPROC>> orphans;
+// Windows whose subclassing outlived its owner: the procedure each had
+// and ours, which stays in the chain.
+struct Orphan {
+  HWND window;
+  WNDPROC own;
+  WNDPROC replacement;
+};
+std::vector<Orphan>& Orphans() {
+  static std::vector<Orphan> orphans;
   return orphans;
 }
 }  // namespace
@@ -27,6 +34,23 @@ void Count(Counter c, int delta) {
     case kGdi: g_counts.gdi += delta; break;
   }
 }
+
+namespace {
+int g_paint_failures[kPaintPaths] = {};
+int g_made = 0;
+}  // namespace
+
+int ObjectsMade() { return g_made; }
+void CountMade() { ++g_made; }
+
+void FailPaints(PaintPath path, int count) { g_paint_failures[path] = count; }
+int PaintFailuresLeft(PaintPath path) { return g_paint_failures[path]; }
+
+void PaintCheckpoint(PaintPath path) {
+  if (g_paint_failures[path] <= 0) return;
+  --g_paint_failures[path];
+  throw std::runtime_error("paint failure asked for by a test");
+}
 }  // namespace detail
 
 OwnerCounts LiveOwners() { return g_counts; }
@@ -38,6 +62,17 @@ HookHandle InstallThreadCbtHook(HOOKPROC proc) {
 }
 
 WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) : replacement_(replacement) {
+  // A layer of ours that stayed under a later subclassing takes the new
+  // owner: a second layer would hand every message to the new owner twice,
+  // round and round.
+  auto& orphans = Orphans();
+  for (auto it = orphans.begin(); it != orphans.end(); ++it) {
+    if (it->window != window || it->replacement != replacement) continue;
+    window_ = window;
+    own_ = it->own;
+    orphans.erase(it);  // counted still, now as this owner's
+    return;
+  }
   SetLastError(0);
   LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement));
   if (previous == 0 && GetLastError() != 0) return;
@@ -48,7 +83,7 @@ WindowSubclass::WindowSubclass(HWND window, WNDPROC replacement) : replacement_(
 
 WindowSubclass::~WindowSubclass() {
   if (!Restore()) {
-    Orphans().emplace_back(window_, own_);  // still counted until the window goes
+    Orphans().push_back({window_, own_, replacement_});  // still counted until the window goes
     window_ = nullptr;
   }
 }
@@ -56,8 +91,8 @@ WindowSubclass::~WindowSubclass() {
 bool WindowSubclass::CallOrphan(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   auto& orphans = Orphans();
   for (std::size_t i = 0; i < orphans.size(); ++i) {
-    if (orphans[i].first != window) continue;
-    WNDPROC own = orphans[i].second;
+    if (orphans[i].window != window) continue;
+    WNDPROC own = orphans[i].own;
     if (msg == WM_NCDESTROY) {
       orphans.erase(orphans.begin() + static_cast<std::ptrdiff_t>(i));
       detail::Count(detail::kSubclasses, -1);
@@ -140,13 +175,28 @@ RegionHandle ShapeRegion(const SkinModel& m, const ShapeInput& in) {
   return result;
 }
 
+namespace {
+int g_regions_set = 0;
+int SetRegion(HWND window, HRGN region, bool redraw) {
+  ++g_regions_set;
+  return SetWindowRgn(window, region, redraw);
+}
+}  // namespace
+
+int detail::RegionsSet() { return g_regions_set; }
+
 void WindowShape::Set(HWND window, RegionHandle region, bool redraw) {
-  Clear(false);
+  if (window_ && window_ != window) Clear(false);
   if (!region) {
-    SetWindowRgn(window, nullptr, redraw);
+    // Whole again: one call, whether a shape was set or not.
+    SetRegion(window, nullptr, redraw);
+    if (window_) detail::Count(detail::kShapes, -1);
+    window_ = nullptr;
     return;
   }
-  if (!SetWindowRgn(window, region.get(), redraw)) return;  // the handle deletes it
+  // The new region replaces the old one in one call; on failure the old
+  // shape stays.
+  if (!SetRegion(window, region.get(), redraw)) return;  // the handle deletes it
   region.release();
   detail::Count(detail::kGdi, -1);  // the system's now
   // Setting a region sizes the window, and a nested Set from its WM_SIZE
@@ -157,7 +207,7 @@ void WindowShape::Set(HWND window, RegionHandle region, bool redraw) {
 
 void WindowShape::Clear(bool redraw) {
   if (!window_) return;
-  if (IsWindow(window_)) SetWindowRgn(window_, nullptr, redraw);
+  if (IsWindow(window_)) SetRegion(window_, nullptr, redraw);
   window_ = nullptr;
   detail::Count(detail::kShapes, -1);
 }

@@ -4,7 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include <algorithm>
+#include <iterator>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,30 +30,76 @@ struct OwnerCounts {
 OwnerCounts LiveOwners();
 
 // The live objects of one kind by window, for a window procedure that all
-// windows of that kind share. UI thread only.
+// windows of that kind share: found in constant time, as every message
+// asks. A window already in the table keeps its first object. UI thread
+// only.
 template <class T>
 class WindowTable {
  public:
-  void Add(HWND window, T* object) { entries_.emplace_back(window, object); }
+  void Add(HWND window, T* object) { entries_.emplace(window, object); }
   T* Find(HWND window) const {
-    for (const auto& [h, o] : entries_)
-      if (h == window) return o;
-    return nullptr;
+    const auto it = entries_.find(window);
+    return it == entries_.end() ? nullptr : it->second;
   }
   void Remove(const T* object) {
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                  [&](const auto& e) { return e.second == object; }),
-                   entries_.end());
+    for (auto it = entries_.begin(); it != entries_.end();)
+      it = it->second == object ? entries_.erase(it) : std::next(it);
   }
 
  private:
-  std::vector<std::pair<HWND, T*>> entries_;
+  std::unordered_map<HWND, T*> entries_;
 };
 
 namespace detail {
 enum Counter { kHooks, kSubclasses, kTimers, kShapes, kGdi };
 void Count(Counter c, int delta);
+// The painting paths, for the tests' failures.
+enum PaintPath { kPaintFrame, kPaintTitleButton, kPaintMenuBar, kPaintMenuBarItem, kPaintMenuItem,
+                 kPaintPopup, kPaintControl, kPaintPaths };
+// Fonts, brushes and regions made so far (not only the live ones): what a
+// steady repaint must not add to.
+int ObjectsMade();
+void CountMade();
+// SetWindowRgn calls made so far: one per change of a shape.
+int RegionsSet();
+// For the tests: the next `count` paints of that path fail half-way, with
+// their DCs and GDI objects made; PaintFailuresLeft tells whether they
+// were reached.
+void FailPaints(PaintPath path, int count);
+int PaintFailuresLeft(PaintPath path);
+// Where a paint of the path holds the most: throws while failures are
+// asked for.
+void PaintCheckpoint(PaintPath path);
 }  // namespace detail
+
+// Painting that may fail (a damaged piece, no memory) must not take the
+// window's message handling with it: the error is swallowed and false
+// returned; the owners in the scope release what it made.
+template <class F>
+bool GuardedPaint(F&& paint) noexcept {
+  try {
+    paint();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+// SaveDC and RestoreDC as one scope; made after the objects it selects, so
+// that they are deselected before they go.
+class SavedDc {
+ public:
+  explicit SavedDc(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+  ~SavedDc() {
+    if (id_) RestoreDC(dc_, id_);
+  }
+  SavedDc(const SavedDc&) = delete;
+  SavedDc& operator=(const SavedDc&) = delete;
+
+ private:
+  HDC dc_;
+  int id_;
+};
 
 struct HookTraits {
   using Value = HHOOK;
@@ -77,7 +124,10 @@ template <class T>
 using GdiHandle = UniqueHandle<CountedGdiTraits<T>>;
 template <class T>
 GdiHandle<T> Adopt(T object) {
-  if (object) detail::Count(detail::kGdi, 1);
+  if (object) {
+    detail::Count(detail::kGdi, 1);
+    detail::CountMade();
+  }
   return GdiHandle<T>(object);
 }
 using RegionHandle = GdiHandle<HRGN>;
@@ -157,6 +207,49 @@ class WindowShape {
 
  private:
   HWND window_ = nullptr;
+};
+
+// A DC of a window (or of the screen, for no window), released with its
+// owner on every path out, an exception's included. Counted as the engine's.
+class WindowDc {
+ public:
+  // GetDC: the client area.
+  static WindowDc Client(HWND window) { return WindowDc(window, GetDC(window)); }
+  // GetWindowDC: the whole window, frame included.
+  static WindowDc Whole(HWND window) { return WindowDc(window, GetWindowDC(window)); }
+  WindowDc(WindowDc&& o) noexcept : window_(o.window_), dc_(std::exchange(o.dc_, nullptr)) {}
+  WindowDc& operator=(WindowDc&&) = delete;
+  WindowDc(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (!dc_) return;
+    ReleaseDC(window_, dc_);
+    detail::Count(detail::kGdi, -1);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {
+    if (dc_) detail::Count(detail::kGdi, 1);
+  }
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint and EndPaint as one scope.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+  ~PaintDc() { EndPaint(window_, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& Info() const { return ps_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_ = {};
+  HDC dc_;
 };
 
 // A memory DC with a 32-bit top-down DIB section selected: the pixels have

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control_walk.h"
+#include "skin/win32/skin_scroll.h"
 #include "skin/win32/skin_form.h"
 #include "ui/win32/gdi.h"
 
@@ -156,14 +157,12 @@ void TSkinScrollBar::After(ui::Message& m) {
 
 void TSkinScrollBar::Paint(HDC) {
   if (!attached_ || !window_) return;
-  try {
+  GuardedPaint([&] {
     if (!Dragging()) Layout();
-    HDC dc = GetWindowDC(window_);
-    if (!dc) return;
-    Draw(dc, {});
-    ReleaseDC(window_, dc);
-  } catch (...) {
-  }
+    const WindowDc dc = WindowDc::Whole(window_);
+    detail::PaintCheckpoint(detail::kPaintControl);
+    if (dc) Draw(dc.get(), {});
+  });
 }
 
 void TSkinScrollBar::Draw(HDC dc, const Rect&) {

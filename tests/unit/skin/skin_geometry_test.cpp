@@ -28,7 +28,7 @@ SkinModel ExampleFrame() {
 
 TEST(FrameMetrics, WorkedExampleKeepsTheClientSize) {
   const SkinModel m = ExampleFrame();
-  FrameMetrics f = ComputeFrameMetrics(m, 0, 0);
+  FrameMetrics f = ComputeFrameMetrics(m, kFrameSizeable, 0);
   EXPECT_EQ(f.left, 5);
   EXPECT_EQ(f.right, 5);
   EXPECT_EQ(f.top, 20);
@@ -36,7 +36,7 @@ TEST(FrameMetrics, WorkedExampleKeepsTheClientSize) {
   Size s = WindowSizeForClient({300, 200}, f);
   EXPECT_EQ(s.width, 310);
   EXPECT_EQ(s.height, 226);
-  f = ComputeFrameMetrics(m, 0, 19);
+  f = ComputeFrameMetrics(m, kFrameSizeable, 19);
   s = WindowSizeForClient({300, 200}, f);
   EXPECT_EQ(s.height, 245);
   // WM_NCCALCSIZE gives the client back where it was.
@@ -48,7 +48,7 @@ TEST(FrameMetrics, WorkedExampleKeepsTheClientSize) {
   EXPECT_GE(client.right, client.left);
   EXPECT_GE(client.bottom, client.top);
 
-  const FrameMetrics none = ComputeFrameMetrics(m, 2, 19);
+  const FrameMetrics none = ComputeFrameMetrics(m, kFrameBare, 19);
   EXPECT_EQ(none.left + none.top + none.right + none.bottom + none.menu_bar, 0);
 }
 
@@ -272,7 +272,7 @@ TEST(TitleButtons, VisibilityCodes) {
   w.border_icons = kBiMaximize | kBiMinimize;
   EXPECT_FALSE(ButtonVisible(close, w));          // no system menu, no close button
   EXPECT_TRUE(ButtonVisible(Button(5, 1, 0, 0, 0), w));  // code 0 only asks the frame kind
-  w.frame_kind = 3;
+  w.frame_kind = kFrameFixed;
   EXPECT_FALSE(ButtonVisible(Button(5, 1, 0, 0, 0), w));
   w = ButtonWindowFacts();
   w.border_icons = kBiMinimize | kBiSystemMenu;

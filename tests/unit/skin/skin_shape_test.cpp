@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "skin/skin_shape.h"
@@ -79,7 +80,7 @@ ShapeInput Input(const SkinModel& m, int w, int h) {
   ShapeInput in;
   in.width = w;
   in.height = h;
-  in.frame = ComputeFrameMetrics(m, 0, 0);
+  in.frame = ComputeFrameMetrics(m, kFrameSizeable, 0);
   return in;
 }
 
@@ -145,17 +146,18 @@ TEST(WindowShape, PaintedTitleBarAndFramelessPopups) {
   EXPECT_FALSE(shape.Contains(4 + 4, 0));
 
   ShapeInput popup = in;
-  popup.frame_kind = 2;
-  popup.frame = ComputeFrameMetrics(m, 2, 0);
+  popup.frame_kind = kFrameBare;
+  popup.frame = ComputeFrameMetrics(m, kFrameBare, 0);
   shape = Build(m, popup);
   EXPECT_EQ(shape.Area(), 100 * 60);
 }
 
 TEST(WindowShape, RunsComeInBatchesOfAtMost2000) {
-  // Every other pixel keyed: 64 runs a row, 100 rows.
+  // Every other pixel keyed, shifted by one on every row (so no run
+  // continues one of the row above): 64 runs a row, 100 rows.
   Bitmap32 comb(128, 100, kGrey);
   for (int y = 0; y < 100; ++y)
-    for (int x = 1; x < 128; x += 2) comb.Set(x, y, kMagenta);
+    for (int x = 1 - y % 2; x < 128; x += 2) comb.Set(x, y, kMagenta);
   std::vector<std::size_t> batches;
   PixelRegion r;
   {
@@ -170,7 +172,40 @@ TEST(WindowShape, RunsComeInBatchesOfAtMost2000) {
   EXPECT_EQ(r.Area(), 6400);
   EXPECT_TRUE(r.Contains(10, 20));
   EXPECT_FALSE(r.Contains(11, 20));
-  EXPECT_TRUE(r.Contains(10 + 126, 119));
+  EXPECT_TRUE(r.Contains(10 + 127, 119));
+}
+
+TEST(WindowShape, EqualRunsOfFollowingRowsMakeOneRectangle) {
+  // Two columns of runs down 50 rows; rows 20 to 29 have a third run and
+  // the first one wider, which ends both rectangles above them.
+  Bitmap32 image(40, 50, kMagenta);
+  auto fill = [&](int x0, int x1, int y0, int y1) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) image.Set(x, y, kGrey);
+  };
+  fill(0, 5, 0, 50);
+  fill(30, 40, 0, 50);
+  fill(0, 8, 20, 30);
+  fill(15, 20, 20, 30);
+  std::vector<Rect> rects;
+  PixelRegion merged;
+  {
+    RectBatcher b([&](const Rect* r, std::size_t n) {
+      rects.insert(rects.end(), r, r + n);
+      merged.AddRects(r, n);
+    });
+    ScanOpaqueRuns(image, 3, 4, b);
+  }
+  // Left: 0-20, 20-30 (wider), 30-50; middle: 20-30; right: 0-50 whole.
+  EXPECT_EQ(rects.size(), 5u);
+  EXPECT_NE(std::find(rects.begin(), rects.end(), Rect{33, 4, 43, 54}), rects.end());
+  EXPECT_NE(std::find(rects.begin(), rects.end(), Rect{3, 24, 11, 34}), rects.end());
+  // The same pixels as one rectangle per run and row.
+  PixelRegion rows;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (image.At(x, y) == kGrey) rows.AddRect({3 + x, 4 + y, 4 + x, 5 + y});
+  EXPECT_EQ(merged, rows);
 }
 
 TEST(WindowShape, RebuildOnlyWhenNeeded) {

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "platform/memory/memory_system.h"
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_bars_tabs.h"
+#include "skin/win32/skin_control_walk.h"
+#include "skin/win32/skin_scroll.h"
 #include "skin/win32/skin_manage.h"
 #include "skin_test_window.h"
 #include "ui/application.h"

@@ -9,8 +9,11 @@
 
 #include <cstdlib>
 
+#include "../skin/skin_test_support.h"
+#include "skin/skin_reader.h"
+#include "skin/skin_render.h"
 #include "skin/win32/skin_manage.h"
-#include "skin_test_window.h"
+#include "skin_fixture.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/win32/win32_backend.h"
@@ -18,12 +21,7 @@
 namespace corvane::skin::win32 {
 namespace {
 
-TSkinData& Skin() {
-  static TSkinData skin;
-  static bool loaded = LoadSkinResource(skin);
-  (void)loaded;
-  return skin;
-}
+TSkinData& Skin() { return ProgramSkin(); }
 
 LPARAM ScreenPoint(HWND h, Point window_point) {
   RECT wr;
@@ -38,40 +36,10 @@ void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
 
 Point Centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-class SkinEngine : public ::testing::Test {
+class SkinEngine : public SkinnedWindows {
  protected:
-  void SetUp() override {
-    if (Skin().NotLoaded()) GTEST_SKIP() << "the test program carries no skin (scripts/build_skin.sh)";
-    ASSERT_EQ(LiveOwners(), OwnerCounts{});
-    Skin().Active = true;
-    manager = &TSkinManage::Create(App());
-    manager->SkinLoaded(&Skin());
-    ASSERT_TRUE(manager->Hooked());
-    ASSERT_TRUE(manager->Active());
-  }
-  void TearDown() override {
-    for (HWND h : windows)
-      if (IsWindow(h)) DestroyWindow(h);
-    TSkinManage::Destroy();
-    PumpFor(50);
-    EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
-  }
-
-  // A skinned window, attached and through its first sizing.
   HWND Open(DWORD style = WS_OVERLAPPEDWINDOW, const char* title = "Skinned") {
-    HWND h = CreateTestWindow(title, style, 60, 60, 300, 200);
-    windows.push_back(h);
-    EXPECT_TRUE(PumpUntil([&] {
-      TWinSkinForm* f = manager->FindForm(h);
-      return f && f->State() == kSkinRunning;
-    })) << "the window was not attached";
-    PumpFor(30);
-    return h;
-  }
-  virtual ui::Application* App() { return nullptr; }
-  bool Running(HWND h) const {
-    TWinSkinForm* f = manager->FindForm(h);
-    return f && f->State() == kSkinRunning;
+    return SkinnedWindows::Open(title, nullptr, style);
   }
   TWinSkinForm& Form(HWND h) { return *manager->FindForm(h); }
   // The title-bar button with this action that is visible now.
@@ -80,15 +48,12 @@ class SkinEngine : public ::testing::Test {
       if (f.Button(i).visible && f.Button(i).Data().Action == action) return &f.Button(i);
     return nullptr;
   }
-
-  TSkinManage* manager = nullptr;
-  std::vector<HWND> windows;
 };
 
 TEST_F(SkinEngine, AnActivatedWindowGetsTheSkinsFrameAroundTheSameClientArea) {
   HWND h = Open();
   TWinSkinForm& f = Form(h);
-  const FrameMetrics want = ComputeFrameMetrics(Skin().Model(), 0, 0);
+  const FrameMetrics want = ComputeFrameMetrics(Skin().Model(), kFrameSizeable, 0);
   EXPECT_EQ(f.Metrics().left, want.left);
   EXPECT_EQ(f.Metrics().top, want.top);
   EXPECT_GT(want.top, 0);
@@ -126,6 +91,122 @@ TEST_F(SkinEngine, TheShapeCutsTheRoundedCornersAndKeepsTheRest) {
   EXPECT_TRUE(PtInRegion(rgn, w / 2, hgt / 2));
   EXPECT_TRUE(PtInRegion(rgn, 0, hgt / 2)) << "the left edge";
   DeleteObject(rgn);
+}
+
+// The title's corners on the screen are the top rows of the side pieces as
+// painted at the window's full height: Left at (0, 0), Right at W - right
+// (with whole, every row of the pieces is compared). Magenta (cut away by
+// the shape) is left out; the count of compared pixels comes back so that
+// a test can tell a comparison from an empty one.
+int ExpectTitleCornersArePieces(HWND h, const TWinSkinForm& f, bool whole = false) {
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left, ht = wr.bottom - wr.top;
+  const FrameMetrics& m = f.Metrics();
+  const SkinModel& model = f.Skin().Model();
+  HDC screen = GetDC(nullptr);
+  int compared = 0, wrong = 0;
+  std::string first;
+  auto check = [&](FramePiece piece, int x0) {
+    const Bitmap32 want = RenderFramePiece(model, piece, w, ht, m, f.ActiveFlag());
+    for (int y = 0; y < (whole ? want.Height() : m.top) && y < want.Height(); ++y) {
+      for (int x = 0; x < want.Width(); ++x) {
+        const std::uint32_t p = want.At(x, y);
+        if (IsMagenta(p)) continue;
+        ++compared;
+        const COLORREF got = GetPixel(screen, wr.left + x0 + x, wr.top + y);
+        const COLORREF expect = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        if (got != expect && wrong++ == 0)
+          first = std::string(kFramePieceNames[piece]) + " (" + std::to_string(x) + ", " +
+                  std::to_string(y) + ")";
+      }
+    }
+  };
+  check(kFrameLeft, 0);
+  check(kFrameRight, w - m.right);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(wrong, 0) << "title corner pixels unlike the piece, first at " << first;
+  return compared;
+}
+
+TEST_F(SkinEngine, TheTitleCornersAreTheSidePiecesAtFullHeight) {
+  const TDataSkinBorder& left = Skin().Model().Frames[kFrameLeft];
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  ASSERT_GT(left.TopHeight + left.BottomHeight, f.Metrics().top) << "the case this guards";
+  PumpFor(100);
+  EXPECT_GE(ExpectTitleCornersArePieces(h, f), f.Metrics().top * (f.Metrics().left + f.Metrics().right) / 2);
+
+  // Painted again, whole, for another size and when inactive (the skin's
+  // second state image).
+  RECT wr;
+  GetWindowRect(h, &wr);
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,
+               SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(150);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), wr.bottom - wr.top) << "resized";
+  HWND other = CreateTestWindow("Other", WS_OVERLAPPEDWINDOW, 500, 400, 100, 80);
+  windows.push_back(other);
+  ASSERT_TRUE(PumpUntil([&] { return !f.ActiveFlag(); }));
+  PumpFor(150);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), wr.bottom - wr.top) << "inactive";
+}
+
+// A skin made here: side pieces whose corners (24 + 16 rows) are taller
+// than its 20-row title, every row of them a different green.
+TSkinData& TallCornerSkin() {
+  static TSkinData skin;
+  static const bool made = [] {
+    const std::string ini =
+        "[TitlebarSkin]\nSkinName=Tall corners\n[Personality]\n"
+        "Left=left.bmp\nLeftTopHeight=24\nLeftBotHeight=16\n"
+        "Right=right.bmp\nRightTopHeight=24\nRightBotHeight=16\n"
+        "Top=top.bmp\nBottom=bottom.bmp\n";
+    const testing::Entries entries = {{"tall.ini", Bytes(ini.begin(), ini.end())},
+                                      {"left.bmp", testing::MakeBmp(6, 40, 0, true)},
+                                      {"right.bmp", testing::MakeBmp(5, 40, 0, true)},
+                                      {"top.bmp", testing::MakeBmp(40, 20, 0x3366CC)},
+                                      {"bottom.bmp", testing::MakeBmp(40, 4, 0x224488)}};
+    TSkinReader reader;
+    return reader.ReadUnpacked(testing::Unpacked(entries)) && skin.ReadSkinDescription(ini, reader);
+  }();
+  (void)made;
+  return skin;
+}
+
+class TallCorners : public SkinEngine {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(TallCornerSkin().NotLoaded()) << TallCornerSkin().LastError();
+    SkinEngine::SetUp();
+  }
+  TSkinData& Used() override { return TallCornerSkin(); }
+};
+
+TEST_F(TallCorners, TheTitleCornersAreTheSidePiecesAtFullHeight) {
+  HWND h = Open();
+  TWinSkinForm& f = Form(h);
+  ASSERT_EQ(f.Metrics().top, 20);
+  ASSERT_EQ(f.Metrics().left, 6);
+  PumpFor(100);
+  EXPECT_EQ(ExpectTitleCornersArePieces(h, f), 20 * (6 + 5));
+  // Row 19 of the title is row 19 of the piece, not a row further down.
+  RECT wr;
+  GetWindowRect(h, &wr);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetGValue(GetPixel(screen, wr.left + 2, wr.top + 19)), 19);
+  ReleaseDC(nullptr, screen);
+
+  // The pieces painted again for another size and when inactive.
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,
+               SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(100);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), 20 * (6 + 5)) << "resized";
+  HWND other = CreateTestWindow("Other", WS_OVERLAPPEDWINDOW, 500, 400, 100, 80);
+  windows.push_back(other);
+  ASSERT_TRUE(PumpUntil([&] { return !f.ActiveFlag(); }));
+  PumpFor(100);
+  EXPECT_GT(ExpectTitleCornersArePieces(h, f, true), 20 * (6 + 5)) << "inactive";
 }
 
 TEST_F(SkinEngine, TheTitleIsACaptionAndTheButtonsSitInIt) {
@@ -363,17 +444,9 @@ TEST_F(SkinEngine, ShutDownGivesTheWindowsTheirOwnProcedureAndFrameBack) {
   EXPECT_EQ(LiveOwners(), OwnerCounts{});
 }
 
-LRESULT CALLBACK Later(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  auto own = reinterpret_cast<WNDPROC>(GetPropA(h, "LaterOwn"));
-  if (msg == WM_NCDESTROY) RemovePropA(h, "LaterOwn");
-  return CallWindowProcA(own, h, msg, wp, lp);
-}
-
-TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoes) {
+TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoesAndComesBack) {
   HWND h = Open();
-  const LONG_PTR ours = GetWindowLongPtrA(h, GWLP_WNDPROC);
-  SetPropA(h, "LaterOwn", reinterpret_cast<HANDLE>(ours));
-  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later));
+  SubclassOver(h);
   manager->SetSkinActive(&Skin(), false);
   EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == 0; }, 1500));
   // Ours stays in the chain, passing everything on: the window still works.
@@ -383,6 +456,20 @@ TEST_F(SkinEngine, ASubclassingMadeAfterOursKeepsWorkingWhenTheSkinGoes) {
   char buf[32] = {};
   GetWindowTextA(h, buf, sizeof buf);
   EXPECT_STREQ(buf, "still answering");
+
+  // Skinned again: the layer of ours that stayed takes the new owner, the
+  // later one still above it.
+  manager->SetSkinActive(&Skin(), true);
+  ShowWindow(h, SW_HIDE);
+  ShowWindow(h, SW_SHOW);
+  SetForegroundWindow(h);
+  ASSERT_TRUE(PumpUntil([&] { return Running(h); }, 3000));
+  EXPECT_EQ(LiveOwners().subclasses, 1);
+  EXPECT_EQ(GetWindowLongPtrA(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&SubclassedOver));
+  EXPECT_EQ(SendMessageA(h, kMsgSkinned, 0, 0), 1);
+  SetWindowTextA(h, "answers");
+  GetWindowTextA(h, buf, sizeof buf);
+  EXPECT_STREQ(buf, "answers");
   DestroyWindow(h);
   EXPECT_EQ(LiveOwners().subclasses, 0);
 }
@@ -620,6 +707,25 @@ TEST_F(SkinForms, AFormIsSkinnedThroughItsMessageMethodAndGetsItsColourBack) {
   GetClientRect(h, &cr);
   EXPECT_EQ(cr.right, 300);
   EXPECT_EQ(cr.bottom, 180);
+}
+
+TEST_F(SkinForms, ANewCaptionPaintsTheFrameOnceWithTheNewTitle) {
+  auto form = MakeForm(0);
+  form->Show();
+  HWND h = reinterpret_cast<HWND>(form->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return Running(h); }));
+  PumpFor(100);
+  TWinSkinForm& f = Form(h);
+  const Rect box = f.TitleTextBox();
+  const int paints = f.FramePaints();
+  form->SetCaption("一个更长的新标题，占满标题栏");
+  EXPECT_EQ(f.FramePaints(), paints + 1);
+  EXPECT_GT(f.TitleTextBox().Width(), box.Width()) << "painted with the new text";
+  // A plain window's new text paints the frame once too.
+  HWND plain = Open();
+  const int plain_paints = Form(plain).FramePaints();
+  SetWindowTextA(plain, "新的标题");
+  EXPECT_EQ(Form(plain).FramePaints(), plain_paints + 1);
 }
 
 TEST_F(SkinForms, AFormTagged99IsNeverSkinnedAndOneTagged199Is) {

@@ -9,7 +9,8 @@
 #include <cstring>
 #include <functional>
 
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_bars_tabs.h"
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_form.h"
 #include "ui/win32/gdi.h"
 

@@ -1,8 +1,9 @@
-#include "skin/win32/skin_controls.h"
+#include "skin/win32/skin_control.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_form.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -219,6 +220,7 @@ void TSkinControl::After(ui::Message& m) {
     case WM_NCDESTROY:
       destroying_ = true;
       Detach();
+      if (list_) list_->Discard(this);  // may free this once the handler returns
       break;
     default: break;
   }
@@ -226,17 +228,20 @@ void TSkinControl::After(ui::Message& m) {
 
 void TSkinControl::Paint(HDC dc) {
   if (!attached_ || !window_) return;
-  try {
-    RECT wr;
-    if (!GetWindowRect(window_, &wr)) return;
-    last_rect_ = {wr.left, wr.top, wr.right, wr.bottom};
-    HDC use = dc ? dc : GetWindowDC(window_);
-    if (!use) return;
-    Draw(use, {0, 0, wr.right - wr.left, wr.bottom - wr.top});
-    if (!dc) ReleaseDC(window_, use);
-  } catch (...) {
-    // A broken piece must not take the control's painting down with it.
-  }
+  RECT wr;
+  if (!GetWindowRect(window_, &wr)) return;
+  last_rect_ = {wr.left, wr.top, wr.right, wr.bottom};
+  const Rect whole = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
+  // A broken piece must not take the control's painting down with it.
+  GuardedPaint([&] {
+    if (dc) {
+      detail::PaintCheckpoint(detail::kPaintControl);
+      Draw(dc, whole);
+    } else if (const WindowDc own = WindowDc::Whole(window_)) {
+      detail::PaintCheckpoint(detail::kPaintControl);
+      Draw(own.get(), whole);
+    }
+  });
 }
 
 void TSkinControl::PaintWhole(ui::Message& m) {
@@ -244,10 +249,8 @@ void TSkinControl::PaintWhole(ui::Message& m) {
   if (dc) {
     Paint(dc);
   } else {
-    PAINTSTRUCT ps;
-    HDC painting = BeginPaint(window_, &ps);
-    if (painting) Paint(painting);
-    EndPaint(window_, &ps);
+    const PaintDc painting(window_);
+    if (painting.get()) Paint(painting.get());
   }
   m.result = 0;
 }
@@ -453,10 +456,10 @@ void TSkinSpeedButton::Refresh() {
 
 void TSkinSpeedButton::Paint(HDC dc) {
   if (!attached_ || !dc || !control_) return;
-  try {
+  GuardedPaint([&] {
+    detail::PaintCheckpoint(detail::kPaintControl);
     Draw(dc, {0, 0, control_->Width(), control_->Height()});
-  } catch (...) {
-  }
+  });
 }
 
 bool TSkinSpeedButton::Filter(ui::Message& m) {

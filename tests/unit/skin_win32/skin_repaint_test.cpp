@@ -1,0 +1,112 @@
+// Steady repaints under Wine: painting a skinned frame with its menu bar,
+// and an open skinned menu, again and again makes no font, brush or region
+// after the first time.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "skin/win32/skin_menu.h"
+#include "skin_fixture.h"
+
+namespace corvane::skin::win32 {
+namespace {
+
+HMENU FileMenu(HMENU* file) {
+  HMENU bar = CreateMenu();
+  *file = CreatePopupMenu();
+  AppendMenuA(*file, MF_STRING, 101, "&Open\tCtrl+O");
+  AppendMenuA(*file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(*file, MF_STRING | MFS_DEFAULT, 102, "E&xit");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(*file), "&File");
+  return bar;
+}
+
+// WM_DRAWITEM messages sent on this thread while it lives: proof that a
+// redraw drew entries at all.
+struct DrawItemCount {
+  DrawItemCount() {
+    count = 0;
+    hook = SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~DrawItemCount() { UnhookWindowsHookEx(hook); }
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lp)->message == WM_DRAWITEM) ++count;
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static inline int count = 0;
+  HHOOK hook;
+};
+
+struct Redraws {
+  int made_before = -1, made_after = -1, drawn = 0;
+};
+Redraws g_redraws;
+
+void CALLBACK RedrawOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND popup = FindWindowA("#32768", nullptr);
+  if (popup && IsWindowVisible(popup)) {
+    g_redraws.made_before = detail::ObjectsMade();
+    DrawItemCount drawn;
+    for (int i = 0; i < 20; ++i)
+      RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    g_redraws.drawn = DrawItemCount::count;
+    g_redraws.made_after = detail::ObjectsMade();
+  }
+  EndMenu();
+}
+
+using SteadyRepaint = SkinnedWindows;
+
+TEST_F(SteadyRepaint, TheFrameAndItsMenuBarMakeNothingWhenPaintedAgain) {
+  HMENU file = nullptr;
+  HWND h = Open("Repaint", FileMenu(&file));
+  TWinSkinForm& f = *manager->FindForm(h);
+  ASSERT_NE(f.MenuBar(), nullptr);
+  SendMessageA(h, kMsgRepaintFrame, 0, 0);
+  const int made = detail::ObjectsMade();
+  for (int i = 0; i < 100; ++i) SendMessageA(h, kMsgRepaintFrame, 0, 0);
+  EXPECT_EQ(detail::ObjectsMade(), made) << "fonts, brushes or regions made per paint";
+  EXPECT_EQ(f.MenuBar()->BarRect().Height(), f.Metrics().menu_bar) << "the bar was painted";
+}
+
+TEST_F(SteadyRepaint, TheShapeIsSetOncePerSizeAndNeverByARepaint) {
+  HWND h = Open("Shape");
+  ASSERT_EQ(LiveOwners().shapes, 1);
+  const int set = detail::RegionsSet();
+  for (int i = 0; i < 20; ++i) SendMessageA(h, kMsgRepaintFrame, 0, 0);
+  RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(detail::RegionsSet(), set);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,
+               SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(100);
+  EXPECT_EQ(detail::RegionsSet(), set + 1) << "one SetWindowRgn for the new size";
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetWindowRgn(h, rgn), COMPLEXREGION);
+  RECT box;
+  GetRgnBox(rgn, &box);
+  DeleteObject(rgn);
+  EXPECT_EQ(box.right, wr.right - wr.left + 40) << "the shape of the new size";
+  EXPECT_EQ(LiveOwners().shapes, 1);
+}
+
+TEST_F(SteadyRepaint, AnOpenMenuIsDrawnAgainWithTheFontsMadeWhenItOpened) {
+  HMENU file = nullptr;
+  HWND h = Open("Repaint", FileMenu(&file));
+  TWinSkinMenu& bar = *manager->FindForm(h)->MenuBar();
+  g_redraws = {};
+  SetTimer(nullptr, 0, 300, &RedrawOpenMenu);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const Rect& r = bar.Item(0).rect;
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU,
+               MAKELPARAM(wr.left + (r.left + r.right) / 2, wr.top + (r.top + r.bottom) / 2));
+  ASSERT_GE(g_redraws.made_before, 0) << "the menu did not open";
+  EXPECT_GE(g_redraws.drawn, 20) << "the redraws drew no entries";
+  EXPECT_EQ(g_redraws.made_after, g_redraws.made_before) << "fonts made per entry";
+}
+
+}  // namespace
+}  // namespace corvane::skin::win32
