@@ -80,21 +80,6 @@ class Script {
   UINT_PTR id_ = 0;
 };
 
-BOOL CALLBACK CollectMenus(HWND h, LPARAM lp) {
-  char cls[16] = {};
-  GetClassNameA(h, cls, sizeof cls);
-  if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(h))
-    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-  return TRUE;
-}
-
-// The visible popup menu windows, topmost first.
-std::vector<HWND> OpenMenus() {
-  std::vector<HWND> out;
-  EnumThreadWindows(GetCurrentThreadId(), &CollectMenus, reinterpret_cast<LPARAM>(&out));
-  return out;
-}
-
 HMENU MenuOf(HWND popup) { return reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1, 0, 0)); }
 
 int Hilited(HMENU menu) {

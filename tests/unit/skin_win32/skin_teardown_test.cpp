@@ -16,18 +16,9 @@
 namespace corvane::skin::win32 {
 namespace {
 
-BOOL CALLBACK CollectMenus(HWND h, LPARAM lp) {
-  char cls[16] = {};
-  GetClassNameA(h, cls, sizeof cls);
-  if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(h))
-    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-  return TRUE;
-}
-
 HMENU OpenMenu() {
-  std::vector<HWND> out;
-  EnumThreadWindows(GetCurrentThreadId(), &CollectMenus, reinterpret_cast<LPARAM>(&out));
-  return out.empty() ? nullptr : reinterpret_cast<HMENU>(SendMessageA(out[0], 0x01E1, 0, 0));
+  std::vector<HWND> open = OpenMenus();
+  return open.empty() ? nullptr : reinterpret_cast<HMENU>(SendMessageA(open[0], 0x01E1, 0, 0));
 }
 
 // Polls every 40 ms while a modal menu loop holds the thread: waits for

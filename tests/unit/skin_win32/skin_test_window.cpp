@@ -157,4 +157,21 @@ void AddLabel(HWND parent, const char* text) {
                   GetModuleHandleA(nullptr), nullptr);
 }
 
+
+namespace {
+BOOL CALLBACK CollectMenus(HWND h, LPARAM lp) {
+  char cls[16] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(h))
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> OpenMenus() {
+  std::vector<HWND> out;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectMenus, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
 }  // namespace corvane::skin::win32

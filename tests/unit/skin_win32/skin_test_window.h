@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "skin/skin_data.h"
 
@@ -32,6 +33,9 @@ HWND CreateMdiTestWindow(const std::string& title, int x, int y, int client_widt
                          int client_height, HWND* client);
 HWND CreateMdiTestChild(HWND client, const std::string& title, int x, int y, int width,
                         int height);
+
+// The visible popup menu windows of this thread, topmost first.
+std::vector<HWND> OpenMenus();
 
 // Handles messages until done() holds or timeout_ms has passed; true when
 // it held.
