@@ -157,7 +157,6 @@ void AddLabel(HWND parent, const char* text) {
                   GetModuleHandleA(nullptr), nullptr);
 }
 
-
 namespace {
 BOOL CALLBACK CollectMenus(HWND h, LPARAM lp) {
   char cls[16] = {};
