@@ -34,7 +34,7 @@ class Win32TimerPeer : public TimerPeer {
   }
   void Sync() override {
     KillTimer(Owner(), id_);
-    if (timer_.Enabled() && timer_.Interval() != 0)
+    if (timer_.Running())
       SetTimer(Owner(), id_, timer_.Interval(), nullptr);
   }
 

@@ -196,6 +196,30 @@ TEST_F(Realized, TimersTickThroughTheLoopWhileEnabled) {
   EXPECT_EQ(ticks, 3) << "no tick once disabled";
 }
 
+TEST_F(Realized, APausedTimerHasNoSystemTimerUntilResumed) {
+  Timer* t = form->Create<Timer>("Tmr");
+  t->SetInterval(20);
+  t->SetPaused(true);
+  int ticks = 0;
+  t->OnTimer = [&](Timer&) { ++ticks; };
+  MSG m;
+  DWORD start = GetTickCount();
+  // Not one WM_TIMER is queued for a paused timer, whoever would dispatch it.
+  bool queued = false;
+  while (GetTickCount() - start < 150 && !queued) {
+    queued = PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
+    Sleep(5);
+  }
+  EXPECT_FALSE(queued);
+  t->SetPaused(false);
+  start = GetTickCount();
+  while (ticks == 0 && GetTickCount() - start < 3000) {
+    Pump();
+    Sleep(5);
+  }
+  EXPECT_GE(ticks, 1);
+}
+
 TEST_F(Realized, AModalFormHoldsTheOthersOffUntilItsButtonIsPressed) {
   form->Show();
   Form dialog(nullptr);
