@@ -10,10 +10,13 @@
 //                                  visible top-level window of class C, and
 //                                  the working set a second after; the
 //                                  process is left running
-//   redraw --class C [--n N]       whole redraws of that window (frame,
-//                                  client, every child, update now): median
-//                                  ms; then the frame alone and each visible
-//                                  window's own paint, costliest first
+//   redraw --class C [--baseline B] [--n N]
+//                                  whole redraws (frame, client, every child,
+//                                  update now), the frame alone and the
+//                                  client's own paint of that window and of
+//                                  the baseline (default: the bare window),
+//                                  in turn: medians in ms; then each visible
+//                                  child's own paint, costliest first
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -159,14 +162,10 @@ constexpr UINT kWhole = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN
 constexpr UINT kFrame = RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW;
 constexpr UINT kOwn = RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW;
 
-double TimeRedraw(HWND h, UINT flags, int n) {
-  std::vector<double> v;
-  for (int i = 0; i < n; ++i) {
-    double t = NowMs();
-    RedrawWindow(h, nullptr, nullptr, flags);
-    v.push_back(NowMs() - t);
-  }
-  return Median(v);
+double TimeOnce(HWND h, UINT flags) {
+  double t = NowMs();
+  RedrawWindow(h, nullptr, nullptr, flags);
+  return NowMs() - t;
 }
 
 BOOL CALLBACK Collect(HWND h, LPARAM p) {
@@ -175,37 +174,53 @@ BOOL CALLBACK Collect(HWND h, LPARAM p) {
 }
 
 std::string Describe(HWND h) {
-  char cls[64] = "", text[64] = "";
+  char cls[64] = "";
   GetClassNameA(h, cls, sizeof cls);
-  GetWindowTextA(h, text, sizeof text);
   RECT r;
   GetWindowRect(h, &r);
-  char out[256];
+  char out[160];
   std::snprintf(out, sizeof out, "%s %ldx%ld", cls, r.right - r.left, r.bottom - r.top);
-  (void)text;
   return out;
 }
 
-int Redraw(const char* cls, int n) {
-  HWND h = VisibleWindow(cls, 0);
-  if (!h) {
-    std::printf("{\"error\":\"no visible %s\"}\n", cls);
+// The program's window and the baseline's, measured in turn so that both
+// see the same load.
+int Redraw(const char* cls, const char* baseline_cls, int n) {
+  HWND h = VisibleWindow(cls, 0), b = VisibleWindow(baseline_cls, 0);
+  if (!h || !b) {
+    std::printf("{\"error\":\"no visible %s or %s\"}\n", cls, baseline_cls);
     return 1;
   }
-  TimeRedraw(h, kWhole, 3);  // warm: caches filled, first paints done
-  std::printf("{\"whole_ms\":%.3f,\"frame_ms\":%.3f,\"client_own_ms\":%.3f}\n",
-              TimeRedraw(h, kWhole, n), TimeRedraw(h, kFrame, n), TimeRedraw(h, kOwn, n));
+  for (HWND w : {h, b}) TimeOnce(w, kWhole);  // warm: caches filled, first paints done
+  std::vector<double> whole, frame, own, b_whole, b_frame, b_own;
+  for (int i = 0; i < n; ++i) {
+    whole.push_back(TimeOnce(h, kWhole));
+    b_whole.push_back(TimeOnce(b, kWhole));
+    frame.push_back(TimeOnce(h, kFrame));
+    b_frame.push_back(TimeOnce(b, kFrame));
+    own.push_back(TimeOnce(h, kOwn));
+    b_own.push_back(TimeOnce(b, kOwn));
+  }
+  std::printf("{\"whole_ms\":%.3f,\"frame_ms\":%.3f,\"client_own_ms\":%.3f,"
+              "\"bare_whole_ms\":%.3f,\"bare_frame_ms\":%.3f,\"bare_client_own_ms\":%.3f}\n",
+              Median(whole), Median(frame), Median(own), Median(b_whole), Median(b_frame),
+              Median(b_own));
   std::vector<HWND> kids;
   EnumChildWindows(h, Collect, reinterpret_cast<LPARAM>(&kids));
-  std::vector<std::pair<double, HWND>> own;
-  for (HWND k : kids) own.emplace_back(TimeRedraw(k, kOwn, std::max(3, n / 4)), k);
-  std::sort(own.rbegin(), own.rend());
+  std::vector<std::vector<double>> times(kids.size());
+  for (int i = 0; i < std::max(5, n / 2); ++i)
+    for (std::size_t k = 0; k < kids.size(); ++k) times[k].push_back(TimeOnce(kids[k], kOwn));
+  std::vector<std::pair<double, HWND>> ranked;
   double sum = 0;
-  for (const auto& o : own) sum += o.first;
+  for (std::size_t k = 0; k < kids.size(); ++k) {
+    ranked.emplace_back(Median(times[k]), kids[k]);
+    sum += ranked.back().first;
+  }
+  std::sort(ranked.rbegin(), ranked.rend());
   std::printf("{\"children\":%u,\"children_own_sum_ms\":%.3f}\n",
-              static_cast<unsigned>(own.size()), sum);
-  for (const auto& o : own)
-    std::printf("{\"child\":\"%s\",\"own_ms\":%.3f}\n", Describe(o.second).c_str(), o.first);
+              static_cast<unsigned>(ranked.size()), sum);
+  for (const auto& r : ranked)
+    std::printf("{\"child\":\"%s\",\"own_ms\":%.3f}\n", Describe(r.second).c_str(), r.first);
   return 0;
 }
 
@@ -232,7 +247,8 @@ int main(int argc, char** argv) {
     }
     rc = Launch(Arg(argc, argv, "--class", ""), line);
   } else if (cmd == "redraw") {
-    rc = Redraw(Arg(argc, argv, "--class", ""), std::atoi(Arg(argc, argv, "--n", "40")));
+    rc = Redraw(Arg(argc, argv, "--class", ""), Arg(argc, argv, "--baseline", kBareClass),
+                std::atoi(Arg(argc, argv, "--n", "40")));
   }
   std::fflush(stdout);
   return rc;

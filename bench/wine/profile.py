@@ -163,40 +163,38 @@ def profile_startup(runs):
 
 
 def profile_redraw(runs, n):
-    whole = {"program": [], "bare": []}
-    detail = None
-    for i in range(runs):
-        for k in (("program", "bare") if i % 2 == 0 else ("bare", "program")):
-            if k == "program":
-                p, _ = start_program()
-                time.sleep(2)
-                r = bench("redraw", "--class", harness.MAIN_CLASS, "--n", n)
-                harness.stop_everything()
-            else:
-                p = start_bare()
-                time.sleep(1)
-                r = bench("redraw", "--class", BARE_CLASS, "--n", n)
-                stop_bare()
-            if r:
-                whole[k].append(r[0])
-                if k == "program":
-                    detail = r
-    print("\n## Whole redraw of the main window (median ms of %d × %s redraws)\n" % (runs, n))
+    """Both windows up at once; crvbench times them in turn."""
+    results = []
+    for _ in range(runs):
+        bare = start_bare()
+        start_program()
+        time.sleep(2)
+        r = bench("redraw", "--class", harness.MAIN_CLASS, "--baseline", BARE_CLASS, "--n", n)
+        harness.stop_everything()
+        stop_bare()
+        bare.wait(30)
+        if r and "whole_ms" in r[0]:
+            results.append(r)
+    print("\n## Whole redraw of the main window (median ms of %d runs × %s redraws, "
+          "each beside the bare window)\n" % (len(results), n))
     print("| window | whole | × bare | frame only | client own |")
     print("|---|---:|---:|---:|---:|")
-    b = med([r["whole_ms"] for r in whole["bare"]])
-    for k in ("program", "bare"):
-        w = med([r["whole_ms"] for r in whole[k]])
-        print(f"| {k} | {w:.2f} | {ratio(w, b):.2f} | {med([r['frame_ms'] for r in whole[k]]):.2f} | "
-              f"{med([r['client_own_ms'] for r in whole[k]]):.2f} |")
-    if detail:
-        print("\nOwn paint of each visible child (last program run, costliest first; "
-              f"{detail[1]['children']} children, sum {detail[1]['children_own_sum_ms']:.2f} ms):\n")
+    bare_whole = med([r[0]["bare_whole_ms"] for r in results])
+    for name, prefix in (("program", ""), ("bare", "bare_")):
+        w = med([r[0][prefix + "whole_ms"] for r in results])
+        print(f"| {name} | {w:.2f} | {ratio(w, bare_whole):.2f} | "
+              f"{med([r[0][prefix + 'frame_ms'] for r in results]):.2f} | "
+              f"{med([r[0][prefix + 'client_own_ms'] for r in results]):.2f} |")
+    if results:
+        names = [c["child"] for c in results[0][2:]]
+        print("\nOwn paint of each visible child of the program's window (median ms over the "
+              f"runs; {results[0][1]['children']} children):\n")
         print("| window | own ms |")
         print("|---|---:|")
-        for c in detail[2:14]:
-            print(f"| {c['child']} | {c['own_ms']:.3f} |")
-    return whole
+        for name in names:
+            v = med([c["own_ms"] for r in results for c in r[2:] if c["child"] == name])
+            print(f"| {name} | {v:.3f} |")
+    return results
 
 
 def profile_idle(shown_s, hidden_s):
@@ -229,7 +227,11 @@ def main():
     ap.add_argument("--shown", type=int, default=30)
     ap.add_argument("--hidden", type=int, default=60)
     ap.add_argument("--only", choices=("startup", "redraw", "idle"))
+    ap.add_argument("--exe", help="another build of Halvorn.exe to profile (e.g. an earlier one)")
     a = ap.parse_args()
+    if a.exe:
+        harness.EXE = os.path.abspath(a.exe)
+    sys.stdout.reconfigure(line_buffering=True)
     harness.ensure_uptime()
     harness.install()
     with open("/proc/loadavg") as f:
@@ -238,7 +240,7 @@ def main():
         if a.only in (None, "startup"):
             profile_startup(a.runs)
         if a.only in (None, "redraw"):
-            profile_redraw(max(3, a.runs // 2 + 1), a.redraws)
+            profile_redraw(max(3, a.runs), a.redraws)
         if a.only in (None, "idle"):
             profile_idle(a.shown, a.hidden)
     finally:
