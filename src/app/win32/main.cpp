@@ -10,6 +10,9 @@
 #include "app/win32/startup_phases.h"
 #include "app/win32/win32_banner_browser.h"
 #include "categories/categorisation.h"
+#include "categories/start_menu.h"
+#include "core/watched_listings.h"
+#include "platform/win32/win32_folder_changes.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
 #include "setup/installation.h"
@@ -75,8 +78,13 @@ class Win32ProgramHost : public ProgramHost {
     MakeMainWindow();
   }
   void MakeMainWindow() {
+    categories::StartMenuPaths menu = categories::StartMenuPathsFor(
+        categories::DriveRoot(system_), categories::CurrentUserName(system_));
+    category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
+                                menu.user_start_menu, menu.user_programs});
     categories_ = std::make_unique<categories::Categorisation>(
-        *app_, categories::CategoryServices{files_, profile_, system_, shell_folders_, icon_files_});
+        *app_,
+        categories::CategoryServices{category_files_, profile_, system_, shell_folders_, icon_files_});
     app::TFrmMain::Steps steps;
     categories_->FillSteps(steps);
     installation_ = std::make_unique<setup::Installation>(
@@ -88,6 +96,15 @@ class Win32ProgramHost : public ProgramHost {
         timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
     main_ = std::make_unique<app::TFrmMain>(
         *app_, app::MainServices{system_, icons, power_, registry_, &banner_}, std::move(steps));
+    // The detection tick counts the Start-menu folders afresh only where a
+    // change notification fired since it last listed them.
+    if (auto tick = main_->TimerDetect->OnTimer) {
+      main_->TimerDetect->OnTimer = [this, tick](ui::Timer& t) {
+        WatchedListings::Scope scope(category_files_);
+        if (phases_) return phases_->Time("detect-tick", [&] { tick(t); });
+        tick(t);
+      };
+    }
   }
   void TimeSteps(app::TFrmMain::Steps& s) {
     // The form's own defaults, so that they are timed too.
@@ -153,6 +170,8 @@ class Win32ProgramHost : public ProgramHost {
   Win32Power power_;
   Win32Registry registry_;
   Win32FileSystem files_;
+  Win32FolderChanges folder_changes_;
+  WatchedListings category_files_{files_, folder_changes_};
   Win32ProfileStore profile_;
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
