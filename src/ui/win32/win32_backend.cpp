@@ -327,6 +327,13 @@ HFONT Win32Backend::FontFor(const Font& f) {
   return raw;
 }
 
+void Win32Backend::FormHidden() {
+  if (!app_) return;
+  for (Form* f : app_->Forms())
+    if (f->Visible()) return;
+  surfaces_.Trim();
+}
+
 HBRUSH Win32Backend::BrushFor(Color c) {
   if (IsSystemColor(c)) return GetSysColorBrush(static_cast<int>(c & 0xFF));
   auto it = brushes_.find(c);

@@ -61,6 +61,8 @@ class Win32Backend : public Backend {
   // Loaded on first use; null when the picture cannot be loaded.
   HANDLE PictureFor(const Picture& p, bool* is_icon);
   PaintSurfaces& Surfaces() { return surfaces_; }
+  // Once no form shows, the paint surface's memory goes back.
+  void FormHidden();
   // Registers a window class once; its base procedure (DefWindowProc or the
   // system class it builds on).
   WNDPROC RegisterClassFor(const std::string& name, const char* base_class, HICON icon,

@@ -35,6 +35,13 @@ HDC PaintSurfaces::Acquire(HDC like, int width, int height) {
   return back_.get();
 }
 
+void PaintSurfaces::Trim() {
+  if (busy_ || !bitmap_) return;
+  SelectObject(back_.get(), back_original_);
+  bitmap_.reset();
+  width_ = height_ = 0;
+}
+
 HDC PaintSurfaces::PictureSource() {
   if (!source_) source_.reset(CreateCompatibleDC(nullptr));
   return source_.get();

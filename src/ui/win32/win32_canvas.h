@@ -39,6 +39,10 @@ class PaintSurfaces {
   };
   // A memory DC to select pictures into and copy from; null if none.
   HDC PictureSource();
+  // Gives the off-screen bitmap back while no window shows, unless a paint
+  // holds it; the next paint makes it again.
+  void Trim();
+  bool HoldsBitmap() const { return static_cast<bool>(bitmap_); }
 
  private:
   HDC Acquire(HDC like, int width, int height);

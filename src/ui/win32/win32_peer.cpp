@@ -657,6 +657,7 @@ void Win32Peer::SyncVisible() {
       placed_ = true;
     }
     ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE);
+    if (!v) backend_.FormHidden();
     return;
   }
   ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE);

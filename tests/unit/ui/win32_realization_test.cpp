@@ -256,6 +256,23 @@ TEST_F(Realized, ARedrawPaintsWhatShowsThroughOneSurfaceAndSkipsWhatChildrenCove
   ReleaseDC(H(panel), like);
 }
 
+TEST_F(Realized, ThePaintSurfaceGivesItsMemoryBackOnceNoFormShows) {
+  Form other(nullptr);
+  other.SetClientSize(100, 80);
+  form->Show();
+  other.Show();
+  Pump();
+  RedrawWindow(H(form.get()), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(backend.Surfaces().HoldsBitmap());
+  form->Hide();
+  EXPECT_TRUE(backend.Surfaces().HoldsBitmap()) << "another form still shows";
+  other.Hide();
+  EXPECT_FALSE(backend.Surfaces().HoldsBitmap());
+  form->Show();
+  RedrawWindow(H(form.get()), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(backend.Surfaces().HoldsBitmap()) << "made again by the next paint";
+}
+
 TEST_F(Realized, AModalFormHoldsTheOthersOffUntilItsButtonIsPressed) {
   form->Show();
   Form dialog(nullptr);
