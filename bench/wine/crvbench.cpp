@@ -12,8 +12,9 @@
 //                                  process is left running
 //   redraw --class C [--baseline B] [--n N]
 //                                  whole redraws (frame, client, every child,
-//                                  update now), the frame alone and the
-//                                  client's own paint of that window and of
+//                                  update now), the window alone (frame and
+//                                  client, no children) and the client's own
+//                                  paint of that window and of
 //                                  the baseline (default: the bare window),
 //                                  in turn: medians in ms; then each visible
 //                                  child's own paint, costliest first

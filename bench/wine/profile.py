@@ -183,7 +183,7 @@ def profile_redraw(runs, n):
             results.append(r)
     print("\n## Whole redraw of the main window (median ms of %d runs × %s redraws, "
           "each beside the bare window)\n" % (len(results), n))
-    print("| window | whole | × bare | frame only | client own |")
+    print("| window | whole | × bare | window alone (frame + own client) | own client |")
     print("|---|---:|---:|---:|---:|")
     bare_whole = med([r[0]["bare_whole_ms"] for r in results])
     for name, prefix in (("program", ""), ("bare", "bare_")):
