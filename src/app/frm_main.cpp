@@ -94,6 +94,8 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   if (!steps_.request_banner) steps_.request_banner = [](TFrmMain& f) { f.RequestBanner(); };
   if (!steps_.read_autostart) steps_.read_autostart = [](TFrmMain& f) { f.ReadAutostart(); };
   OnShow = [this](ui::Form&) { FormShow(); };
+  OnHide = [this](ui::Form&) { PauseScreenTimers(true); };
+  PauseScreenTimers(true);  // created hidden
   OnCloseQuery = [this](ui::Form&, bool& can_close) { can_close = FormCloseQuery(); };
   app_.SetMainForm(this);
   SkinData.Active = true;
@@ -273,6 +275,18 @@ void TFrmMain::FormShow() {
   RunStep(steps_.refresh_program_list);
   TimerDetect->SetEnabled(true);
   RunStep(steps_.read_autostart);
+  PauseScreenTimers(false);
+}
+
+void TFrmMain::PauseScreenTimers(bool hidden) {
+  // The tips tick does nothing unless the window shows; the clock line is
+  // brought up to date as the window comes back. The trimming timer pauses
+  // itself after its first tick once the window is hidden.
+  TimerJq->SetPaused(hidden);
+  TimerGetTime->SetPaused(hidden);
+  if (hidden) return;
+  TimerClear->SetPaused(false);
+  if (TimerGetTime->Enabled()) TimerGetTimeTimer();
 }
 
 bool TFrmMain::FormCloseQuery() {

@@ -95,6 +95,8 @@ class TFrmMain : public ui::Form {
   // is LblWdMouseMove, AreaPanelMouseMove(kWd) is PnlWdMouseMove.
   void FormCreate();
   void FormShow();
+  // Timers whose ticks only matter on screen wait while the window is hidden.
+  void PauseScreenTimers(bool hidden);
   bool FormCloseQuery();
   void FormDestroy();
   void AreaClick(Area a);

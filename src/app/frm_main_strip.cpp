@@ -19,6 +19,8 @@ const char* WeekdayName(int day_of_week) {
 }
 
 void TFrmMain::TimerClearTimer() {
+  // Hidden, one trim is enough until the window shows again.
+  if (!Visible()) TimerClear->SetPaused(true);
   if (services_.power.PlatformId() != std::optional<std::uint32_t>(power::kPlatformWindowsNt))
     return;
   services_.system.TrimWorkingSet();

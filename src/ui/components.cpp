@@ -24,6 +24,12 @@ void Timer::SetInterval(unsigned ms) {
   Update();
 }
 
+void Timer::SetPaused(bool p) {
+  if (p == paused_) return;
+  paused_ = p;
+  Update();
+}
+
 void Timer::Update() {
   if (!peer_) {
     Application* app = Application::Current();
@@ -35,7 +41,7 @@ void Timer::Update() {
 }
 
 void Timer::Tick() {
-  if (enabled_ && interval_ != 0) Fire(OnTimer, *this);
+  if (Running()) Fire(OnTimer, *this);
 }
 
 char MenuItem::HotKey() const {

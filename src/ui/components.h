@@ -24,6 +24,12 @@ class Timer : public Component {
   void SetEnabled(bool e);
   unsigned Interval() const { return interval_; }
   void SetInterval(unsigned ms);
+  // A paused timer keeps its enabled state but does not tick: for ticks that
+  // would find nothing to do, such as while their window is off the screen.
+  bool Paused() const { return paused_; }
+  void SetPaused(bool p);
+  // Whether the system's timer runs.
+  bool Running() const { return enabled_ && !paused_ && interval_ != 0; }
   // What the system's tick calls.
   void Tick();
 
@@ -32,6 +38,7 @@ class Timer : public Component {
  private:
   void Update();
   bool enabled_ = true;
+  bool paused_ = false;
   unsigned interval_ = 1000;
   std::unique_ptr<TimerPeer> peer_;
 };

@@ -7,8 +7,12 @@
 
 #include "app/entry.h"
 #include "app/frm_main.h"
+#include "app/win32/startup_phases.h"
 #include "app/win32/win32_banner_browser.h"
 #include "categories/categorisation.h"
+#include "categories/start_menu.h"
+#include "core/watched_listings.h"
+#include "platform/win32/win32_folder_changes.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
 #include "setup/installation.h"
@@ -19,13 +23,44 @@
 namespace corvane {
 namespace {
 
+using app::win32::PhaseLog;
+
+// The tray calls, timed for the start-up profile.
+class TimedNotifyIcons : public NotifyIconService {
+ public:
+  TimedNotifyIcons(NotifyIconService& inner, PhaseLog& log) : inner_(inner), log_(log) {}
+  bool Notify(std::uint32_t message, const NotifyIconRecord& record) override {
+    bool ok = false;
+    log_.Time("tray", [&] { ok = inner_.Notify(message, record); });
+    return ok;
+  }
+
+ private:
+  NotifyIconService& inner_;
+  PhaseLog& log_;
+};
+
+PhaseLog* first_idle_log = nullptr;
+
+// Runs once the queue is first empty after the window has shown and painted.
+void CALLBACK FirstIdle(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (first_idle_log) first_idle_log->Record("first-idle", first_idle_log->Now());
+}
+
 class Win32ProgramHost : public ProgramHost {
  public:
   Win32ProgramHost(HINSTANCE instance, SystemServices& system, UserInteraction& user)
-      : instance_(instance), system_(system), user_(user) {}
+      : instance_(instance), system_(system), user_(user), phases_(PhaseLog::FromEnvironment()) {
+    if (phases_) timed_icons_ = std::make_unique<TimedNotifyIcons>(icons_, *phases_);
+  }
   ~Win32ProgramHost() override { ShutdownFramework(); }
 
   void InitializeFramework() override {
+    if (phases_) return phases_->Time("framework", [this] { StartFramework(); });
+    StartFramework();
+  }
+  void StartFramework() {
     com_ok_ = SUCCEEDED(OleInitialize(nullptr));
     backend_ = std::make_unique<ui::win32::Win32Backend>(instance_);
     app_ = std::make_unique<ui::Application>(*backend_, user_);
@@ -39,18 +74,62 @@ class Win32ProgramHost : public ProgramHost {
   }
   void SetTitle(const std::string& title) override { app_->SetTitle(title); }
   void CreateMainWindow() override {
+    if (phases_) return phases_->Time("main-window", [this] { MakeMainWindow(); });
+    MakeMainWindow();
+  }
+  void MakeMainWindow() {
+    categories::StartMenuPaths menu = categories::StartMenuPathsFor(
+        categories::DriveRoot(system_), categories::CurrentUserName(system_));
+    category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
+                                menu.user_start_menu, menu.user_programs});
     categories_ = std::make_unique<categories::Categorisation>(
-        *app_, categories::CategoryServices{files_, profile_, system_, shell_folders_, icon_files_});
+        *app_,
+        categories::CategoryServices{category_files_, profile_, system_, shell_folders_, icon_files_});
     app::TFrmMain::Steps steps;
     categories_->FillSteps(steps);
     installation_ = std::make_unique<setup::Installation>(
         *app_, setup::InstallServices{registry_, system_, files_, links_});
     installation_->FillSteps(steps);
     steps.load_skin = [this](app::TFrmMain& f) { LoadSkin(f.SkinData); };
+    if (phases_) TimeSteps(steps);
+    NotifyIconService& icons =
+        timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
     main_ = std::make_unique<app::TFrmMain>(
-        *app_, app::MainServices{system_, icons_, power_, registry_, &banner_}, std::move(steps));
+        *app_, app::MainServices{system_, icons, power_, registry_, &banner_}, std::move(steps));
+    // The detection tick counts the Start-menu folders afresh only where a
+    // change notification fired since it last listed them.
+    if (auto tick = main_->TimerDetect->OnTimer) {
+      main_->TimerDetect->OnTimer = [this, tick](ui::Timer& t) {
+        WatchedListings::Scope scope(category_files_);
+        if (phases_) return phases_->Time("detect-tick", [&] { tick(t); });
+        tick(t);
+      };
+    }
   }
-  void RunMessageLoop() override { app_->Run(); }
+  void TimeSteps(app::TFrmMain::Steps& s) {
+    // The form's own defaults, so that they are timed too.
+    if (!s.request_banner) s.request_banner = [](app::TFrmMain& f) { f.RequestBanner(); };
+    if (!s.read_autostart) s.read_autostart = [](app::TFrmMain& f) { f.ReadAutostart(); };
+    s.load_skin = phases_->Wrap("skin-load-attach", std::move(s.load_skin));
+    s.request_banner = phases_->Wrap("banner-browser", std::move(s.request_banner));
+    s.clear_deleted_categories =
+        phases_->Wrap("clear-deleted-categories", std::move(s.clear_deleted_categories));
+    s.derive_paths = phases_->Wrap("derive-paths", std::move(s.derive_paths));
+    s.category_startup = phases_->Wrap("category-startup", std::move(s.category_startup));
+    s.version_check = phases_->Wrap("first-run-check", std::move(s.version_check));
+    s.expand_tree = phases_->Wrap("show-expand-tree", std::move(s.expand_tree));
+    s.refresh_program_list = phases_->Wrap("show-program-list", std::move(s.refresh_program_list));
+    s.read_autostart = phases_->Wrap("show-autostart", std::move(s.read_autostart));
+  }
+  void RunMessageLoop() override {
+    if (phases_) {
+      phases_->Record("message-loop", phases_->Now());
+      first_idle_log = phases_.get();
+      SetTimer(nullptr, 0, 0, FirstIdle);
+    }
+    app_->Run();
+    first_idle_log = nullptr;
+  }
   void ShutdownFramework() override {
     banner_.Close();  // the control goes before the window it lives in
     // The hook goes and every skinned window gets its own frame back while
@@ -91,6 +170,8 @@ class Win32ProgramHost : public ProgramHost {
   Win32Power power_;
   Win32Registry registry_;
   Win32FileSystem files_;
+  Win32FolderChanges folder_changes_;
+  WatchedListings category_files_{files_, folder_changes_};
   Win32ProfileStore profile_;
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
@@ -103,6 +184,8 @@ class Win32ProgramHost : public ProgramHost {
   std::unique_ptr<ui::Application> app_;
   std::unique_ptr<app::TFrmMain> main_;
   bool com_ok_ = false;
+  std::unique_ptr<PhaseLog> phases_;
+  std::unique_ptr<TimedNotifyIcons> timed_icons_;
 };
 
 }  // namespace

@@ -34,7 +34,7 @@ class Win32TimerPeer : public TimerPeer {
   }
   void Sync() override {
     KillTimer(Owner(), id_);
-    if (timer_.Enabled() && timer_.Interval() != 0)
+    if (timer_.Running())
       SetTimer(Owner(), id_, timer_.Interval(), nullptr);
   }
 
@@ -368,6 +368,13 @@ HFONT Win32Backend::FontFor(const Font& f) {
   HFONT raw = h.get();
   fonts_.emplace(key, std::move(h));
   return raw;
+}
+
+void Win32Backend::FormHidden() {
+  if (!app_) return;
+  for (Form* f : app_->Forms())
+    if (f->Visible()) return;
+  surfaces_.Trim();
 }
 
 HBRUSH Win32Backend::BrushFor(Color c) {

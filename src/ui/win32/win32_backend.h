@@ -13,6 +13,7 @@
 #include "ui/backend.h"
 #include "ui/graphics.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/win32_canvas.h"
 
 namespace corvane::ui {
 class Application;
@@ -59,6 +60,9 @@ class Win32Backend : public Backend {
   HBRUSH BrushFor(Color c);
   // Loaded on first use; null when the picture cannot be loaded.
   HANDLE PictureFor(const Picture& p, bool* is_icon);
+  PaintSurfaces& Surfaces() { return surfaces_; }
+  // Once no form shows, the paint surface's memory goes back.
+  void FormHidden();
   // Registers a window class once; its base procedure (DefWindowProc or the
   // system class it builds on).
   WNDPROC RegisterClassFor(const std::string& name, const char* base_class, HICON icon,
@@ -100,6 +104,7 @@ class Win32Backend : public Backend {
     bool is_icon = false;
   };
   std::map<std::pair<int, std::string>, Loaded> pictures_;
+  PaintSurfaces surfaces_;
   std::map<std::string, WNDPROC> classes_;
   std::vector<std::vector<HWND>> disabled_;  // one list per modal level
   OwnedWindow tooltip_;

@@ -1,6 +1,8 @@
 #include "ui/win32/win32_canvas.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "ui/win32/gdi.h"
 #include "ui/win32/win32_backend.h"
@@ -9,6 +11,41 @@ namespace corvane::ui::win32 {
 namespace {
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 }  // namespace
+
+PaintSurfaces::~PaintSurfaces() {
+  // The first bitmap goes back in, so the DC is deleted before the bitmap.
+  if (back_ && back_original_) SelectObject(back_.get(), back_original_);
+}
+
+HDC PaintSurfaces::Acquire(HDC like, int width, int height) {
+  if (busy_ || width <= 0 || height <= 0) return nullptr;
+  if (!back_) back_.reset(CreateCompatibleDC(like));
+  if (!back_) return nullptr;
+  if (width > width_ || height > height_) {
+    int w = std::max(width, width_), h = std::max(height, height_);
+    BitmapHandle grown(CreateCompatibleBitmap(like, w, h));
+    if (!grown) return nullptr;
+    HGDIOBJ old = SelectObject(back_.get(), grown.get());
+    if (!back_original_) back_original_ = old;
+    bitmap_ = std::move(grown);
+    width_ = w;
+    height_ = h;
+  }
+  busy_ = true;
+  return back_.get();
+}
+
+void PaintSurfaces::Trim() {
+  if (busy_ || !bitmap_) return;
+  SelectObject(back_.get(), back_original_);
+  bitmap_.reset();
+  width_ = height_ = 0;
+}
+
+HDC PaintSurfaces::PictureSource() {
+  if (!source_) source_.reset(CreateCompatibleDC(nullptr));
+  return source_.get();
+}
 
 void Win32Canvas::FillRect(const Rect& r, Color c) {
   RECT rc = ToRect(r);
@@ -45,16 +82,16 @@ void Win32Canvas::DrawPicture(const Picture& p, const Rect& r, bool stretch) {
   HBITMAP bmp = static_cast<HBITMAP>(h);
   BITMAP info{};
   if (!GetObjectA(bmp, sizeof info, &info)) return;
-  MemoryDc src(CreateCompatibleDC(dc_));
+  HDC src = backend_.Surfaces().PictureSource();
   if (!src) return;
-  Selection in(src.get(), bmp);
+  Selection in(src, bmp);
   if (stretch) {
     SetStretchBltMode(dc_, COLORONCOLOR);
-    StretchBlt(dc_, r.left, r.top, r.Width(), r.Height(), src.get(), 0, 0, info.bmWidth,
+    StretchBlt(dc_, r.left, r.top, r.Width(), r.Height(), src, 0, 0, info.bmWidth,
                info.bmHeight, SRCCOPY);
   } else {
     BitBlt(dc_, r.left, r.top, std::min<int>(info.bmWidth, r.Width()),
-           std::min<int>(info.bmHeight, r.Height()), src.get(), 0, 0, SRCCOPY);
+           std::min<int>(info.bmHeight, r.Height()), src, 0, 0, SRCCOPY);
   }
 }
 

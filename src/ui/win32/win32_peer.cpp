@@ -406,19 +406,26 @@ LRESULT Win32Peer::Notified(const NMHDR& header) {
 void Win32Peer::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
+  // What shows of the update once child windows are clipped out; nothing,
+  // when children cover it (a client-aligned panel over its form).
+  RECT box;
+  if (!dc || GetClipBox(dc, &box) == NULLREGION) {
+    EndPaint(hwnd_, &ps);
+    return;
+  }
   RECT cr;
   GetClientRect(hwnd_, &cr);
   // Drawn off-screen and copied in one go, so frames and pictures do not
   // flicker as the mouse moves.
-  MemoryDc mem(CreateCompatibleDC(dc));
-  BitmapHandle bmp(CreateCompatibleBitmap(dc, cr.right, cr.bottom));
-  if (mem && bmp) {
-    Selection in(mem.get(), bmp.get());
-    Win32Canvas canvas(backend_, mem.get());
+  PaintSurfaces::Lease lease(backend_.Surfaces(), dc, cr.right, cr.bottom);
+  if (HDC mem = lease.dc()) {
+    int saved = SaveDC(mem);
+    IntersectClipRect(mem, box.left, box.top, box.right, box.bottom);
+    Win32Canvas canvas(backend_, mem);
     Deliver(msg::kCanvasPaint, reinterpret_cast<WPARAM>(static_cast<Canvas*>(&canvas)), 0);
-    const RECT& u = ps.rcPaint;
-    BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, mem.get(), u.left, u.top,
-           SRCCOPY);
+    RestoreDC(mem, saved);
+    BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, mem, box.left,
+           box.top, SRCCOPY);
   } else {
     Win32Canvas canvas(backend_, dc);
     Deliver(msg::kCanvasPaint, reinterpret_cast<WPARAM>(static_cast<Canvas*>(&canvas)), 0);
@@ -650,6 +657,7 @@ void Win32Peer::SyncVisible() {
       placed_ = true;
     }
     ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE);
+    if (!v) backend_.FormHidden();
     return;
   }
   ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE);

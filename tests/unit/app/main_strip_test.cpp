@@ -113,6 +113,7 @@ TEST_F(MainStrip, WithoutABrowserControlTheSloganAndClockLineShow) {
 
 TEST_F(MainStrip, TheClockLineNamesTheWeekdayThenDateAndTime) {
   Make(nullptr);
+  form->Show();
   const char* names[] = {"星期天", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
   for (int d = 0; d < 7; ++d) {
     system.now = LocalTime{2026, 12, 6 + d, d, 9, 5, 7, 0};
@@ -130,12 +131,39 @@ TEST_F(MainStrip, TheClockLineNamesTheWeekdayThenDateAndTime) {
 
 TEST_F(MainStrip, TrimmingRunsOnTheNtFamilyOnly) {
   Make(nullptr);
+  form->Show();
   form->TimerClear->Tick();
   EXPECT_EQ(system.trims, 1);
   power.platform_id = 1;
   form->TimerClear->Tick();
   EXPECT_EQ(system.trims, 1);
   EXPECT_EQ(form->TimerClear->Interval(), 2000u);
+}
+
+TEST_F(MainStrip, OffTheScreenTheClockAndTipsWaitAndTrimmingStopsAfterOneTrim) {
+  Make(nullptr);  // no browser: the clock line is on
+  for (ui::Timer* t : {form->TimerJq, form->TimerGetTime})
+    EXPECT_FALSE(t->Running()) << t->Name() << " while the window was never shown";
+  form->TimerClear->Tick();
+  form->TimerClear->Tick();
+  EXPECT_EQ(system.trims, 1) << "hidden, one trim";
+
+  system.now = LocalTime{2026, 12, 8, 2, 17, 40, 1, 0};
+  form->Show();
+  EXPECT_EQ(form->LblGg2->Caption(), "星期二     2026-12-8 17:40:01") << "current as it shows";
+  for (ui::Timer* t : {form->TimerJq, form->TimerGetTime, form->TimerClear})
+    EXPECT_TRUE(t->Running()) << t->Name();
+  form->TimerClear->Tick();
+  form->TimerClear->Tick();
+  EXPECT_EQ(system.trims, 3) << "shown, every tick trims";
+
+  form->Hide();
+  EXPECT_FALSE(form->TimerGetTime->Running());
+  EXPECT_FALSE(form->TimerJq->Running());
+  EXPECT_TRUE(form->TimerGetTime->Enabled()) << "the banner state is kept";
+  form->TimerClear->Tick();
+  EXPECT_FALSE(form->TimerClear->Running());
+  EXPECT_EQ(system.trims, 4);
 }
 
 TEST_F(MainStrip, RightClicksInsideTheBannerAreSwallowedAndNothingElse) {

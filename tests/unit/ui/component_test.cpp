@@ -140,6 +140,17 @@ TEST(TimerComponent, TicksOnlyWhileEnabledWithAnInterval) {
   t->SetInterval(0);
   t->Tick();
   EXPECT_EQ(ticks, 1);
+  // Paused, it keeps its enabled state and ticks again once resumed.
+  t->SetInterval(1000);
+  t->SetPaused(true);
+  t->Tick();
+  EXPECT_TRUE(t->Enabled());
+  EXPECT_FALSE(t->Running());
+  t->SetPaused(false);
+  t->Tick();
+  EXPECT_EQ(ticks, 2);
+  t->SetEnabled(false);
+  EXPECT_FALSE(t->Running());
 }
 
 TEST(PopupMenuComponent, RunsTheChosenItemAndFindsItemsByHotKey) {

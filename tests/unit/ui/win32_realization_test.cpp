@@ -16,6 +16,7 @@
 #include "ui/application.h"
 #include "ui/components.h"
 #include "ui/form.h"
+#include "ui/graphic_controls.h"
 #include "ui/list_view.h"
 #include "ui/std_controls.h"
 #include "ui/tree_view.h"
@@ -194,6 +195,82 @@ TEST_F(Realized, TimersTickThroughTheLoopWhileEnabled) {
     Sleep(5);
   }
   EXPECT_EQ(ticks, 3) << "no tick once disabled";
+}
+
+TEST_F(Realized, APausedTimerHasNoSystemTimerUntilResumed) {
+  Timer* t = form->Create<Timer>("Tmr");
+  t->SetInterval(20);
+  t->SetPaused(true);
+  int ticks = 0;
+  t->OnTimer = [&](Timer&) { ++ticks; };
+  MSG m;
+  DWORD start = GetTickCount();
+  // Not one WM_TIMER is queued for a paused timer, whoever would dispatch it.
+  bool queued = false;
+  while (GetTickCount() - start < 150 && !queued) {
+    queued = PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
+    Sleep(5);
+  }
+  EXPECT_FALSE(queued);
+  t->SetPaused(false);
+  start = GetTickCount();
+  while (ticks == 0 && GetTickCount() - start < 3000) {
+    Pump();
+    Sleep(5);
+  }
+  EXPECT_GE(ticks, 1);
+}
+
+TEST_F(Realized, ARedrawPaintsWhatShowsThroughOneSurfaceAndSkipsWhatChildrenCover) {
+  panel->SetAlign(Align::kClient);
+  panel->SetColor(Rgb(0, 200, 0));
+  auto* label = CreateControl<Label>(*form, panel, "Lbl", Rect::FromBounds(10, 10, 50, 20));
+  label->SetColor(Rgb(200, 0, 0));
+  int form_paints = 0, panel_paints = 0;
+  form->OnPaint = [&](Control&, Canvas&) { ++form_paints; };
+  panel->OnPaint = [&](Control&, Canvas&) { ++panel_paints; };
+  form->Show();
+  Pump();
+  const UINT whole = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+  RedrawWindow(H(form.get()), nullptr, nullptr, whole);
+  HDC screen = GetDC(H(panel));
+  EXPECT_EQ(GetPixel(screen, 100, 100), RGB(0, 200, 0));
+  EXPECT_EQ(GetPixel(screen, 20, 15), RGB(200, 0, 0)) << "the label, on the panel";
+  ReleaseDC(H(panel), screen);
+  EXPECT_GE(panel_paints, 1);
+  EXPECT_EQ(form_paints, 0) << "the form lies wholly under its client panel";
+
+  // Steady repaints reuse the surface the first one made.
+  HDC like = GetDC(H(panel));
+  HDC first = nullptr;
+  {
+    win32::PaintSurfaces::Lease lease(backend.Surfaces(), like, 1, 1);
+    first = lease.dc();
+    win32::PaintSurfaces::Lease inner(backend.Surfaces(), like, 1, 1);
+    EXPECT_EQ(inner.dc(), nullptr) << "a paint inside a paint draws directly";
+  }
+  for (int i = 0; i < 3; ++i) RedrawWindow(H(form.get()), nullptr, nullptr, whole);
+  win32::PaintSurfaces::Lease again(backend.Surfaces(), like, 1, 1);
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(again.dc(), first);
+  ReleaseDC(H(panel), like);
+}
+
+TEST_F(Realized, ThePaintSurfaceGivesItsMemoryBackOnceNoFormShows) {
+  Form other(nullptr);
+  other.SetClientSize(100, 80);
+  form->Show();
+  other.Show();
+  Pump();
+  RedrawWindow(H(form.get()), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(backend.Surfaces().HoldsBitmap());
+  form->Hide();
+  EXPECT_TRUE(backend.Surfaces().HoldsBitmap()) << "another form still shows";
+  other.Hide();
+  EXPECT_FALSE(backend.Surfaces().HoldsBitmap());
+  form->Show();
+  RedrawWindow(H(form.get()), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(backend.Surfaces().HoldsBitmap()) << "made again by the next paint";
 }
 
 TEST_F(Realized, AModalFormHoldsTheOthersOffUntilItsButtonIsPressed) {
