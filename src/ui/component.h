@@ -3,6 +3,7 @@
 // goes first. The owned list keeps creation order, which is the order the
 // skin engine walks a form in.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +35,12 @@ class Component {
     return dynamic_cast<T*>(FindComponent(name));
   }
 
+  // Whoever keeps a pointer to this component without owning it is told,
+  // once, when it goes (after its parts, so only the pointer may be used).
+  // The key ends the watch; a watcher that goes first must end it.
+  void WatchFree(const void* key, std::function<void()> told);
+  void UnwatchFree(const void* key);
+
   // Creates a component owned by this one; the owner keeps it.
   template <class T, class... Args>
   T* Create(std::string name, Args&&... args) {
@@ -52,6 +59,7 @@ class Component {
   std::string name_;
   long tag_ = 0;
   std::vector<Component*> components_;
+  std::vector<std::pair<const void*, std::function<void()>>> free_watchers_;
 };
 
 }  // namespace corvane::ui

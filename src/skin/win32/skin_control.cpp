@@ -61,18 +61,30 @@ NinePart PieceParts(const TDataSkinObject& piece, int frames, int image) {
 // --- TSkinControl ------------------------------------------------------------------
 
 TSkinControl::~TSkinControl() {
-  // Normally detached already; the control itself is not touched here, as
-  // it may be gone: its method, if it is still ours, only passes messages on.
+  // Normally detached already; the control itself is not touched here but
+  // to end the watch: a freed control has told us and is no longer held.
+  if (control_) control_->UnwatchFree(this);
   if (link_) link_->self = nullptr;
   Live().Remove(this);
   subclass_.reset();
   if (list_) list_->DropHot(this);
 }
 
+void TSkinControl::TakeHostControl(ui::Control& control) {
+  control_ = &control;
+  control.WatchFree(this, [this] {
+    // Only the pointer is left: nothing of the control is given back.
+    control_ = nullptr;
+    window_ = nullptr;
+    if (link_) link_->self = nullptr;
+    if (list_) list_->Discard(this);  // may free this
+  });
+}
+
 void TSkinControl::AttachToControl(ui::Control& control, TSkinData& skin, bool recolour) {
   if (attached_) return;
   skin_ = &skin;
-  control_ = &control;
+  TakeHostControl(control);
   if (auto* w = dynamic_cast<ui::WinControl*>(&control))
     window_ = reinterpret_cast<HWND>(w->Handle());
   link_ = std::make_shared<MethodLink>();
@@ -751,7 +763,7 @@ void TSkinComBox::Draw(HDC dc, const Rect& r) {
 void TSkinBox::AttachToControl(ui::Control& control, TSkinData& skin, bool recolour) {
   if (attached_) return;
   skin_ = &skin;
-  control_ = &control;
+  TakeHostControl(control);
   if (auto* w = dynamic_cast<ui::WinControl*>(&control))
     window_ = w->HandleAllocated() ? reinterpret_cast<HWND>(w->Handle()) : nullptr;
   if (recolour) {

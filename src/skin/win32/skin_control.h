@@ -108,6 +108,8 @@ class TSkinControl {
   LONG_PTR Style() const { return GetWindowLongPtrA(window_, GWL_STYLE); }
   // The owning window is going away: colours are left as they are.
   bool OwnerDetaching() const;
+  // Takes the library's control, and leaves the list as soon as it is freed.
+  void TakeHostControl(ui::Control& control);
 
   SkinControls* list_;
   TSkinData* skin_ = nullptr;

@@ -465,7 +465,11 @@ TEST_F(SkinnedForm, AControlFreedWhileSkinnedIsLeftAloneAtDetach) {
   auto f = std::make_unique<TWinSkinForm>(nullptr, Skin(), reinterpret_cast<HWND>(form->Handle()));
   f->AttachAsForm(*form);
   ASSERT_NE(f->Controls().Find(button), nullptr);
+  const std::size_t before = f->Controls().Count();
   delete button;
+  // Gone from the list with the control, not only once the form is unskinned.
+  EXPECT_EQ(f->Controls().Find(button), nullptr);
+  EXPECT_EQ(f->Controls().Count(), before - 1);
   f->FullDetach();  // must not touch the freed control
   EXPECT_EQ(f->Controls().Count(), 0u);
   f.reset();

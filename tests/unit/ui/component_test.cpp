@@ -36,6 +36,27 @@ TEST(ComponentOwnership, OwnerDestroysWhatItOwnsAndAComponentLeavesItsOwner) {
   EXPECT_EQ(destroyed, 4);
 }
 
+TEST(ComponentOwnership, WatchersAreToldOnceAfterThePartsAndCanEndTheirWatch) {
+  int destroyed = 0;
+  auto watched = std::make_unique<Probe>(nullptr, &destroyed);
+  watched->Create<Probe>("Part", &destroyed);
+  Component* raw = watched.get();
+  std::vector<std::string> told;
+  int key_a = 0, key_b = 0, key_c = 0, key_d = 0;
+  watched->WatchFree(&key_a, [&] { told.push_back("a"); });
+  watched->WatchFree(&key_b, [&] { told.push_back("b"); });
+  watched->WatchFree(&key_c, [&] {
+    told.push_back("c after " + std::to_string(destroyed));
+    raw->UnwatchFree(&key_d);  // a watcher gone meanwhile is not told
+  });
+  watched->WatchFree(&key_d, [&] { told.push_back("d"); });
+  watched->WatchFree(&key_b, [&] { told.push_back("b again"); });  // replaces b's
+  watched->UnwatchFree(&key_a);
+  watched.reset();
+  // After the parts and the object's own destructor, once each, in order.
+  EXPECT_EQ(told, (std::vector<std::string>{"c after 2", "b again"}));
+}
+
 TEST(ComponentOwnership, FindsByNameWithoutRegardToCase) {
   Component owner(nullptr);
   Timer* t = owner.Create<Timer>("TimerDetect");
