@@ -52,11 +52,14 @@ bench-dlls: deps
 test: native win32 wine-build bench-dlls
 	@bash tests/run_all.sh
 
-bench: deps skin
+# The native benchmarks, then the resident program's profile under Wine
+# beside a bare window (the build the Wine suites would run).
+bench: deps skin dist wine-build
 	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DCORVANE_SANITIZE=OFF \
 	  -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON >/dev/null
 	@cmake --build $(BENCH) -j $(JOBS)
 	@bash scripts/run_bench.sh $(BENCH)
+	@bash bench/wine/profile.sh
 
 dist: win32 native
 	@bash scripts/make_dist.sh
