@@ -244,8 +244,9 @@ void TSkinControl::Paint(HDC dc) {
   if (!GetWindowRect(window_, &wr)) return;
   last_rect_ = {wr.left, wr.top, wr.right, wr.bottom};
   const Rect whole = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
-  // A broken piece must not take the control's painting down with it.
-  GuardedPaint([&] {
+  // A broken piece must not take the control's painting down with it; the
+  // control is no longer hot, as the frame's parts are after such a failure.
+  const bool painted = GuardedPaint([&] {
     if (dc) {
       detail::PaintCheckpoint(detail::kPaintControl);
       Draw(dc, whole);
@@ -254,6 +255,10 @@ void TSkinControl::Paint(HDC dc) {
       Draw(own.get(), whole);
     }
   });
+  if (!painted) {
+    state_ &= ~(kBitHot | kBitPressed);
+    StopBeingHot();
+  }
 }
 
 void TSkinControl::PaintWhole(ui::Message& m) {

@@ -130,9 +130,14 @@ TEST_F(FailedPaints, AControlThatFailsToPaintKeepsWorking) {
   PumpFor(30);
   const OwnerCounts before = LiveOwners();
   const int paints = list.Find(b)->Paints();
+  // Hot when it fails: the hot control is cleared, as for the frame's parts.
+  SendMessageA(b, kCmMouseEnter, 0, 0);
+  ASSERT_EQ(list.HotControl(), list.Find(b));
   FailPaints(detail::kPaintControl, 1);
   RedrawWindow(b, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_EQ(PaintFailuresLeft(detail::kPaintControl), 0);
+  EXPECT_EQ(list.HotControl(), nullptr);
+  EXPECT_FALSE(list.Find(b)->Hot());
   EXPECT_EQ(LiveOwners(), before);
   RedrawWindow(b, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_GT(list.Find(b)->Paints(), paints) << "painted again after the failure";
