@@ -1,6 +1,8 @@
 #include "categories/categorisation.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 #include "categories/frm_jiqiao.h"
 #include "categories/frm_tixing.h"
@@ -133,9 +135,33 @@ std::string MergeLeftoverText(const MoveReport& report, std::vector<std::string>
   return out;
 }
 
+std::string MergeLeftoverFingerprint(const MoveReport& report) {
+  std::vector<std::string> lines;
+  for (const std::string& p : report.not_copied) lines.push_back(p + kLeftNotCopied);
+  for (const std::string& p : report.not_removed) lines.push_back(p + kLeftNotRemoved);
+  for (const std::string& p : report.skipped) lines.push_back(p + kLeftSkipped);
+  if (lines.empty()) return std::string();
+  std::sort(lines.begin(), lines.end());
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const std::string& line : lines)
+    for (unsigned char c : line + '\n') hash = (hash ^ c) * 1099511628211ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
 void Categorisation::ReportMerge() {
+  CategoryStore store = Store();
+  const std::string now = MergeLeftoverFingerprint(last_merge_);
+  const std::string told = store.MergeLeftoversTold();
+  if (now == told) {
+    // Told at an earlier start: count them as told in this run too.
+    MergeLeftoverText(last_merge_, reported_leftovers_);
+    return;
+  }
   std::string text = MergeLeftoverText(last_merge_, reported_leftovers_);
   if (!text.empty()) app_.ShowMessageBox(text, kNoticeCaption, mb::kOk | mb::kIconExclamation);
+  store.SetMergeLeftoversTold(now);
 }
 
 void Categorisation::IconLoadFailed() {

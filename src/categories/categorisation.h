@@ -60,6 +60,10 @@ inline constexpr int kMergeLeftoverLines = 12;
 // The text of the merge's notice, or "" when nothing in report is news:
 // entries in reported are left out, and those listed are added to it.
 std::string MergeLeftoverText(const MoveReport& report, std::vector<std::string>& reported);
+// What identifies a merge's leftovers with their reasons, whatever their
+// order ("" when there are none): the same ones are told once, not at every
+// start.
+std::string MergeLeftoverFingerprint(const MoveReport& report);
 
 // Entries of Windows' own that a drop never moves.
 bool IsProtectedName(const std::string& display_name);

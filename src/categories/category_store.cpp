@@ -14,6 +14,7 @@ constexpr char kAllUsersKsCx[] = "AllUsersKsCx";
 constexpr char kCurrentUserKs[] = "CurrentUserKs";
 constexpr char kCurrentUserKsCx[] = "CurrentUserKsCx";
 constexpr char kFenleiJq[] = "FenleiJq";
+constexpr char kMergeLeftoversKey[] = "MergeLeftovers";
 
 std::string LabelKey(int k) { return "Label" + std::to_string(k); }
 std::string IconKey(int k) { return "LabelIcon" + std::to_string(k); }
@@ -195,6 +196,14 @@ bool CategoryStore::TipsDismissed() {
 
 bool CategoryStore::DismissTips() {
   return profile_.WriteString(path_, kSectionControl, kFenleiJq, "1");
+}
+
+std::string CategoryStore::MergeLeftoversTold() {
+  return profile_.ReadString(path_, kSectionControl, kMergeLeftoversKey, "");
+}
+
+bool CategoryStore::SetMergeLeftoversTold(const std::string& fingerprint) {
+  return profile_.WriteString(path_, kSectionControl, kMergeLeftoversKey, fingerprint);
 }
 
 }  // namespace corvane::categories

@@ -86,6 +86,11 @@ class CategoryStore {
   bool TipsDismissed();
   bool DismissTips();
 
+  // MergeLeftovers: a fingerprint of the start-up merge's leftovers last
+  // told, so that the same ones are not told again at every start.
+  std::string MergeLeftoversTold();
+  bool SetMergeLeftoversTold(const std::string& fingerprint);
+
  private:
   ProfileStore& profile_;
   std::string path_;

@@ -223,6 +223,12 @@ class CategoriesTest(WineTestCase):
         self.assertEqual(read(os.path.join(USER_PROGRAMS, "暗处", "s.lnk")), b"in a hidden folder")
         time.sleep(1.0)
         self.assertEqual(find(title=NOTICE, cls="#32770"), [], "told once only")
+        # The next start finds the same leftover: it is not told again.
+        self.assertEqual(end_normally(self.program), 0)
+        self.program = self.start()
+        self.assertTrue(wait_for(cls=MAIN_CLASS, timeout_ms=30000), "no window at the next start")
+        time.sleep(1.0)
+        self.assertEqual(find(title=NOTICE, cls="#32770"), [], "told again at the next start")
 
     # --- the tree and the list ------------------------------------------------------
 

@@ -1065,6 +1065,39 @@ TEST_F(OperationsTest, TheMergesLeftoversAreToldOnceWithWhereAndWhy) {
   EXPECT_EQ(Read(programs + "\\新.lnk"), "new");
 }
 
+TEST_F(OperationsTest, LeftoversToldAtOneStartAreNotToldAgainUntilTheyChange) {
+  LayOutStartMenu(fs);
+  StartShown();
+  ASSERT_EQ(user.boxes.size(), 1u);
+  const std::string told = IniValue("MergeLeftovers");
+  EXPECT_EQ(told.size(), 16u) << told;
+  // The next start finds the same ones: nothing said, nothing written.
+  Stop();
+  user.boxes.clear();
+  const std::string ini = Ini();
+  StartShown();
+  EXPECT_TRUE(user.boxes.empty());
+  EXPECT_EQ(Ini(), ini);
+  // One more that stays: told again, all of them, at the next start.
+  fs.AddFile(kPaths.user_start_menu + "\\只读也.lnk", "ro", attr::kReadOnly);
+  Stop();
+  StartShown();
+  ASSERT_EQ(user.boxes.size(), 1u);
+  EXPECT_NE(user.boxes[0].text.find("\\只读也.lnk"), std::string::npos) << user.boxes[0].text;
+  EXPECT_NE(user.boxes[0].text.find("\\Secret"), std::string::npos) << user.boxes[0].text;
+  EXPECT_NE(IniValue("MergeLeftovers"), told);
+}
+
+TEST(MergeLeftoverTextTest, TheFingerprintIgnoresOrderButNotReasons) {
+  MoveReport a, b, c;
+  a.not_copied = {"C:\\x\\1", "C:\\x\\2"};
+  b.not_copied = {"C:\\x\\2", "C:\\x\\1"};
+  c.not_removed = {"C:\\x\\1", "C:\\x\\2"};
+  EXPECT_EQ(MergeLeftoverFingerprint(a), MergeLeftoverFingerprint(b));
+  EXPECT_NE(MergeLeftoverFingerprint(a), MergeLeftoverFingerprint(c));
+  EXPECT_EQ(MergeLeftoverFingerprint(MoveReport{}), "");
+}
+
 TEST(MergeLeftoverTextTest, ManyAreCutShortWithHowManyMore) {
   MoveReport r;
   for (int i = 0; i < 20; ++i) r.not_copied.push_back("C:\\x\\" + std::to_string(i));
