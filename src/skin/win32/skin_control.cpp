@@ -524,13 +524,7 @@ Bitmap32 BitmapPixels(HDC reference, HBITMAP bitmap) {
     return {};
   std::vector<std::uint32_t> px(static_cast<std::size_t>(bm.bmWidth) *
                                 static_cast<std::size_t>(bm.bmHeight));
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = bm.bmWidth;
-  bi.bmiHeader.biHeight = -bm.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
   if (!GetDIBits(reference, bitmap, 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi,
                  DIB_RGB_COLORS))
     return {};

@@ -46,13 +46,7 @@ const Bitmap32& MenuGlyphs() {
     BITMAP bm = {};
     GetObjectA(bitmap, sizeof bm, &bm);
     if (bm.bmWidth > 0 && bm.bmHeight > 0 && bm.bmWidth <= 1024 && bm.bmHeight <= 64) {
-      BITMAPINFO bi = {};
-      bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      bi.bmiHeader.biWidth = bm.bmWidth;
-      bi.bmiHeader.biHeight = -bm.bmHeight;
-      bi.bmiHeader.biPlanes = 1;
-      bi.bmiHeader.biBitCount = 32;
-      bi.bmiHeader.biCompression = BI_RGB;
+      BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
       std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bm.bmWidth) *
                                         static_cast<std::size_t>(bm.bmHeight));
       const WindowDc screen = WindowDc::Client(nullptr);

@@ -212,8 +212,7 @@ void WindowShape::Clear(bool redraw) {
   detail::Count(detail::kShapes, -1);
 }
 
-DibSurface::DibSurface(HDC reference, int width, int height) : width_(width), height_(height) {
-  if (width <= 0 || height <= 0) return;
+BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bi.bmiHeader.biWidth = width;
@@ -221,6 +220,12 @@ DibSurface::DibSurface(HDC reference, int width, int height) : width_(width), he
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+DibSurface::DibSurface(HDC reference, int width, int height) : width_(width), height_(height) {
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO bi = TopDown32(width, height);
   dc_ = CreateCompatibleDC(reference);
   if (!dc_) return;
   detail::Count(detail::kGdi, 1);

@@ -252,6 +252,10 @@ class PaintDc {
   HDC dc_;
 };
 
+// The header of a 32-bit top-down bitmap: rows in the order and pixels in
+// the layout of Bitmap32.
+BITMAPINFO TopDown32(int width, int height);
+
 // A memory DC with a 32-bit top-down DIB section selected: the pixels have
 // the layout of Bitmap32, so the portable renderer's results go in and out
 // by copying rows.
