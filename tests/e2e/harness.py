@@ -157,6 +157,18 @@ def colours(png, rect, origin=(0, 0)):
     return int(out.stdout.strip())
 
 
+def pixels(png, rect, origin=(0, 0)):
+    """The raw RGB pixels of the screen rectangle RECT in a screenshot whose
+    top left is at ORIGIN on the screen (PNG files differ in their time
+    stamps, so pictures are compared by these)."""
+    x, y, w, ht = rect
+    out = subprocess.run(["convert", png, "-crop", f"{w}x{ht}+{x - origin[0]}+{y - origin[1]}",
+                          "+repage", "rgb:-"], capture_output=True, check=True).stdout
+    if len(out) != w * ht * 3:
+        raise AssertionError(f"{png}: the crop {rect} gave {len(out)} bytes")
+    return out
+
+
 def ensure_uptime(seconds=185):
     """Started within three minutes of boot the program stays in the tray."""
     with open("/proc/uptime") as f:

@@ -8,8 +8,9 @@ import time
 from unittest import mock
 
 import wine_registry as reg
-from harness import (MAIN_CLASS, WineTestCase, atom_present, children, drv, end_normally,
-                     restore_banner_page, screenshot, wait_for, wine_env, write_banner_page)
+from harness import (MAIN_CLASS, WineTestCase, atom_present, children, colours, drv,
+                     end_normally, pixels, restore_banner_page, screenshot, wait_for, wine_env,
+                     write_banner_page)
 
 RUN_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
 # The switch on PnlDh (left, top, width, height).
@@ -95,26 +96,20 @@ def wines_own_browser():
             reg.add(server_key(cls), "", "REG_SZ", server)
 
 
+def on_client(window, area):
+    """A client-area rectangle of a window on the screen."""
+    return (window["client"][0] + area[0], window["client"][1] + area[1], area[2], area[3])
+
+
 def colours_in(png, window, area):
     """How many colours a client-area rectangle of a window's screenshot has:
     1 where nothing is drawn."""
-    x = window["client"][0] - window["rect"][0] + area[0]
-    y = window["client"][1] - window["rect"][1] + area[1]
-    out = subprocess.run(["convert", png, "-crop", f"{area[2]}x{area[3]}+{x}+{y}", "+repage",
-                          "-format", "%k", "info:"], capture_output=True, text=True, check=True)
-    return int(out.stdout.strip())
+    return colours(png, on_client(window, area), window["rect"][:2])
 
 
 def pixels_in(png, window, area):
-    """The raw RGB pixels of a client-area rectangle of a window's screenshot
-    (the PNG files themselves differ in their time stamps alone)."""
-    x = window["client"][0] - window["rect"][0] + area[0]
-    y = window["client"][1] - window["rect"][1] + area[1]
-    out = subprocess.run(["convert", png, "-crop", f"{area[2]}x{area[3]}+{x}+{y}", "+repage",
-                          "rgb:-"], capture_output=True, check=True).stdout
-    if len(out) != area[2] * area[3] * 3:
-        raise AssertionError(f"{png}: the crop {area} gave {len(out)} bytes")
-    return out
+    """The raw RGB pixels of a client-area rectangle of a window's screenshot."""
+    return pixels(png, on_client(window, area), window["rect"][:2])
 
 
 class BannerTest(WineTestCase):

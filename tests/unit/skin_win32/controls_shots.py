@@ -28,8 +28,7 @@ def pixel(png, x, y):
 def corner(png, window):
     """The raw pixels of the title's left end, inside the rounded corner."""
     x, y = window["rect"][:2]
-    return subprocess.run(["convert", png, "-crop", f"20x16+{x + 4}+{y + 4}", "+repage", "rgb:-"],
-                          capture_output=True, check=True).stdout
+    return h.pixels(png, (x + 4, y + 4, 20, 16))
 
 
 class GalleryCase(unittest.TestCase):

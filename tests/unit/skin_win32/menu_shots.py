@@ -29,15 +29,6 @@ def pixel(png, x, y):
     return out.strip()
 
 
-def area(png, x, y, w, ht):
-    """The raw pixels of a rectangle of a screenshot."""
-    out = subprocess.run(["convert", png, "-crop", f"{w}x{ht}+{x}+{y}", "+repage", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    if len(out) != w * ht * 3:
-        raise AssertionError(f"{png}: the crop {(x, y, w, ht)} gave {len(out)} bytes")
-    return out
-
-
 def crop(png, name, rects):
     """Keeps the part of a full-screen shot that holds the given rectangles."""
     left = max(min(r[0] for r in rects) - 8, 0)
@@ -122,11 +113,11 @@ class MenuShots(unittest.TestCase):
         # The bar item under the mouse is hot: its pixels change when the
         # mouse comes (the popup opened right under it).
         item = (x, y - 19, 50, 18)  # the whole entry, its frame included
-        cold = area(untouched, *item)
+        cold = h.pixels(untouched, item)
         h.drv("move", x + 12, y - 8)
         time.sleep(0.5)
         shot = h.screenshot("skin_menu_screen")
-        self.assertNotEqual(area(shot, *item), cold, "the bar item under the mouse is hot")
+        self.assertNotEqual(h.pixels(shot, item), cold, "the bar item under the mouse is hot")
         crop(shot, "skin_menu_hot", [[wx, wy, ww, 80]])
 
         # A right click on the title opens the skinned system menu.
