@@ -5,13 +5,10 @@
 #pragma once
 #include <cstdint>
 
+#include "core/geometry.h"
 #include "skin/skin_render.h"
-#include "ui/geometry.h"
 
 namespace corvane::skin {
-
-using ui::Point;
-using ui::Rect;
 
 // State images of the control pieces.
 enum ControlStateImage { kImgNormal = 1, kImgPressed = 2, kImgDisabled = 3, kImgHot = 4 };

@@ -4,13 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "core/geometry.h"
 #include "skin/bmp.h"
-#include "ui/geometry.h"
 
 namespace corvane::skin {
-
-using ui::Point;
-using ui::Rect;
 
 inline constexpr std::uint32_t kMagentaRgb = 0xFF00FF;
 inline bool IsMagenta(std::uint32_t argb) { return (argb & 0xFFFFFFu) == kMagentaRgb; }
