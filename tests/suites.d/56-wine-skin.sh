@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_require_wine
 # Its count line is renamed so that only this suite's sum reads as the count.
-gtest_out=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/skin_win32/skin_win32_tests.exe skin_win32)
+gtest_out=$(corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/wine/skin/skin_win32_tests.exe skin_win32)
 gtest_line=$(tail -n 1 <<<"$gtest_out")
 sed '$d' <<<"$gtest_out"
 echo "skin_win32_tests: $gtest_line"
@@ -16,7 +16,7 @@ read -r passed _ failed _ skipped _ <<<"$gtest_line"
 # Each gallery script ends with its own count line.
 for script in gallery_shots controls_shots menu_shots; do
   log=build/test-logs/skin_$script.out
-  timeout -k 10 300 python3 tests/unit/skin_win32/$script.py </dev/null >"$log" 2>&1
+  timeout -k 10 300 python3 tests/wine/skin/$script.py </dev/null >"$log" 2>&1
   cat "$log"
   read -r p _ f _ s _ <<<"$(tail -n 1 "$log")"
   [[ "$p" =~ ^[0-9]+$ ]] || { p=0; f=1; s=0; }

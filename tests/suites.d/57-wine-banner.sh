@@ -4,4 +4,4 @@ set -u
 cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_require_wine
-corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/unit/app/app_win32_tests.exe app_win32
+corvane_wine_gtest "$CORVANE_WINE_BUILD"/tests/wine/app/app_win32_tests.exe app_win32

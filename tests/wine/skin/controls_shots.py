@@ -14,7 +14,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "e2e"))
 import harness as h  # noqa: E402
 
-GALLERY = os.path.join(h.BUILD, "tests", "unit", "skin_win32", "skin_controls_gallery.exe")
+GALLERY = os.path.join(h.BUILD, "tests", "wine", "skin", "skin_controls_gallery.exe")
 PLAIN = "Corvane 控件库一：窗口子控件"
 FORM = "Corvane 控件库二：窗体控件"
 

@@ -12,7 +12,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "e2e"))
 import harness as h  # noqa: E402
 
-GALLERY = os.path.join(h.BUILD, "tests", "unit", "skin_win32", "skin_menu_gallery.exe")
+GALLERY = os.path.join(h.BUILD, "tests", "wine", "skin", "skin_menu_gallery.exe")
 MAIN = "Corvane 菜单"
 RTL = "从右到左的菜单"
 WM_SYSCOMMAND, SC_KEYMENU, WM_CLOSE = 0x0112, 0xF100, 0x0010

@@ -11,7 +11,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "e2e"))
 import harness as h  # noqa: E402
 
-GALLERY = os.path.join(h.BUILD, "tests", "unit", "skin_win32", "skin_gallery.exe")
+GALLERY = os.path.join(h.BUILD, "tests", "wine", "skin", "skin_gallery.exe")
 FIRST = "Corvane 1.2 皮肤"
 WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, HTCAPTION = 0x00A1, 0x00A2, 2
 WM_MDIRESTORE, WM_MDIMAXIMIZE = 0x0223, 0x0225
