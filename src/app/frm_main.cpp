@@ -24,21 +24,21 @@ struct AreaLayout {
 
 // The regions of the picture, with the label and frame of each.
 constexpr AreaLayout kAreaLayout[] = {
-    {Area::kUser, "LblUser", &TFrmMain::LblUser, "BvlUser", &TFrmMain::BvlUser,
+    {Area::kUserBar, "LblUser", &TFrmMain::LblUser, "BvlUser", &TFrmMain::BvlUser,
      Rect::FromBounds(1, 1, 190, 39)},
-    {Area::kGd, "LblGd", &TFrmMain::LblGd, "BvlGd", &TFrmMain::BvlGd,
+    {Area::kPinnedList, "LblGd", &TFrmMain::LblGd, "BvlGd", &TFrmMain::BvlGd,
      Rect::FromBounds(1, 40, 93, 56)},
-    {Area::kLb, "LblLb", &TFrmMain::LblLb, "BvlLb", &TFrmMain::BvlLb,
+    {Area::kMostUsedList, "LblLb", &TFrmMain::LblLb, "BvlLb", &TFrmMain::BvlLb,
      Rect::FromBounds(1, 98, 93, 205)},
-    {Area::kSy, "LblSy", &TFrmMain::LblSy, "BvlSy", &TFrmMain::BvlSy,
+    {Area::kAllPrograms, "LblSy", &TFrmMain::LblSy, "BvlSy", &TFrmMain::BvlSy,
      Rect::FromBounds(1, 304, 93, 21)},
-    {Area::kOEM, "LblOEM", &TFrmMain::LblOEM, "BvlOEM", &TFrmMain::BvlOEM,
+    {Area::kOemLink, "LblOEM", &TFrmMain::LblOEM, "BvlOEM", &TFrmMain::BvlOEM,
      Rect::FromBounds(95, 304, 96, 21)},
-    {Area::kBz, "LblBz", &TFrmMain::LblBz, "BvlBz", &TFrmMain::BvlBz,
+    {Area::kHelpSearchRun, "LblBz", &TFrmMain::LblBz, "BvlBz", &TFrmMain::BvlBz,
      Rect::FromBounds(95, 247, 96, 56)},
-    {Area::kMb, "LblMb", &TFrmMain::LblMb, "BvlMb", &TFrmMain::BvlMb,
+    {Area::kSettingsItems, "LblMb", &TFrmMain::LblMb, "BvlMb", &TFrmMain::BvlMb,
      Rect::FromBounds(95, 172, 96, 71)},
-    {Area::kWd, "LblWd", &TFrmMain::LblWd, "BvlWd", &TFrmMain::BvlWd,
+    {Area::kMyItems, "LblWd", &TFrmMain::LblWd, "BvlWd", &TFrmMain::BvlWd,
      Rect::FromBounds(95, 40, 96, 128)},
 };
 
@@ -50,10 +50,10 @@ struct PanelLayout {
 
 // The panels, in the order they lie on the form.
 constexpr PanelLayout kPanelOrder[] = {
-    {Area::kUser, "PnlUser", &TFrmMain::PnlUser}, {Area::kGd, "PnlGd", &TFrmMain::PnlGd},
-    {Area::kLb, "PnlCy", &TFrmMain::PnlCy},       {Area::kWd, "PnlWd", &TFrmMain::PnlWd},
-    {Area::kMb, "PnlMb", &TFrmMain::PnlMb},       {Area::kOEM, "PnlOEM", &TFrmMain::PnlOEM},
-    {Area::kSy, "PnlSy", &TFrmMain::PnlSy},       {Area::kBz, "PnlBz", &TFrmMain::PnlBz},
+    {Area::kUserBar, "PnlUser", &TFrmMain::PnlUser}, {Area::kPinnedList, "PnlGd", &TFrmMain::PnlGd},
+    {Area::kMostUsedList, "PnlCy", &TFrmMain::PnlCy},       {Area::kMyItems, "PnlWd", &TFrmMain::PnlWd},
+    {Area::kSettingsItems, "PnlMb", &TFrmMain::PnlMb},       {Area::kOemLink, "PnlOEM", &TFrmMain::PnlOEM},
+    {Area::kAllPrograms, "PnlSy", &TFrmMain::PnlSy},       {Area::kHelpSearchRun, "PnlBz", &TFrmMain::PnlBz},
 };
 
 }  // namespace
@@ -82,7 +82,6 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   LblGg2->SetAlignment(ui::Alignment::kRight);
   LblGg2->Hide();
   BuildComponents();
-  BuildAreaSettings();
 
   TimerClear->OnTimer = [this](ui::Timer&) { TimerClearTimer(); };
   TimerGetTime->OnTimer = [this](ui::Timer&) { TimerGetTimeTimer(); };
@@ -100,12 +99,15 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   app_.SetMainForm(this);
   SkinData.Active = true;
   SkinData.SkinFormtype = skin::sfMainform;
-  RunStep(steps_.load_skin);
   app_.OnTaskbarCreated = [this] {
     // Explorer came back without our icon (or was not there at start).
     tray_added_ = false;
     AddTrayIcon();
   };
+}
+
+void TFrmMain::Start() {
+  RunStep(steps_.load_skin);
   FormCreate();
 }
 
@@ -124,7 +126,7 @@ void TFrmMain::BuildPicture() {
   ImgMenu->OnMouseMove = [this](ui::Control&, unsigned, int, int) { ImgMenuMouseMove(); };
 
   for (const AreaLayout& l : kAreaLayout) {
-    AreaParts& parts = areas_[Index(l.area)];
+    AreaParts& parts = areas_[AreaIndex(l.area)];
     parts.label = this->*l.label = CreateControl<ui::Label>(*this, PnlDh, l.label_name, l.bounds);
     parts.label->SetTransparent(true);
     parts.label->SetCursor(ui::Cursor::kHandPoint);
@@ -161,9 +163,9 @@ void TFrmMain::BuildPanels() {
         CreateControl<ui::Panel>(*this, PnlMain, l.name, Rect::FromBounds(202, 6, 323, 358));
     p->SetBorderStyle(ui::BorderStyle::kSingle);
     p->SetBevelOuter(ui::BevelKind::kNone);
-    p->SetVisible(l.area == Area::kSy);
-    areas_[Index(l.area)].panel = this->*l.panel = p;
-    if (l.area == Area::kSy) continue;  // covered by the tree and the list
+    p->SetVisible(l.area == Area::kAllPrograms);
+    areas_[AreaIndex(l.area)].panel = this->*l.panel = p;
+    if (l.area == Area::kAllPrograms) continue;  // covered by the tree and the list
     Area a = l.area;
     p->OnMouseMove = [this, a](ui::Control&, unsigned, int, int) { AreaPanelMouseMove(a); };
   }
@@ -225,29 +227,6 @@ void TFrmMain::BuildComponents() {
   N5 = PopMenuTp->Add("N5", "-");
   MenuAbout = PopMenuTp->Add("MenuAbout", "关于(&A)", [this](ui::MenuItem&) { MenuAboutClick(); });
   ApplicationEvents = Create<ui::ApplicationEvents>("ApplicationEvents");
-}
-
-void TFrmMain::BuildAreaSettings() {
-  struct Link {
-    Area area;
-    settings::Area settings;
-  };
-  static constexpr Link kLinks[] = {
-      {Area::kUser, settings::Area::kUser}, {Area::kGd, settings::Area::kGd},
-      {Area::kLb, settings::Area::kCy},     {Area::kWd, settings::Area::kWd},
-      {Area::kMb, settings::Area::kMb},     {Area::kBz, settings::Area::kBz},
-      {Area::kOEM, settings::Area::kOEM}};
-  std::array<ui::Panel*, settings::kAreaCount> panels{};
-  for (const Link& l : kLinks) panels[static_cast<std::size_t>(l.settings)] = AreaPanel(l.area);
-  area_settings_ = std::make_unique<settings::AreaPanels>(
-      app_, services_.registry, services_.system,
-      settings::PanelHost{*this, panels, *OpnDilgProg, *OpenPictureDialogIcon,
-                          [this] { MarkSettingsChanged(); }});
-  for (const Link& l : kLinks) {
-    Step& load = steps_.load_area[Index(l.area)];
-    settings::Area a = l.settings;
-    if (!load) load = [a](TFrmMain& f) { f.AreaSettings().Load(a); };
-  }
 }
 
 void TFrmMain::RunStep(const Step& s) {
@@ -317,7 +296,7 @@ void TFrmMain::RemoveTrayIcon() {
 }
 
 void TFrmMain::AreaClick(Area a) {
-  RunStep(steps_.load_area[Index(a)]);
+  RunStep(steps_.load_area[AreaIndex(a)]);
   AreaPanel(a)->Show();
   for (const AreaParts& p : areas_)
     if (p.panel != AreaPanel(a)) p.panel->Hide();
@@ -342,13 +321,13 @@ void TFrmMain::AreaLabelMouseMove(Area a) {
 
 void TFrmMain::AreaPanelMouseMove(Area a) { ShowOnlyFrame(a); }
 
-void TFrmMain::LblGdMouseLeave() { ShowOnlyFrame(Area::kGd); }
+void TFrmMain::LblGdMouseLeave() { ShowOnlyFrame(Area::kPinnedList); }
 
 void TFrmMain::ImgMenuMouseMove() { HideAllFrames(); }
 
-void TFrmMain::TrVewFenleiMouseMove() { ShowOnlyFrame(Area::kSy); }
+void TFrmMain::TrVewFenleiMouseMove() { ShowOnlyFrame(Area::kAllPrograms); }
 
-void TFrmMain::ShellListViewFenleiMouseMove() { ShowOnlyFrame(Area::kSy); }
+void TFrmMain::ShellListViewFenleiMouseMove() { ShowOnlyFrame(Area::kAllPrograms); }
 
 void TFrmMain::WndProc(ui::Message& m) {
   if (m.msg == kTrayMessage) {

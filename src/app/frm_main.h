@@ -13,8 +13,8 @@
 #include "core/notify_icon.h"
 #include "core/power.h"
 #include "core/registry.h"
+#include "core/start_menu_area.h"
 #include "core/system.h"
-#include "settings/area_panels.h"
 #include "skin/skin_data.h"
 #include "ui/application.h"
 #include "ui/components.h"
@@ -32,12 +32,6 @@ inline constexpr char kAreaHint[] = "单击进入此区域设置";
 inline constexpr char kCategoryTreeHint[] = "单击显示该类别下的所有程序";
 inline constexpr char kProgramListHint[] = "直接拖入上面分类中分类即可";
 inline constexpr char kSlogan[] = "Corvane,让您的程序从此井井有条! ";
-// The autostart value, under HKEY_LOCAL_MACHINE.
-inline constexpr char kRunKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr char kRunValue[] = "Halvorn";
-// Every stored path names this file, whatever the running one is called.
-inline constexpr char kExecutableName[] = "Halvorn.exe";
-inline constexpr char kSoftwareError[] = "不好意思，软件出现错误！";
 inline constexpr unsigned kTrayMessage = 2024;
 inline constexpr unsigned kTrayIconId = 1;
 // Started this soon after Windows (by its autostart value), the program
@@ -45,10 +39,6 @@ inline constexpr unsigned kTrayIconId = 1;
 inline constexpr std::uint32_t kStartHiddenUptime = 180000;
 // Where the banner's browser strip goes on PnlMain.
 inline constexpr ui::Rect kWebBrowserBounds = ui::Rect::FromBounds(5, 366, 520, 16);
-
-// The eight areas of the picture, in the order of the form's area table.
-enum class Area { kUser, kGd, kLb, kSy, kOEM, kBz, kMb, kWd };
-inline constexpr int kAreaCount = 8;
 
 struct MainServices {
   SystemServices& system;
@@ -78,20 +68,25 @@ class TFrmMain : public ui::Form {
     Step refresh_program_list;      // showing 2
     Step read_autostart;            // showing 4
     // Each area's loading step, run by its click before the panel switch
-    // (LblUserClick ... LblWdClick); All Programs has none. Left empty, the
-    // seven settings areas read their panels from the registry.
+    // (LblUserClick ... LblWdClick); All Programs has none.
     std::array<Step, kAreaCount> load_area;
   };
 
+  // Builds and lays out the window; nothing of the steps runs yet.
   TFrmMain(ui::Application& app, MainServices services, Steps steps = {});
   ~TFrmMain() override;
   std::string ClassName() const override { return "TFrmMain"; }
 
-  ui::Label* AreaLabel(Area a) const { return areas_[Index(a)].label; }
-  ui::Bevel* AreaFrame(Area a) const { return areas_[Index(a)].frame; }
-  ui::Panel* AreaPanel(Area a) const { return areas_[Index(a)].panel; }
+  ui::Label* AreaLabel(Area a) const { return areas_[AreaIndex(a)].label; }
+  ui::Bevel* AreaFrame(Area a) const { return areas_[AreaIndex(a)].frame; }
+  ui::Panel* AreaPanel(Area a) const { return areas_[AreaIndex(a)].panel; }
 
-  // Handlers. AreaClick(Area::kWd) is LblWdClick, AreaLabelMouseMove(kWd)
+  // The steps, to be filled or wrapped before Start.
+  Steps& StartSteps() { return steps_; }
+  // Reads the skin, then the creation steps in order (FormCreate).
+  void Start();
+
+  // Handlers. AreaClick(Area::kMyItems) is LblWdClick, AreaLabelMouseMove(kWd)
   // is LblWdMouseMove, AreaPanelMouseMove(kWd) is PnlWdMouseMove.
   void FormCreate();
   void FormShow();
@@ -127,7 +122,6 @@ class TFrmMain : public ui::Form {
   void MarkSettingsChanged() { settings_changed_ = true; }
   bool SettingsChanged() const { return settings_changed_; }
   const NotifyIconRecord& TrayRecord() const { return tray_record_; }
-  settings::AreaPanels& AreaSettings() { return *area_settings_; }
 
   ui::Panel* PnlMain;
   ui::Panel* PnlDh;
@@ -162,12 +156,10 @@ class TFrmMain : public ui::Form {
     ui::Bevel* frame;
     ui::Panel* panel;
   };
-  static std::size_t Index(Area a) { return static_cast<std::size_t>(a); }
-  void BuildPicture();
+    void BuildPicture();
   void BuildPanels();
   void BuildCategoryControls();
   void BuildComponents();
-  void BuildAreaSettings();
   void ShowOnlyFrame(Area a);
   void HideAllFrames();
   void AddTrayIcon();
@@ -184,7 +176,6 @@ class TFrmMain : public ui::Form {
   bool tray_added_ = false;
   bool settings_changed_ = false;
   bool browser_made_ = false;
-  std::unique_ptr<settings::AreaPanels> area_settings_;
 };
 
 }  // namespace corvane::app

@@ -2,7 +2,8 @@
 // its slogan and clock line fallback, the right-click filter over the banner
 // and the autostart images.
 #include "app/frm_main.h"
-#include "settings/registry_accessor.h"
+#include "core/program_paths.h"
+#include "core/registry_accessor.h"
 
 namespace corvane::app {
 namespace {
@@ -72,20 +73,20 @@ void TFrmMain::ShowAutostart(bool on) {
 
 void TFrmMain::ReadAutostart() {
   // Read rights are enough to show the state, for a limited user too.
-  settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  RegistryAccessor reg(services_.registry, reg::kLocalMachine);
   if (reg.OpenKeyReadOnly(kRunKey)) ShowAutostart(reg.ValueExists(kRunValue));
 }
 
 void TFrmMain::ImgChkNoClick() {
   ShowAutostart(true);
-  settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  RegistryAccessor reg(services_.registry, reg::kLocalMachine);
   bool written = false;
   try {
     if (reg.OpenKey(kRunKey, false)) {
-      reg.WriteString(kRunValue, services_.system.ExecutableFolder() + kExecutableName);
+      reg.WriteString(kRunValue, ProgramPath(services_.system));
       written = true;
     }
-  } catch (const settings::RegistryError&) {
+  } catch (const RegistryError&) {
   }
   if (written) return;
   // Refused: said, and the image shows the switch as it still is.
@@ -95,7 +96,7 @@ void TFrmMain::ImgChkNoClick() {
 
 void TFrmMain::ImgChkYesClick() {
   ShowAutostart(false);
-  settings::RegistryAccessor reg(services_.registry, reg::kLocalMachine);
+  RegistryAccessor reg(services_.registry, reg::kLocalMachine);
   if (reg.OpenKey(kRunKey, false) && (!reg.ValueExists(kRunValue) || reg.DeleteValue(kRunValue)))
     return;
   app_.ShowMessageBox(kSoftwareError);

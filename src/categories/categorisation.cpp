@@ -7,8 +7,6 @@
 #include "categories/frm_jiqiao.h"
 #include "categories/frm_tixing.h"
 #include "core/text.h"
-#include "ui/list_view.h"
-#include "ui/tree_view.h"
 
 namespace corvane::categories {
 
@@ -26,70 +24,46 @@ int AddIcon(ui::ImageList& images, const IconHolder& holder) {
 Categorisation::Categorisation(ui::Application& app, CategoryServices services)
     : app_(app), services_(services) {}
 
-Categorisation::~Categorisation() {
-  // When the window outlives us, nothing of ours may be called from it.
-  const auto& forms = app_.Forms();
-  if (!form_ || std::find(forms.begin(), forms.end(), form_) == forms.end()) return;
-  form_->TrVewFenlei->OnClick = nullptr;
-  form_->ShellListViewFenlei->OnBeginListing = nullptr;
-  form_->ShellListViewFenlei->OnAddFolder = nullptr;
-  form_->ShellListViewFenlei->SetShellFolders(nullptr);
-  form_->TimerDetect->OnTimer = nullptr;
-  form_->TimerJq->OnTimer = nullptr;
-  for (ui::MenuItem* item : {form_->MenuNew, form_->MenuDel, form_->MenuChangeIcon, form_->MenuRename})
-    item->OnClick = nullptr;
-  form_->TrVewFenlei->OnEdited = nullptr;
-  form_->TrVewFenlei->OnDragOver = nullptr;
-  form_->TrVewFenlei->OnDragDrop = nullptr;
-  form_->ShellListViewFenlei->OnMouseDown = nullptr;
-}
+Categorisation::~Categorisation() = default;
 
-void Categorisation::FillSteps(app::TFrmMain::Steps& steps) {
-  steps.clear_deleted_categories = [this](app::TFrmMain& f) {
-    Attach(f);
-    ClearDeletedNames();
-  };
-  steps.derive_paths = [this](app::TFrmMain& f) {
-    Attach(f);
-    DerivePaths();
-  };
-  steps.category_startup = [this](app::TFrmMain& f) {
-    Attach(f);
-    StartupPass();
-  };
-  steps.expand_tree = [this](app::TFrmMain&) { ExpandTree(); };
-  steps.refresh_program_list = [this](app::TFrmMain&) { ListCommonPrograms(); };
-}
-
-void Categorisation::Attach(app::TFrmMain& form) {
-  if (form_ == &form) return;
-  form_ = &form;
-  form.TrVewFenlei->OnClick = [this](ui::Control&) { ShowCategory(); };
-  ui::ShellListView* list = form.ShellListViewFenlei;
-  list->SetShellFolders(&services_.shell);
-  list->OnBeginListing = [this](ui::ShellListView&) { ShellListViewFenleiBeginListing(); };
-  list->OnAddFolder = [this](ui::ShellListView&, const ShellItem& item, bool& can_add) {
-    ShellListViewFenleiAddFolder(item, can_add);
-  };
-  form.TimerDetect->OnTimer = [this](ui::Timer&) { TimerDetectTimer(); };
-  form.TimerJq->OnTimer = [this](ui::Timer&) { TimerJqTimer(); };
-  form.MenuNew->OnClick = [this](ui::MenuItem&) { MenuNewClick(); };
-  form.MenuDel->OnClick = [this](ui::MenuItem&) { MenuDelClick(); };
-  form.MenuChangeIcon->OnClick = [this](ui::MenuItem&) { MenuChangeIconClick(); };
-  form.MenuRename->OnClick = [this](ui::MenuItem&) { MenuRenameClick(); };
-  form.TrVewFenlei->OnEdited = [this](ui::TreeView&, ui::TreeNode* node, std::string& name) {
+void Categorisation::Attach(const CategoryView& view) {
+  wiring_.Clear();
+  view_.reset();
+  view_.emplace(view);
+  ui::TreeView& tree = view.tree;
+  ui::ShellListView& list = view.list;
+  wiring_.Connect(tree, tree.OnClick, [this](ui::Control&) { ShowCategory(); });
+  list.SetShellFolders(&services_.shell);
+  wiring_.Add(list, [&list] { list.SetShellFolders(nullptr); });
+  wiring_.Connect(list, list.OnBeginListing,
+                  [this](ui::ShellListView&) { ShellListViewFenleiBeginListing(); });
+  wiring_.Connect(list, list.OnAddFolder,
+                  [this](ui::ShellListView&, const ShellItem& item, bool& can_add) {
+                    ShellListViewFenleiAddFolder(item, can_add);
+                  });
+  wiring_.Connect(view.detect, view.detect.OnTimer, [this](ui::Timer&) { TimerDetectTimer(); });
+  wiring_.Connect(view.tips, view.tips.OnTimer, [this](ui::Timer&) { TimerJqTimer(); });
+  wiring_.Connect(view.new_item, view.new_item.OnClick, [this](ui::MenuItem&) { MenuNewClick(); });
+  wiring_.Connect(view.delete_item, view.delete_item.OnClick,
+                  [this](ui::MenuItem&) { MenuDelClick(); });
+  wiring_.Connect(view.change_icon_item, view.change_icon_item.OnClick,
+                  [this](ui::MenuItem&) { MenuChangeIconClick(); });
+  wiring_.Connect(view.rename_item, view.rename_item.OnClick,
+                  [this](ui::MenuItem&) { MenuRenameClick(); });
+  wiring_.Connect(tree, tree.OnEdited, [this](ui::TreeView&, ui::TreeNode* node, std::string& name) {
     TrVewFenleiEdited(node, name);
-  };
+  });
   // ShellListViewFenleiMouseDown: the left button arms a drag.
-  list->OnMouseDown = [list](ui::Control&, ui::MouseButton b, unsigned, int, int) {
-    if (b == ui::MouseButton::kLeft) list->BeginDrag();
-  };
-  form.TrVewFenlei->OnDragOver = [](ui::Control&, ui::Control& source, int, int, bool& accept) {
+  wiring_.Connect(list, list.OnMouseDown,
+                  [&list](ui::Control&, ui::MouseButton b, unsigned, int, int) {
+                    if (b == ui::MouseButton::kLeft) list.BeginDrag();
+                  });
+  wiring_.Connect(tree, tree.OnDragOver, [](ui::Control&, ui::Control& source, int, int, bool& accept) {
     accept = dynamic_cast<ui::ShellListView*>(&source) != nullptr;
-  };
-  form.TrVewFenlei->OnDragDrop = [this](ui::Control&, ui::Control&, int x, int y) {
+  });
+  wiring_.Connect(tree, tree.OnDragDrop, [this](ui::Control&, ui::Control&, int x, int y) {
     TrVewFenleiDragDrop(x, y);
-  };
+  });
 }
 
 void Categorisation::DerivePaths() { drive_root_ = DriveRoot(services_.system); }
@@ -110,7 +84,7 @@ void Categorisation::StartupPass() {
   CategoryStore store = Store();
   folders.RecordEntryCounts(store);
   counts_recorded_ = true;
-  if (form_) form_->OpenPictureDialogIcon->SetInitialDir(IconDialogFolder(services_.system));
+  if (view_) view_->icon_dialog.SetInitialDir(IconDialogFolder(services_.system));
   ReportMerge();
 }
 
@@ -169,9 +143,9 @@ void Categorisation::IconLoadFailed() {
 }
 
 void Categorisation::BuildCategoryTree() {
-  if (!form_) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
-  ui::ImageList& images = *form_->ImgLstFenlei;
+  if (!view_) return;
+  ui::TreeView& tree = view_->tree;
+  ui::ImageList& images = view_->icons;
   StartMenuPaths paths = Paths();
   FolderRoutines folders(services_.fs, paths);
 
@@ -223,23 +197,23 @@ std::string IconsFailedText(int count) {
 }
 
 void Categorisation::ExpandTree() {
-  if (form_) form_->TrVewFenlei->FullExpand();
+  if (view_) view_->tree.FullExpand();
 }
 
 void Categorisation::ListFolder(const std::string& folder) {
-  ui::ShellListView& list = *form_->ShellListViewFenlei;
+  ui::ShellListView& list = view_->list;
   list.Clear();
   list.SetRoot(folder);
   list.Refresh();
 }
 
 void Categorisation::ListCommonPrograms() {
-  if (form_) ListFolder(Paths().common_programs);
+  if (view_) ListFolder(Paths().common_programs);
 }
 
 void Categorisation::ShowCategory() {
-  if (!form_) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  if (!view_) return;
+  ui::TreeView& tree = view_->tree;
   ui::TreeNode* node = tree.Selected();
   if (!node) return;
   tree.SetReadOnly(true);
@@ -267,13 +241,13 @@ bool Categorisation::ModalFormOpen() const {
 }
 
 void Categorisation::TimerDetectTimer() {
-  if (!form_) return;
+  if (!view_) return;
   CategoryStore store = Store();
   bool grown = Folders().NewEntriesSince(store);
   // Before the start-up pass has recorded the counts, or over another
   // dialog, a tick only counts.
-  if (!grown || form_->Visible() || !counts_recorded_ || ModalFormOpen()) return;
-  form_->TimerDetect->SetEnabled(false);
+  if (!grown || view_->window.Visible() || !counts_recorded_ || ModalFormOpen()) return;
+  view_->detect.SetEnabled(false);
   TFrmtx reminder(nullptr);
   reminder.OnClassifyNow = [this] { ClassifyNow(); };
   services_.system.Beep(0);
@@ -286,12 +260,12 @@ void Categorisation::ClassifyNow() {
   CategoryStore store = Store();
   folders.RecordEntryCounts(store);
   ReportMerge();
-  if (form_) form_->Show();
+  if (view_) view_->window.Show();
 }
 
 void Categorisation::TimerJqTimer() {
-  if (!form_ || Store().TipsDismissed() || !form_->Showing() || ModalFormOpen()) return;
-  form_->TimerJq->SetEnabled(false);
+  if (!view_ || Store().TipsDismissed() || !view_->window.Showing() || ModalFormOpen()) return;
+  view_->tips.SetEnabled(false);
   TFrmJq tips(nullptr);
   tips.OnDismissForGood = [this] { Store().DismissTips(); };
   tips.ShowModal();

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
 #include "categories/category_store.h"
 #include "categories/folder_routines.h"
 #include "categories/start_menu.h"
@@ -16,6 +15,11 @@
 #include "core/shell_folders.h"
 #include "core/system.h"
 #include "ui/application.h"
+#include "ui/components.h"
+#include "ui/connections.h"
+#include "ui/form.h"
+#include "ui/list_view.h"
+#include "ui/tree_view.h"
 
 namespace corvane::categories {
 
@@ -91,6 +95,23 @@ class IconHolder {
 // The new index of the holder's icon in the list, or -1.
 int AddIcon(ui::ImageList& images, const IconHolder& holder);
 
+// The controls and timers of the main window that the categorisation takes
+// over.
+struct CategoryView {
+  ui::Form& window;                    // the reminder shows it; hidden, it gates the ticks
+  ui::TreeView& tree;                  // TrVewFenlei
+  ui::ShellListView& list;             // ShellListViewFenlei
+  ui::ImageList& icons;                // ImgLstFenlei, the tree's images
+  ui::OpenPictureDialog& icon_dialog;  // OpenPictureDialogIcon
+  // The tree's menu PopMenuSy.
+  ui::MenuItem& new_item;
+  ui::MenuItem& delete_item;
+  ui::MenuItem& change_icon_item;
+  ui::MenuItem& rename_item;
+  ui::Timer& detect;  // TimerDetect
+  ui::Timer& tips;    // TimerJq
+};
+
 class Categorisation {
  public:
   Categorisation(ui::Application& app, CategoryServices services);
@@ -98,10 +119,9 @@ class Categorisation {
   Categorisation(const Categorisation&) = delete;
   Categorisation& operator=(const Categorisation&) = delete;
 
-  // Fills the main window's creation and showing steps that are ours.
-  void FillSteps(app::TFrmMain::Steps& steps);
-  // Takes over the tree, the list and the two timers of the main window.
-  void Attach(app::TFrmMain& form);
+  // Takes over the tree, the list, the menu and the two timers; until then
+  // the steps and handlers that need them do nothing.
+  void Attach(const CategoryView& view);
 
   // Creation.
   void ClearDeletedNames() { deleted_names_.clear(); }
@@ -160,13 +180,15 @@ class Categorisation {
 
   ui::Application& app_;
   CategoryServices services_;
-  app::TFrmMain* form_ = nullptr;
+  std::optional<CategoryView> view_;
   std::string drive_root_;
   std::string deleted_names_;
   std::vector<std::string> listing_labels_;
   MoveReport last_merge_;
   std::vector<std::string> reported_leftovers_;
   bool counts_recorded_ = false;
+  // Last, so that the wiring goes before what the handlers use.
+  ui::Connections wiring_;
 };
 
 }  // namespace corvane::categories

@@ -35,8 +35,8 @@ void Categorisation::Notice(const char* text) {
 }
 
 void Categorisation::MenuNewClick() {
-  if (!form_) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  if (!view_) return;
+  ui::TreeView& tree = view_->tree;
   ui::TreeNode* root = RootOf(tree);
   if (!root) return;
   CategoryStore store = Store();
@@ -80,8 +80,8 @@ void Categorisation::MenuNewClick() {
 }
 
 void Categorisation::MenuDelClick() {
-  if (!form_) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  if (!view_) return;
+  ui::TreeView& tree = view_->tree;
   ui::TreeNode* node = tree.Selected();
   if (!node) return;
   ui::TreeNode* root = RootOf(tree);
@@ -169,8 +169,8 @@ bool Categorisation::RemoveCategoryFolder(const std::string& folder) {
 }
 
 void Categorisation::MenuRenameClick() {
-  if (!form_) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  if (!view_) return;
+  ui::TreeView& tree = view_->tree;
   ui::TreeNode* node = tree.Selected();
   if (!node || node == RootOf(tree) || node->Text() == kRootNodeText) return;
   tree.SetReadOnly(false);
@@ -193,8 +193,8 @@ const char* Categorisation::RenameRefusal(ui::TreeNode* node, const std::string&
 }
 
 void Categorisation::TrVewFenleiEdited(ui::TreeNode* node, std::string& name) {
-  if (!form_ || !node) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  if (!view_ || !node) return;
+  ui::TreeView& tree = view_->tree;
   tree.SetReadOnly(true);
   const std::string old_name = node->Text();
   if (name == old_name) return;
@@ -233,11 +233,11 @@ void Categorisation::TrVewFenleiEdited(ui::TreeNode* node, std::string& name) {
 }
 
 void Categorisation::MenuChangeIconClick() {
-  if (!form_) return;
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  if (!view_) return;
+  ui::TreeView& tree = view_->tree;
   ui::TreeNode* node = tree.Selected();
   if (!node) return;
-  ui::OpenPictureDialog& dialog = *form_->OpenPictureDialogIcon;
+  ui::OpenPictureDialog& dialog = view_->icon_dialog;
   if (!dialog.Execute()) return;
   const std::string chosen = dialog.FileName();
   const std::string chosen_folder = text::ExcludeTrailingBackslash(text::ExtractFilePath(chosen));
@@ -257,7 +257,7 @@ void Categorisation::MenuChangeIconClick() {
   IconHolder holder;
   if (!holder.Load(services_.icons, chosen)) IconLoadFailed();
   const int old_index = node->ImageIndex();
-  int index = AddIcon(*form_->ImgLstFenlei, holder);
+  int index = AddIcon(view_->icons, holder);
   node->SetAllImageIndices(index < 0 ? 0 : index);
 
   FileSystem& fs = services_.fs;
@@ -289,14 +289,14 @@ bool IsProtectedName(const std::string& display_name) {
 }
 
 void Categorisation::TrVewFenleiDragDrop(int x, int y) {
-  if (!form_) return;
-  const ShellItem* entry = form_->ShellListViewFenlei->FocusedEntry();
+  if (!view_) return;
+  const ShellItem* entry = view_->list.FocusedEntry();
   if (!entry) return;
   if (IsProtectedName(entry->display_name)) {
     Notice(kProtectedEntry);
     return;
   }
-  ui::TreeView& tree = *form_->TrVewFenlei;
+  ui::TreeView& tree = view_->tree;
   ui::TreeNode* node = tree.NodeAt({x, y});
   if (!node) return;
   std::optional<std::string> target = FolderOf(node);

@@ -1,38 +1,19 @@
-// Where the Start menu lies on the Chinese systems the program serves, and
-// where the program's own files lie. Paths carry no trailing separator
-// unless said otherwise.
+// Where the categorisation's own files lie, and which category names may
+// become folders. Paths carry no trailing separator unless said otherwise.
 #pragma once
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/program_paths.h"
 #include "core/system.h"
 
 namespace corvane::categories {
 
-inline constexpr char kStartMenuName[] = "「开始」菜单";
-inline constexpr char kProgramsName[] = "程序";
 inline constexpr char kRootNodeText[] = "所有程序";
 inline constexpr char kStoreFileName[] = "classify.ini";
 inline constexpr char kDesktopIni[] = "Desktop.ini";
 
-struct StartMenuPaths {
-  std::string drive_root;  // "C:\"
-  std::string common_start_menu;
-  std::string common_programs;
-  std::string user_start_menu;
-  std::string user_programs;
-};
-
-// The first three characters of the Windows directory ("C:\").
-std::string DriveRoot(SystemServices& system);
-// The logged-on user's name, asked afresh.
-std::string CurrentUserName(SystemServices& system);
-// The four folders under a drive root for a user.
-StartMenuPaths StartMenuPathsFor(const std::string& drive_root, const std::string& user);
-
-// The executable's folder, with a trailing separator.
-std::string ExecutableFolder(SystemServices& system);
 // executable folder + "classify.ini".
 std::string StorePath(SystemServices& system);
 // executable folder + "Icon\" + name: where the start-up pass loads icons.

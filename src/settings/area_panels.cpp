@@ -1,7 +1,7 @@
 #include "settings/area_panels.h"
 
 #include "core/text.h"
-#include "settings/oem_link.h"
+#include "core/oem_link.h"
 #include "ui/graphic_controls.h"
 
 namespace corvane::settings {
@@ -35,66 +35,66 @@ constexpr char kAsMenuCaption[] = "显示为菜单";
 
 // clang-format off
 constexpr ControlLayout kLayout[] = {
-  {Area::kUser, Kind::kCheck, "ChekBxUserXs",   "显示用户名文字", Wide(0), nullptr},
-  {Area::kUser, Kind::kApply, "BitBtnUserOk",   kApplyCaption, kApplyBounds, nullptr},
+  {Area::kUserBar,       Kind::kCheck, "ChekBxUserXs",   "显示用户名文字", Wide(0), nullptr},
+  {Area::kUserBar,       Kind::kApply, "BitBtnUserOk",   kApplyCaption, kApplyBounds, nullptr},
 
-  {Area::kGd,   Kind::kCheck, "ChekBxQuyuXs",   "显示此区域", Wide(0), nullptr},
-  {Area::kGd,   Kind::kCheck, "ChekBxFudaoXs",  "显示右键 \" 附到「开始」菜单 \" 选项", Wide(1), nullptr},
-  {Area::kGd,   Kind::kCheck, "ChekBxWjjFudao", "文件夹可附到「开始」菜单「shift+右键」", Wide(2), nullptr},
-  {Area::kGd,   Kind::kApply, "BitBtnGdOk",     kApplyCaption, kApplyBounds, nullptr},
+  {Area::kPinnedList,    Kind::kCheck, "ChekBxQuyuXs",   "显示此区域", Wide(0), nullptr},
+  {Area::kPinnedList,    Kind::kCheck, "ChekBxFudaoXs",  "显示右键 \" 附到「开始」菜单 \" 选项", Wide(1), nullptr},
+  {Area::kPinnedList,    Kind::kCheck, "ChekBxWjjFudao", "文件夹可附到「开始」菜单「shift+右键」", Wide(2), nullptr},
+  {Area::kPinnedList,    Kind::kApply, "BitBtnGdOk",     kApplyCaption, kApplyBounds, nullptr},
 
-  {Area::kCy,   Kind::kCheck, "ChekBxCyXs",     "显示此区域「经典菜单不适用」", Wide(0), nullptr},
-  {Area::kCy,   Kind::kCheck, "ChekBxMin",      "显示为小图标", Wide(1), nullptr},
-  {Area::kCy,   Kind::kLabel, "LblNum",         "程序数目：", At(24, Line(2) + 4, 62, 12), nullptr},
-  {Area::kCy,   Kind::kSpin,  "SpnEdtNum",      nullptr, At(90, Line(2) - 2, 56, 21), nullptr},
-  {Area::kCy,   Kind::kApply, "BitBtnCyOk",     kApplyCaption, kApplyBounds, nullptr},
+  {Area::kMostUsedList,  Kind::kCheck, "ChekBxCyXs",     "显示此区域「经典菜单不适用」", Wide(0), nullptr},
+  {Area::kMostUsedList,  Kind::kCheck, "ChekBxMin",      "显示为小图标", Wide(1), nullptr},
+  {Area::kMostUsedList,  Kind::kLabel, "LblNum",         "程序数目：", At(24, Line(2) + 4, 62, 12), nullptr},
+  {Area::kMostUsedList,  Kind::kSpin,  "SpnEdtNum",      nullptr, At(90, Line(2) - 2, 56, 21), nullptr},
+  {Area::kMostUsedList,  Kind::kApply, "BitBtnCyOk",     kApplyCaption, kApplyBounds, nullptr},
 
-  {Area::kWd,   Kind::kCheck, "ChekBxDn",       "显示我的电脑图标", Item(0), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxDnMenu",   kAsMenuCaption, AsMenu(0), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxWl",       "显示网上邻居图标", Item(1), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxZj",       "显示我最近的文档", Item(2), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxZjMenu",   kAsMenuCaption, AsMenu(2), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxWd",       "显示我的文档图标", Item(3), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxWdMenu",   kAsMenuCaption, AsMenu(3), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxYy",       "显示我的音乐图标", Item(4), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxYyMenu",   kAsMenuCaption, AsMenu(4), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxTp",       "显示图片收藏图标", Item(5), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxTpMenu",   kAsMenuCaption, AsMenu(5), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxSc",       "显示收藏夹图标", Item(6), nullptr},
-  {Area::kWd,   Kind::kCheck, "ChekBxScMenu",   kAsMenuCaption, AsMenu(6), nullptr},
-  {Area::kWd,   Kind::kApply, "BitBtnWdOk",     kApplyCaption, kApplyBounds, nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxDn",       "显示我的电脑图标", Item(0), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxDnMenu",   kAsMenuCaption, AsMenu(0), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxWl",       "显示网上邻居图标", Item(1), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxZj",       "显示我最近的文档", Item(2), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxZjMenu",   kAsMenuCaption, AsMenu(2), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxWd",       "显示我的文档图标", Item(3), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxWdMenu",   kAsMenuCaption, AsMenu(3), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxYy",       "显示我的音乐图标", Item(4), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxYyMenu",   kAsMenuCaption, AsMenu(4), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxTp",       "显示图片收藏图标", Item(5), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxTpMenu",   kAsMenuCaption, AsMenu(5), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxSc",       "显示收藏夹图标", Item(6), nullptr},
+  {Area::kMyItems,       Kind::kCheck, "ChekBxScMenu",   kAsMenuCaption, AsMenu(6), nullptr},
+  {Area::kMyItems,       Kind::kApply, "BitBtnWdOk",     kApplyCaption, kApplyBounds, nullptr},
 
-  {Area::kMb,   Kind::kCheck, "ChekBxNet",      "显示网络连接图标", Wide(0), nullptr},
-  {Area::kMb,   Kind::kCheck, "ChekBxPrint",    "显示打印机和传真图标", Wide(1), nullptr},
-  {Area::kMb,   Kind::kCheck, "ChekBxMoren",    "显示设定程序访问默认值图标", Wide(2), nullptr},
-  {Area::kMb,   Kind::kCheck, "ChekBxMb",       "显示控制面板图标", Item(3), nullptr},
-  {Area::kMb,   Kind::kCheck, "ChekBxMbMenu",   kAsMenuCaption, AsMenu(3), nullptr},
-  {Area::kMb,   Kind::kCheck, "ChekBxGl",       "显示管理工具图标", Item(4), nullptr},
-  {Area::kMb,   Kind::kCheck, "ChekBxGlMenu",   "在\"开始菜单\"显示", AsMenu(4), nullptr},
-  {Area::kMb,   Kind::kApply, "BitBtnMbOk",     kApplyCaption, kApplyBounds, nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxNet",      "显示网络连接图标", Wide(0), nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxPrint",    "显示打印机和传真图标", Wide(1), nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxMoren",    "显示设定程序访问默认值图标", Wide(2), nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxMb",       "显示控制面板图标", Item(3), nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxMbMenu",   kAsMenuCaption, AsMenu(3), nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxGl",       "显示管理工具图标", Item(4), nullptr},
+  {Area::kSettingsItems, Kind::kCheck, "ChekBxGlMenu",   "在\"开始菜单\"显示", AsMenu(4), nullptr},
+  {Area::kSettingsItems, Kind::kApply, "BitBtnMbOk",     kApplyCaption, kApplyBounds, nullptr},
 
-  {Area::kBz,   Kind::kCheck, "ChekBxBz",       "显示帮助和支持图标", Wide(0), nullptr},
-  {Area::kBz,   Kind::kCheck, "ChekBxSs",       "显示搜索图标", Wide(1), nullptr},
-  {Area::kBz,   Kind::kCheck, "ChekBxYx",       "显示运行图标", Wide(2), nullptr},
-  {Area::kBz,   Kind::kApply, "BitBtnBzOk",     kApplyCaption, kApplyBounds, nullptr},
+  {Area::kHelpSearchRun, Kind::kCheck, "ChekBxBz",       "显示帮助和支持图标", Wide(0), nullptr},
+  {Area::kHelpSearchRun, Kind::kCheck, "ChekBxSs",       "显示搜索图标", Wide(1), nullptr},
+  {Area::kHelpSearchRun, Kind::kCheck, "ChekBxYx",       "显示运行图标", Wide(2), nullptr},
+  {Area::kHelpSearchRun, Kind::kApply, "BitBtnBzOk",     kApplyCaption, kApplyBounds, nullptr},
 
   // The custom link fields stand indented under their box.
-  {Area::kOEM,  Kind::kCheck, "ChekBxOEM",      "显示此区域", At(24, 16, 200, 17), nullptr},
-  {Area::kOEM,  Kind::kCheck, "ChekBxSetOEM",   "设置自己的链接", At(24, 42, 200, 17), nullptr},
-  {Area::kOEM,  Kind::kLabel, "LblName",        "链接名称：", At(40, 75, 62, 12), nullptr},
-  {Area::kOEM,  Kind::kEdit,  "EdtOEMSetName",  nullptr, At(104, 70, 193, 21), nullptr},
-  {Area::kOEM,  Kind::kLabel, "LabelIcon",      "链接图标：", At(40, 105, 62, 12), nullptr},
-  {Area::kOEM,  Kind::kEdit,  "EditIcon",       nullptr, At(104, 100, 166, 21), "图标路径"},
-  {Area::kOEM,  Kind::kBrowse, "BtnIcon",       "...", At(274, 100, 23, 21), "浏览图标"},
-  {Area::kOEM,  Kind::kRadio, "RadoBtnUL",      "输入自定义的网址：", At(40, 132, 257, 17), nullptr},
-  {Area::kOEM,  Kind::kEdit,  "EdtOEMSetUL",    nullptr, At(40, 152, 257, 21), nullptr},
-  {Area::kOEM,  Kind::kRadio, "RadoBtnFolder",  "输入要打开的文件夹路径：", At(40, 182, 257, 17), nullptr},
-  {Area::kOEM,  Kind::kEdit,  "EdtOEMSetFolder", nullptr, At(40, 202, 230, 21), nullptr},
-  {Area::kOEM,  Kind::kBrowse, "BtnFolder",     "...", At(274, 202, 23, 21), "浏览文件夹"},
-  {Area::kOEM,  Kind::kRadio, "RadoBtnProg",    "输入要运行的程序路径：", At(40, 232, 257, 17), nullptr},
-  {Area::kOEM,  Kind::kEdit,  "EdtOEMSetProg",  nullptr, At(40, 252, 230, 21), nullptr},
-  {Area::kOEM,  Kind::kBrowse, "BtnProg",       "...", At(274, 252, 23, 21), "添加程序"},
-  {Area::kOEM,  Kind::kApply, "BitBtnOEMok",    kApplyCaption, kApplyBounds, nullptr},
+  {Area::kOemLink,       Kind::kCheck, "ChekBxOEM",      "显示此区域", At(24, 16, 200, 17), nullptr},
+  {Area::kOemLink,       Kind::kCheck, "ChekBxSetOEM",   "设置自己的链接", At(24, 42, 200, 17), nullptr},
+  {Area::kOemLink,       Kind::kLabel, "LblName",        "链接名称：", At(40, 75, 62, 12), nullptr},
+  {Area::kOemLink,       Kind::kEdit,  "EdtOEMSetName",  nullptr, At(104, 70, 193, 21), nullptr},
+  {Area::kOemLink,       Kind::kLabel, "LabelIcon",      "链接图标：", At(40, 105, 62, 12), nullptr},
+  {Area::kOemLink,       Kind::kEdit,  "EditIcon",       nullptr, At(104, 100, 166, 21), "图标路径"},
+  {Area::kOemLink,       Kind::kBrowse, "BtnIcon",       "...", At(274, 100, 23, 21), "浏览图标"},
+  {Area::kOemLink,       Kind::kRadio, "RadoBtnUL",      "输入自定义的网址：", At(40, 132, 257, 17), nullptr},
+  {Area::kOemLink,       Kind::kEdit,  "EdtOEMSetUL",    nullptr, At(40, 152, 257, 21), nullptr},
+  {Area::kOemLink,       Kind::kRadio, "RadoBtnFolder",  "输入要打开的文件夹路径：", At(40, 182, 257, 17), nullptr},
+  {Area::kOemLink,       Kind::kEdit,  "EdtOEMSetFolder", nullptr, At(40, 202, 230, 21), nullptr},
+  {Area::kOemLink,       Kind::kBrowse, "BtnFolder",     "...", At(274, 202, 23, 21), "浏览文件夹"},
+  {Area::kOemLink,       Kind::kRadio, "RadoBtnProg",    "输入要运行的程序路径：", At(40, 232, 257, 17), nullptr},
+  {Area::kOemLink,       Kind::kEdit,  "EdtOEMSetProg",  nullptr, At(40, 252, 230, 21), nullptr},
+  {Area::kOemLink,       Kind::kBrowse, "BtnProg",       "...", At(274, 252, 23, 21), "添加程序"},
+  {Area::kOemLink,       Kind::kApply, "BitBtnOEMok",    kApplyCaption, kApplyBounds, nullptr},
 };
 // clang-format on
 
@@ -124,7 +124,7 @@ AreaPanels::AreaPanels(ui::Application& app, RegistryBackend& registry, SystemSe
 
 void AreaPanels::Build() {
   for (const ControlLayout& l : kLayout) {
-    ui::Panel* parent = host_.panels[static_cast<std::size_t>(l.area)];
+    ui::Panel* parent = host_.panels[AreaIndex(l.area)];
     ui::Control* c = nullptr;
     switch (l.kind) {
       case Kind::kCheck:
@@ -153,8 +153,8 @@ void AreaPanels::Build() {
         auto* button = Make<ui::BitBtn>(host_.form, parent, l);
         button->SetDefault(true);
         Area a = l.area;
-        button->OnClick = [this, a](ui::Control&) { ApplyClick(a); };
-        apply_buttons_[static_cast<std::size_t>(a)] = button;
+        wiring_.Connect(*button, button->OnClick, [this, a](ui::Control&) { ApplyClick(a); });
+        apply_buttons_[AreaIndex(a)] = button;
         c = button;
         break;
       }
@@ -199,13 +199,16 @@ void AreaPanels::WireOem() {
     custom_fields_[i] = f.Find<ui::Control>(kCustomFields[i]);
 
   RadoBtnUL->SetChecked(true);  // the form's state, before the reactions exist
-  ChekBxSetOEM->OnClick = [this](ui::Control&) { ChekBxSetOEMClick(); };
-  RadoBtnUL->OnClick = [this](ui::Control&) { RadoBtnULClick(); };
-  RadoBtnFolder->OnClick = [this](ui::Control&) { RadoBtnFolderClick(); };
-  RadoBtnProg->OnClick = [this](ui::Control&) { RadoBtnProgClick(); };
-  BtnFolder->OnClick = [this](ui::Control&) { BtnFolderClick(); };
-  BtnProg->OnClick = [this](ui::Control&) { BtnProgClick(); };
-  BtnIcon->OnClick = [this](ui::Control&) { BtnIconClick(); };
+  auto click = [this](ui::Control* c, void (AreaPanels::*handler)()) {
+    wiring_.Connect(*c, c->OnClick, [this, handler](ui::Control&) { (this->*handler)(); });
+  };
+  click(ChekBxSetOEM, &AreaPanels::ChekBxSetOEMClick);
+  click(RadoBtnUL, &AreaPanels::RadoBtnULClick);
+  click(RadoBtnFolder, &AreaPanels::RadoBtnFolderClick);
+  click(RadoBtnProg, &AreaPanels::RadoBtnProgClick);
+  click(BtnFolder, &AreaPanels::BtnFolderClick);
+  click(BtnProg, &AreaPanels::BtnProgClick);
+  click(BtnIcon, &AreaPanels::BtnIconClick);
 }
 
 void AreaPanels::EnableTargetKind(ui::RadioButton* kind) {
@@ -232,7 +235,7 @@ void AreaPanels::ChekBxSetOEMClick() {
 
 void AreaPanels::Load(Area area) {
   engine_.Load(area);
-  if (area != Area::kOEM) return;
+  if (area != Area::kOemLink) return;
   // Every opening starts locked; what was typed stays.
   ChekBxSetOEM->SetChecked(false);
   for (ui::Control* c : custom_fields_) c->SetEnabled(false);
@@ -241,7 +244,7 @@ void AreaPanels::Load(Area area) {
 void AreaPanels::ApplyClick(Area area) {
   if (host_.settings_changed) host_.settings_changed();
   engine_.Apply(area);
-  if (area == Area::kOEM) ApplyOemLink();
+  if (area == Area::kOemLink) ApplyOemLink();
 }
 
 void AreaPanels::ApplyOemLink() {

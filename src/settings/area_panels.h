@@ -12,6 +12,7 @@
 #include "settings/setting_map.h"
 #include "ui/application.h"
 #include "ui/components.h"
+#include "ui/connections.h"
 #include "ui/form.h"
 #include "ui/std_controls.h"
 
@@ -27,7 +28,7 @@ inline constexpr char kIconFolder[] = "Icon";
 // What the panels need of the main window.
 struct PanelHost {
   ui::Form& form;  // owns the controls; the folder picker's owner
-  std::array<ui::Panel*, kAreaCount> panels;  // by Area
+  std::array<ui::Panel*, kAreaCount> panels;  // by Area; none for All Programs
   ui::OpenDialog& program_dialog;             // OpnDilgProg
   ui::OpenDialog& icon_dialog;                // OpenPictureDialogIcon
   std::function<void()> settings_changed;     // set first by every apply
@@ -52,7 +53,7 @@ class AreaPanels {
   void BtnProgClick();
   void BtnIconClick();
 
-  ui::BitBtn* ApplyButton(Area area) const { return apply_buttons_[static_cast<std::size_t>(area)]; }
+  ui::BitBtn* ApplyButton(Area area) const { return apply_buttons_[AreaIndex(area)]; }
 
   ui::CheckBox *ChekBxOEM, *ChekBxSetOEM;
   ui::Label *LblName, *LabelIcon;
@@ -75,6 +76,8 @@ class AreaPanels {
   std::array<ui::BitBtn*, kAreaCount> apply_buttons_{};
   // The thirteen custom link fields, in the order a load disables them.
   std::array<ui::Control*, 13> custom_fields_{};
+  // Last: the handlers go before what they use.
+  ui::Connections wiring_;
 };
 
 }  // namespace corvane::settings

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/registry.h"
-#include "settings/registry_accessor.h"
+#include "core/registry_accessor.h"
 #include "settings/setting_map.h"
 #include "ui/component.h"
 

@@ -7,11 +7,9 @@
 #include <cstdint>
 
 #include "core/registry.h"
+#include "core/start_menu_area.h"
 
 namespace corvane::settings {
-
-enum class Area { kUser, kGd, kCy, kWd, kMb, kBz, kOEM };
-inline constexpr std::size_t kAreaCount = 7;
 
 inline constexpr char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 inline constexpr char kAdvancedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";

@@ -3,16 +3,13 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "categories/start_menu.h"
+#include "core/oem_link.h"
+#include "core/program_paths.h"
 #include "core/text.h"
-#include "settings/oem_link.h"
 #include "setup/frm_xuanze.h"
 #include "setup/shortcut.h"
 
 namespace corvane::setup {
-
-using settings::RegistryAccessor;
-using settings::RegistryError;
 
 std::optional<double> TextToFloat(std::string_view text, char decimal_separator) {
   std::size_t b = 0, e = text.size();
@@ -51,7 +48,7 @@ std::string InvalidFloatMessage(const std::string& text) {
 InstallPaths InstallPathsFor(const std::string& drive_root, const std::string& user) {
   const std::string profiles = drive_root + "Documents and Settings\\";
   InstallPaths p;
-  p.own_folder = categories::StartMenuPathsFor(drive_root, user).common_programs + "\\" +
+  p.own_folder = StartMenuPathsFor(drive_root, user).common_programs + "\\" +
                  kOwnFolderName;
   p.desktop = profiles + "All Users\\桌面";
   p.quick_launch =
@@ -62,19 +59,10 @@ InstallPaths InstallPathsFor(const std::string& drive_root, const std::string& u
 // The drive root is known from the start: the choices may be applied by
 // whoever holds the dialog, not only after the version check.
 Installation::Installation(ui::Application& app, InstallServices services)
-    : app_(app), services_(services), drive_root_(categories::DriveRoot(services.system)) {}
+    : app_(app), services_(services), drive_root_(DriveRoot(services.system)) {}
 
-void Installation::FillSteps(app::TFrmMain::Steps& steps) {
-  steps.version_check = [this](app::TFrmMain& f) { VersionCheck(&f); };
-}
-
-std::string Installation::ProgramPath() {
-  return categories::ExecutableFolder(services_.system) + kExecutableName;
-}
-
-void Installation::VersionCheck(app::TFrmMain* form) {
-  form_ = form;
-  drive_root_ = categories::DriveRoot(services_.system);
+void Installation::VersionCheck() {
+  drive_root_ = DriveRoot(services_.system);
   std::string stored;
   {
     RegistryAccessor reg(services_.registry, reg::kCurrentUser);
@@ -106,8 +94,8 @@ void Installation::VersionCheck(app::TFrmMain* form) {
 // What an older version left: its shortcuts go, its autostart value and its
 // own OEM link registration are pointed at this copy.
 void Installation::UpgradeFrom() {
-  InstallPaths paths = InstallPathsFor(drive_root_, categories::CurrentUserName(services_.system));
-  const std::string exe = ProgramPath();
+  InstallPaths paths = InstallPathsFor(drive_root_, CurrentUserName(services_.system));
+  const std::string exe = ProgramPath(services_.system);
   services_.files.Delete(ShortcutFileName(exe, paths.desktop));
   services_.files.Delete(ShortcutFileName(exe, paths.quick_launch));
   RegistryAccessor reg(services_.registry, reg::kLocalMachine);
@@ -117,26 +105,24 @@ void Installation::UpgradeFrom() {
   }
   reg.SetRoot(reg::kClassesRoot);
   try {
-    if (reg.OpenKey(settings::kOemLinkKey, true) && reg.ReadString("InfoTip") == kOwnInfoTip)
-      settings::WriteOemLink(reg, OwnOemLink());
+    if (reg.OpenKey(kOemLinkKey, true) && reg.ReadString("InfoTip") == kOwnInfoTip)
+      WriteOemLink(reg, OwnOemLink());
   } catch (const RegistryError&) {
   }
 }
 
-settings::OemLink Installation::OwnOemLink() {
-  return {kProductName, kOwnInfoTip, kProductName, ProgramPath(),
-          categories::ExecutableFolder(services_.system) + "icon\\crv.ico"};
+OemLink Installation::OwnOemLink() {
+  return {kProductName, kOwnInfoTip, kProductName, ProgramPath(services_.system),
+          ExecutableFolder(services_.system) + "icon\\crv.ico"};
 }
 
-void Installation::SetMainTimers(bool enabled) {
-  if (!form_) return;
-  for (ui::Timer* t : {form_->TimerDetect, form_->TimerJq, form_->TimerClear, form_->TimerGetTime})
-    t->SetEnabled(enabled);
+void Installation::SwitchMainTimers(bool enabled) {
+  for (ui::Timer* t : main_timers_) t->SetEnabled(enabled);
 }
 
 void Installation::FirstRunSetup(const std::string& drive_root) {
   drive_root_ = drive_root;
-  const std::string exe = ProgramPath();
+  const std::string exe = ProgramPath(services_.system);
   {
     RegistryAccessor reg(services_.registry, reg::kCurrentUser);
     try {
@@ -147,23 +133,23 @@ void Installation::FirstRunSetup(const std::string& drive_root) {
     } catch (const RegistryError&) {
     }
   }
-  InstallPaths paths = InstallPathsFor(drive_root, categories::CurrentUserName(services_.system));
+  InstallPaths paths = InstallPathsFor(drive_root, CurrentUserName(services_.system));
   std::optional<std::uint32_t> a = services_.files.Attributes(paths.own_folder);
   if (!a || !(*a & attr::kDirectory)) services_.files.ForceFolders(paths.own_folder);
   CreateShortcut(services_.links, exe, kShortcutArguments, paths.own_folder);
-  CreateShortcut(services_.links, categories::ExecutableFolder(services_.system) + kWhatsNewName,
+  CreateShortcut(services_.links, ExecutableFolder(services_.system) + kWhatsNewName,
                  kShortcutArguments, paths.own_folder);
   // The dialog's own loop would run their ticks over it.
-  SetMainTimers(false);
+  SwitchMainTimers(false);
   TFrmXuanze dialog(nullptr);
   dialog.OnApply = [this](const InstallChoices& c) { ApplyChoices(c); };
-  dialog.OnConfirmed = [this] { SetMainTimers(true); };
+  dialog.OnConfirmed = [this] { SwitchMainTimers(true); };
   services_.system.Beep(0);
   dialog.ShowModal();
 }
 
 void Installation::ApplyChoices(const InstallChoices& choices) {
-  const std::string exe = ProgramPath();
+  const std::string exe = ProgramPath(services_.system);
   if (choices.autostart) {
     RegistryAccessor reg(services_.registry, reg::kLocalMachine);
     try {
@@ -175,12 +161,12 @@ void Installation::ApplyChoices(const InstallChoices& choices) {
   if (choices.oem_link) {
     RegistryAccessor reg(services_.registry, reg::kClassesRoot);
     try {
-      settings::WriteOemLink(reg, OwnOemLink());
+      WriteOemLink(reg, OwnOemLink());
     } catch (const RegistryError&) {
       app_.ShowMessageBox(kWriteError);
     }
   }
-  InstallPaths paths = InstallPathsFor(drive_root_, categories::CurrentUserName(services_.system));
+  InstallPaths paths = InstallPathsFor(drive_root_, CurrentUserName(services_.system));
   if (choices.desktop) CreateShortcut(services_.links, exe, kShortcutArguments, paths.desktop);
   if (choices.quick_launch)
     CreateShortcut(services_.links, exe, kShortcutArguments, paths.quick_launch);

@@ -5,28 +5,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "app/frm_main.h"
 #include "core/filesystem.h"
+#include "core/oem_link.h"
 #include "core/registry.h"
 #include "core/shell_links.h"
 #include "core/system.h"
-#include "settings/oem_link.h"
 #include "ui/application.h"
+#include "ui/components.h"
 
 namespace corvane::setup {
 
 inline constexpr char kProgramKey[] = "\\Software\\Halvorn";
-using app::kRunKey;
-using app::kRunValue;
-using app::kExecutableName;
 inline constexpr char kVersionText[] = "1.2";
 inline constexpr char kWhatsNewName[] = "whatsnew.txt";
 inline constexpr char kOwnFolderName[] = "Corvane";
 inline constexpr char kProductName[] = "Corvane 1.2";
 // Marks an OEM link registration as ours: only such a one is refreshed.
 inline constexpr char kOwnInfoTip[] = "让您的程序从此井井有条！";
-using app::kSoftwareError;
 inline constexpr char kWriteError[] = "不好意思，注册表写入失败！";
 
 // Text to a number as the framework converts it: blanks around it allowed,
@@ -63,25 +60,23 @@ class Installation {
  public:
   Installation(ui::Application& app, InstallServices services);
 
-  // The main window's creation step 7.
-  void FillSteps(app::TFrmMain::Steps& steps);
+  // The main window's timers: they wait while the first-run dialog asks.
+  void Attach(std::vector<ui::Timer*> main_timers) { main_timers_ = std::move(main_timers); }
 
-  void VersionCheck(app::TFrmMain* form);
+  // The main window's creation step 7.
+  void VersionCheck();
   void FirstRunSetup(const std::string& drive_root);
   // The dialog's OK, steps 1 to 4, in order.
   void ApplyChoices(const InstallChoices& choices);
 
-  // executable folder + "Halvorn.exe", whatever the running file is called.
-  std::string ProgramPath();
-
  private:
   void UpgradeFrom();
-  void SetMainTimers(bool enabled);
-  settings::OemLink OwnOemLink();
+  void SwitchMainTimers(bool enabled);
+  OemLink OwnOemLink();
 
   ui::Application& app_;
   InstallServices services_;
-  app::TFrmMain* form_ = nullptr;
+  std::vector<ui::Timer*> main_timers_;
   std::string drive_root_;
 };
 

@@ -89,6 +89,7 @@ class ShellListView : public ListView {
 
   // Where entries come from; the view lists nothing without it.
   void SetShellFolders(ShellFolders* shell) { shell_ = shell; }
+  ShellFolders* Shell() const { return shell_; }
 
   const std::string& Root() const { return root_; }
   // The folder listed from the next Refresh on; watched when AutoRefresh.

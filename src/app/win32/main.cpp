@@ -6,16 +6,14 @@
 #include <memory>
 
 #include "app/entry.h"
-#include "app/frm_main.h"
+#include "app/program.h"
 #include "app/win32/startup_phases.h"
 #include "app/win32/win32_banner_browser.h"
-#include "categories/categorisation.h"
-#include "categories/start_menu.h"
+#include "core/program_paths.h"
 #include "core/watched_listings.h"
 #include "platform/win32/win32_folder_changes.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
-#include "setup/installation.h"
 #include "skin/win32/skin_manage.h"
 #include "ui/application.h"
 #include "ui/win32/win32_backend.h"
@@ -78,38 +76,31 @@ class Win32ProgramHost : public ProgramHost {
     MakeMainWindow();
   }
   void MakeMainWindow() {
-    categories::StartMenuPaths menu = categories::StartMenuPathsFor(
-        categories::DriveRoot(system_), categories::CurrentUserName(system_));
+    StartMenuPaths menu = StartMenuPathsFor(DriveRoot(system_), CurrentUserName(system_));
     category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
                                 menu.user_start_menu, menu.user_programs});
-    categories_ = std::make_unique<categories::Categorisation>(
-        *app_,
-        categories::CategoryServices{category_files_, profile_, system_, shell_folders_, icon_files_});
-    app::TFrmMain::Steps steps;
-    categories_->FillSteps(steps);
-    installation_ = std::make_unique<setup::Installation>(
-        *app_, setup::InstallServices{registry_, system_, files_, links_});
-    installation_->FillSteps(steps);
-    steps.load_skin = [this](app::TFrmMain& f) { LoadSkin(f.SkinData); };
-    if (phases_) TimeSteps(steps);
     NotifyIconService& icons =
         timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
-    main_ = std::make_unique<app::TFrmMain>(
-        *app_, app::MainServices{system_, icons, power_, registry_, &banner_}, std::move(steps));
+    program_ = std::make_unique<app::MainProgram>(
+        *app_, app::MainServices{system_, icons, power_, registry_, &banner_},
+        categories::CategoryServices{category_files_, profile_, system_, shell_folders_, icon_files_},
+        setup::InstallServices{registry_, system_, files_, links_});
+    app::TFrmMain::Steps& steps = program_->StartSteps();
+    steps.load_skin = [this](app::TFrmMain& f) { LoadSkin(f.SkinData); };
+    if (phases_) TimeSteps(steps);
     // The detection tick counts the Start-menu folders afresh only where a
     // change notification fired since it last listed them.
-    if (auto tick = main_->TimerDetect->OnTimer) {
-      main_->TimerDetect->OnTimer = [this, tick](ui::Timer& t) {
+    ui::Timer& detect = *program_->Form().TimerDetect;
+    if (auto tick = detect.OnTimer) {
+      detect.OnTimer = [this, tick](ui::Timer& t) {
         WatchedListings::Scope scope(category_files_);
         if (phases_) return phases_->Time("detect-tick", [&] { tick(t); });
         tick(t);
       };
     }
+    program_->Start();
   }
   void TimeSteps(app::TFrmMain::Steps& s) {
-    // The form's own defaults, so that they are timed too.
-    if (!s.request_banner) s.request_banner = [](app::TFrmMain& f) { f.RequestBanner(); };
-    if (!s.read_autostart) s.read_autostart = [](app::TFrmMain& f) { f.ReadAutostart(); };
     s.load_skin = phases_->Wrap("skin-load-attach", std::move(s.load_skin));
     s.request_banner = phases_->Wrap("banner-browser", std::move(s.request_banner));
     s.clear_deleted_categories =
@@ -135,9 +126,7 @@ class Win32ProgramHost : public ProgramHost {
     // The hook goes and every skinned window gets its own frame back while
     // the windows and the skin are still there.
     skin::win32::TSkinManage::Destroy();
-    main_.reset();  // removes the tray icon and ends the program list's watch
-    categories_.reset();
-    installation_.reset();
+    program_.reset();  // removes the tray icon and ends the program list's watch
     app_.reset();
     backend_.reset();
     if (com_ok_) OleUninitialize();
@@ -178,11 +167,9 @@ class Win32ProgramHost : public ProgramHost {
   Win32ShellLinks links_;
   app::win32::Win32BannerBrowser banner_;
   std::unique_ptr<skin::TSkinData> notice_skin_;
-  std::unique_ptr<categories::Categorisation> categories_;
-  std::unique_ptr<setup::Installation> installation_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;
   std::unique_ptr<ui::Application> app_;
-  std::unique_ptr<app::TFrmMain> main_;
+  std::unique_ptr<app::MainProgram> program_;
   bool com_ok_ = false;
   std::unique_ptr<PhaseLog> phases_;
   std::unique_ptr<TimedNotifyIcons> timed_icons_;

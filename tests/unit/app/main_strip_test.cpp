@@ -45,6 +45,7 @@ class MainStrip : public ::testing::Test {
     MainServices services{system, icons, power, registry};
     services.browser = b;
     form = std::make_unique<TFrmMain>(app, services);
+    form->Start();
   }
   bool Filtered(unsigned message, ui::WindowHandle target) {
     ui::Message m;
@@ -214,6 +215,7 @@ TEST_F(MainStrip, ARefusedSwitchSaysSoAndPutsTheImageBack) {
   form.reset();
   user.boxes.clear();
   form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, failing});
+  form->Start();
   form->Show();
   Click(*form->ImgChkNo);
   ASSERT_EQ(user.boxes.size(), 1u);

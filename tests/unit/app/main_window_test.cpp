@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/frm_about.h"
-#include "app/frm_main.h"
+#include "app/program.h"
 #include "app/restart.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
@@ -17,15 +17,24 @@ namespace {
 
 using ui::Point;
 
-constexpr Area kAllAreas[] = {Area::kUser, Area::kGd, Area::kLb, Area::kSy,
-                              Area::kOEM,  Area::kBz, Area::kMb, Area::kWd};
+constexpr Area kAllAreas[] = {Area::kUserBar,       Area::kPinnedList,    Area::kMostUsedList,
+                              Area::kAllPrograms,   Area::kOemLink,       Area::kHelpSearchRun,
+                              Area::kSettingsItems, Area::kMyItems};
 
 class MainWindow : public ::testing::Test {
  protected:
   MainWindow() : backend(true), app(backend, user) {}
 
+  // The window with its settings panels, as the program makes it; the areas
+  // whose loading step is not given read their panels from the registry.
   void Make(TFrmMain::Steps steps = {}) {
     form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, registry}, std::move(steps));
+    panels = std::make_unique<settings::AreaPanels>(app, registry, system, SettingsViewOf(*form));
+    TFrmMain::Steps defaults;
+    FillSettingsSteps(defaults, *panels);
+    for (std::size_t i = 0; i < kAreaCount; ++i)
+      if (!form->StartSteps().load_area[i]) form->StartSteps().load_area[i] = defaults.load_area[i];
+    form->Start();
   }
   // The main window as the message loop shows it at start.
   void MakeShown(TFrmMain::Steps steps = {}) {
@@ -67,6 +76,7 @@ class MainWindow : public ::testing::Test {
   MemoryPower power;
   MemoryRegistry registry;
   ui::Application app;
+  std::unique_ptr<settings::AreaPanels> panels;
   std::unique_ptr<TFrmMain> form;
 };
 
@@ -186,10 +196,10 @@ TEST_F(MainWindow, OverAnAreaLabelOnlyItsFrameShowsAndTheLabelKeepsTheClicks) {
 
 TEST_F(MainWindow, TheBottomStripBesideTheSwitchClearsTheFramesTheSwitchItselfDoesNot) {
   MakeShown();
-  OverArea(Area::kGd);
+  OverArea(Area::kPinnedList);
   MoveOver(*form->PnlDh, {150, 340});  // y 325 and below, right of x 70
   EXPECT_EQ(VisibleFrames(), std::vector<std::string>{});
-  OverArea(Area::kSy);
+  OverArea(Area::kAllPrograms);
   MoveOver(*form->PnlDh, {30, 338});  // the autostart switch
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlSy"}));
 }
@@ -197,7 +207,7 @@ TEST_F(MainWindow, TheBottomStripBesideTheSwitchClearsTheFramesTheSwitchItselfDo
 TEST_F(MainWindow, OverAPanelTheFrameOfItsAreaShows) {
   MakeShown();
   for (Area a : kAllAreas) {
-    if (a == Area::kSy) continue;
+    if (a == Area::kAllPrograms) continue;
     MoveOver(*form->AreaPanel(a), {100, 200});
     EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{form->AreaFrame(a)->Name()}));
   }
@@ -208,24 +218,24 @@ TEST_F(MainWindow, OverAPanelTheFrameOfItsAreaShows) {
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlLb"}));
   form->TrVewFenleiMouseMove();
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlSy"}));
-  OverArea(Area::kWd);
+  OverArea(Area::kMyItems);
   form->ShellListViewFenleiMouseMove();
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlSy"}));
 }
 
 TEST_F(MainWindow, LeavingALabelKeepsItsFrameAndThePinnedListsLeaveShowsIt) {
   MakeShown();
-  OverArea(Area::kWd);
+  OverArea(Area::kMyItems);
   MoveOver(*form->PnlDh, {193, 100});  // PnlDh's own margin: no handler
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlWd"}));
 
-  OverArea(Area::kGd);
+  OverArea(Area::kPinnedList);
   form->PnlDh->Perform(ui::msg::kMouseLeaveWindow);  // out of the window
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlGd"}));
   // Straight from the pinned list onto the most-used list: the leave comes
   // first, so only the new area is framed.
-  OverArea(Area::kGd);
-  OverArea(Area::kLb);
+  OverArea(Area::kPinnedList);
+  OverArea(Area::kMostUsedList);
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlLb"}));
 }
 
@@ -253,7 +263,7 @@ TEST_F(MainWindow, AnAreaClickLoadsFirstThenShowsOnlyItsPanel) {
   std::vector<std::string> loads;
   TFrmMain::Steps steps;
   for (Area a : kAllAreas) {
-    if (a == Area::kSy) continue;
+    if (a == Area::kAllPrograms) continue;
     steps.load_area[static_cast<std::size_t>(a)] = [&loads, this](TFrmMain& f) {
       std::string shown;
       for (Area b : kAllAreas)
@@ -264,11 +274,11 @@ TEST_F(MainWindow, AnAreaClickLoadsFirstThenShowsOnlyItsPanel) {
     };
   }
   MakeShown(std::move(steps));
-  ClickArea(Area::kWd);
+  ClickArea(Area::kMyItems);
   EXPECT_EQ(VisiblePanels(), (std::vector<std::string>{"PnlWd"}));
-  ClickArea(Area::kLb);
+  ClickArea(Area::kMostUsedList);
   EXPECT_EQ(VisiblePanels(), (std::vector<std::string>{"PnlCy"}));
-  ClickArea(Area::kSy);  // no loading step
+  ClickArea(Area::kAllPrograms);  // no loading step
   EXPECT_EQ(VisiblePanels(), (std::vector<std::string>{"PnlSy"}));
   EXPECT_EQ(loads, (std::vector<std::string>{"load while PnlSy", "load while PnlWd"}));
   EXPECT_EQ(user.boxes.size(), 2u);
@@ -276,8 +286,8 @@ TEST_F(MainWindow, AnAreaClickLoadsFirstThenShowsOnlyItsPanel) {
 
 TEST_F(MainWindow, AClickLeavesTheFrameAsTheHoverLeftIt) {
   MakeShown();
-  OverArea(Area::kMb);
-  ClickArea(Area::kMb);
+  OverArea(Area::kSettingsItems);
+  ClickArea(Area::kSettingsItems);
   EXPECT_EQ(VisibleFrames(), (std::vector<std::string>{"BvlMb"}));
   EXPECT_EQ(VisiblePanels(), (std::vector<std::string>{"PnlMb"}));
   // Hiding to the tray and showing again keeps the panel.

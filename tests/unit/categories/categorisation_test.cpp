@@ -7,6 +7,7 @@
 #include <iterator>
 #include <set>
 
+#include "app/program.h"
 #include "categories/frm_jiqiao.h"
 #include "categories/frm_tixing.h"
 #include "faulty_filesystem.h"
@@ -90,13 +91,14 @@ class CategorisationTest : public ::testing::Test {
       Icon(i);
   }
   // The program starts: the categorisation and the main window.
-  void Start() {
+  void Start(const std::function<void(app::TFrmMain::Steps&)>& adjust = {}) {
+    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry});
     categories = std::make_unique<Categorisation>(
         app, CategoryServices{*files, counting, system, shell, icons});
-    app::TFrmMain::Steps steps;
-    categories->FillSteps(steps);
-    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry},
-                                           std::move(steps));
+    categories->Attach(app::CategoryViewOf(*form));
+    app::FillCategorySteps(form->StartSteps(), *categories);
+    if (adjust) adjust(form->StartSteps());
+    form->Start();
   }
   // Ends this run, keeping the files.
   void Stop() {
@@ -279,15 +281,9 @@ TEST_F(CategorisationTest, NamesThatLeadOutOfTheProgramsFolderAreShownButTouchNo
         "LabelIcon3=a.ico\r\nLabelIcon4=a.ico\r\nLabelIcon5=a.ico\r\nLabelIcon6=a.ico\r\n"
         "LabelIcon7=..\\..\\Windows\\win.ini\r\n");
   std::set<std::string> before = Everything();
-  categories = std::make_unique<Categorisation>(app, CategoryServices{fs, counting, system, shell, icons});
-  app::TFrmMain::Steps steps;
-  categories->FillSteps(steps);
-  steps.category_startup = [this](app::TFrmMain& f) {
-    categories->Attach(f);
-    categories->BuildCategoryTree();
-  };
-  form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry},
-                                         std::move(steps));
+  Start([this](app::TFrmMain::Steps& steps) {
+    steps.category_startup = [this](app::TFrmMain&) { categories->BuildCategoryTree(); };
+  });
   EXPECT_EQ(Tree().AllNodes().size(), 8u) << "every category is shown";
   std::set<std::string> after = Everything();
   std::set<std::string> made;

@@ -8,8 +8,8 @@
 
 namespace corvane::testing {
 
-inline const categories::StartMenuPaths kPaths =
-    categories::StartMenuPathsFor("C:\\", "Administrator");
+inline const StartMenuPaths kPaths =
+    StartMenuPathsFor("C:\\", "Administrator");
 
 // Every file under folder, by path below it ("a\b.lnk"), with its bytes;
 // folders of every kind are looked into.

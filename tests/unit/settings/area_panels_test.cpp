@@ -32,56 +32,56 @@ struct ReadCase {
 // window as it starts.
 const std::vector<ReadCase>& ReadCases() {
   static const std::vector<ReadCase> cases = {
-      {Area::kUser, HKLM, kPolicyKey, "NoUserNameInStartMenu", "ChekBxUserXs",
+      {Area::kUserBar, HKLM, kPolicyKey, "NoUserNameInStartMenu", "ChekBxUserXs",
        {{kAbsent, "1"}, {0, "1"}, {1, "0"}, {7, "0"}}},
-      {Area::kGd, HKCU, kPolicyKey, "NoStartMenuPinnedList", "ChekBxQuyuXs",
+      {Area::kPinnedList, HKCU, kPolicyKey, "NoStartMenuPinnedList", "ChekBxQuyuXs",
        {{kAbsent, "1"}, {0, "1"}, {16, "0"}, {5, "0"}}},
-      {Area::kCy, HKCU, kPolicyKey, "NoStartMenuMFUprogramsList", "ChekBxCyXs",
+      {Area::kMostUsedList, HKCU, kPolicyKey, "NoStartMenuMFUprogramsList", "ChekBxCyXs",
        {{kAbsent, "1"}, {1, "0"}, {0, "1"}, {5, "1"}}},
-      {Area::kCy, HKCU, kAdvancedKey, "Start_LargeMFUIcons", "ChekBxMin",
+      {Area::kMostUsedList, HKCU, kAdvancedKey, "Start_LargeMFUIcons", "ChekBxMin",
        {{kAbsent, "0"}, {1, "0"}, {0, "1"}, {5, "1"}}},
-      {Area::kCy, HKCU, kAdvancedKey, "Start_MinMFU", "SpnEdtNum",
+      {Area::kMostUsedList, HKCU, kAdvancedKey, "Start_MinMFU", "SpnEdtNum",
        {{kAbsent, "6"}, {0, "0"}, {12, "12"}, {50, "30"}, {0xFFFFFFFF, "30"}}},
-      {Area::kWd, HKCU, kAdvancedKey, "Start_ShowMyComputer", "ChekBxDn ChekBxDnMenu",
+      {Area::kMyItems, HKCU, kAdvancedKey, "Start_ShowMyComputer", "ChekBxDn ChekBxDnMenu",
        {{kAbsent, "0 0d"}, {0, "0 0d"}, {1, "1 0"}, {2, "1 1"}, {5, "1 1"}}},
-      {Area::kWd, HKCU, kAdvancedKey, "Start_ShowNetPlaces", "ChekBxWl",
+      {Area::kMyItems, HKCU, kAdvancedKey, "Start_ShowNetPlaces", "ChekBxWl",
        {{kAbsent, "0"}, {0, "0"}, {1, "1"}, {5, "1"}}},
       // The policy value, absent here, decides the item box last.
-      {Area::kWd, HKCU, kAdvancedKey, "Start_ShowRecentDocs", "ChekBxZj ChekBxZjMenu",
+      {Area::kMyItems, HKCU, kAdvancedKey, "Start_ShowRecentDocs", "ChekBxZj ChekBxZjMenu",
        {{kAbsent, "0 0d"}, {0, "0 0d"}, {1, "0 0d"}, {2, "0 1d"}}},
-      {Area::kWd, HKCU, kPolicyKey, "NoRecentDocsMenu", "ChekBxZj ChekBxZjMenu",
+      {Area::kMyItems, HKCU, kPolicyKey, "NoRecentDocsMenu", "ChekBxZj ChekBxZjMenu",
        {{kAbsent, "0 0d"}, {1, "0 0d"}, {0, "1 0"}, {5, "1 0"}}},
-      {Area::kWd, HKCU, kAdvancedKey, "Start_ShowMyDocs", "ChekBxWd ChekBxWdMenu",
+      {Area::kMyItems, HKCU, kAdvancedKey, "Start_ShowMyDocs", "ChekBxWd ChekBxWdMenu",
        {{kAbsent, "1 0"}, {0, "1 0"}, {1, "1 0"}, {2, "1 1"}, {9, "1 1"}}},
-      {Area::kWd, HKCU, kPolicyKey, "NoSMMyDocs", "ChekBxWd ChekBxWdMenu",
+      {Area::kMyItems, HKCU, kPolicyKey, "NoSMMyDocs", "ChekBxWd ChekBxWdMenu",
        {{kAbsent, "1 0"}, {1, "0 0d"}, {0, "1 0"}, {5, "1 0"}}},
-      {Area::kWd, HKCU, kAdvancedKey, "Start_ShowMyMusic", "ChekBxYy ChekBxYyMenu",
+      {Area::kMyItems, HKCU, kAdvancedKey, "Start_ShowMyMusic", "ChekBxYy ChekBxYyMenu",
        {{kAbsent, "1 0"}, {0, "1 0"}, {1, "1 0"}, {2, "1 1"}}},
-      {Area::kWd, HKCU, kPolicyKey, "NoStartMenuMyMusic", "ChekBxYy ChekBxYyMenu",
+      {Area::kMyItems, HKCU, kPolicyKey, "NoStartMenuMyMusic", "ChekBxYy ChekBxYyMenu",
        {{kAbsent, "1 0"}, {1, "0 0d"}, {0, "1 0"}, {3, "1 0"}}},
-      {Area::kWd, HKCU, kAdvancedKey, "Start_ShowMyPics", "ChekBxTp ChekBxTpMenu",
+      {Area::kMyItems, HKCU, kAdvancedKey, "Start_ShowMyPics", "ChekBxTp ChekBxTpMenu",
        {{kAbsent, "1 0"}, {0, "1 0"}, {1, "1 0"}, {2, "1 1"}}},
-      {Area::kWd, HKCU, kPolicyKey, "NoSMMyPictures", "ChekBxTp ChekBxTpMenu",
+      {Area::kMyItems, HKCU, kPolicyKey, "NoSMMyPictures", "ChekBxTp ChekBxTpMenu",
        {{kAbsent, "1 0"}, {1, "0 0d"}, {0, "1 0"}, {3, "1 0"}}},
-      {Area::kWd, HKCU, kAdvancedKey, "StartMenuFavorites", "ChekBxSc ChekBxScMenu",
+      {Area::kMyItems, HKCU, kAdvancedKey, "StartMenuFavorites", "ChekBxSc ChekBxScMenu",
        {{kAbsent, "0 0d"}, {0, "0 0d"}, {1, "0 0d"}, {2, "0 1d"}}},
-      {Area::kWd, HKCU, kPolicyKey, "NoFavoritesMenu", "ChekBxSc ChekBxScMenu",
+      {Area::kMyItems, HKCU, kPolicyKey, "NoFavoritesMenu", "ChekBxSc ChekBxScMenu",
        {{kAbsent, "0 0d"}, {1, "0 0d"}, {0, "1 0"}, {5, "1 0"}}},
-      {Area::kMb, HKCU, kAdvancedKey, "Start_ShowNetConn", "ChekBxNet",
+      {Area::kSettingsItems, HKCU, kAdvancedKey, "Start_ShowNetConn", "ChekBxNet",
        {{kAbsent, "0"}, {1, "1"}, {0, "0"}, {5, "0"}}},
-      {Area::kMb, HKCU, kAdvancedKey, "Start_ShowPrinters", "ChekBxPrint",
+      {Area::kSettingsItems, HKCU, kAdvancedKey, "Start_ShowPrinters", "ChekBxPrint",
        {{kAbsent, "0"}, {1, "1"}, {0, "0"}, {5, "0"}}},
-      {Area::kMb, HKCU, kAdvancedKey, "Start_ShowSetProgramAccessAndDefaults", "ChekBxMoren",
+      {Area::kSettingsItems, HKCU, kAdvancedKey, "Start_ShowSetProgramAccessAndDefaults", "ChekBxMoren",
        {{kAbsent, "1"}, {1, "1"}, {0, "0"}, {5, "0"}}},
-      {Area::kMb, HKCU, kAdvancedKey, "Start_ShowControlPanel", "ChekBxMb ChekBxMbMenu",
+      {Area::kSettingsItems, HKCU, kAdvancedKey, "Start_ShowControlPanel", "ChekBxMb ChekBxMbMenu",
        {{kAbsent, "1 0"}, {2, "1 1"}, {1, "1 0"}, {0, "0 0d"}, {5, "0 0d"}}},
-      {Area::kBz, HKCU, kAdvancedKey, "Start_ShowHelp", "ChekBxBz",
+      {Area::kHelpSearchRun, HKCU, kAdvancedKey, "Start_ShowHelp", "ChekBxBz",
        {{kAbsent, "1"}, {1, "1"}, {0, "0"}, {5, "0"}}},
-      {Area::kBz, HKCU, kAdvancedKey, "Start_ShowSearch", "ChekBxSs",
+      {Area::kHelpSearchRun, HKCU, kAdvancedKey, "Start_ShowSearch", "ChekBxSs",
        {{kAbsent, "1"}, {1, "1"}, {0, "0"}, {5, "0"}}},
-      {Area::kBz, HKCU, kAdvancedKey, "Start_ShowRun", "ChekBxYx",
+      {Area::kHelpSearchRun, HKCU, kAdvancedKey, "Start_ShowRun", "ChekBxYx",
        {{kAbsent, "1"}, {1, "1"}, {0, "0"}, {5, "0"}}},
-      {Area::kOEM, HKCU, kAdvancedKey, "Start_ShowOEMLink", "ChekBxOEM",
+      {Area::kOemLink, HKCU, kAdvancedKey, "Start_ShowOEMLink", "ChekBxOEM",
        {{kAbsent, "1"}, {1, "1"}, {0, "0"}, {5, "0"}}},
   };
   return cases;
@@ -96,18 +96,18 @@ TEST(AreaLoad, EveryIntegerRowShowsItsStoredValueAsTheMapSays) {
       EXPECT_EQ(w.State(c.boxes), expected)
           << c.value << " = " << (stored == kAbsent ? "absent" : std::to_string(stored));
       EXPECT_TRUE(w.user.boxes.empty()) << c.value;
-      EXPECT_TRUE(w.form->AreaPanel(PanelBench::OnPicture(c.area))->Visible());
+      EXPECT_TRUE(w.form->AreaPanel(c.area)->Visible());
     }
   }
 }
 
 TEST(AreaLoad, AMissingKeyLeavesItsBoxesAsTheyWere) {
   PanelBench w(false);
-  w.Load(Area::kUser);
-  w.Load(Area::kBz);
+  w.Load(Area::kUserBar);
+  w.Load(Area::kHelpSearchRun);
   EXPECT_EQ(w.State("ChekBxUserXs ChekBxBz ChekBxSs ChekBxYx"), "0 0 0 0") << "as the form starts";
   w.Set("ChekBxBz", true);
-  w.Load(Area::kBz);
+  w.Load(Area::kHelpSearchRun);
   EXPECT_EQ(w.State("ChekBxBz"), "1");
   EXPECT_TRUE(w.user.boxes.empty());
 }
@@ -116,14 +116,14 @@ TEST(AreaLoad, ThePinHandlerBoxesShowWhetherTheirKeysExist) {
   const std::string all = std::string(kAllFilesHandlers) + "\\" + kPinHandler;
   const std::string folder = std::string(kFolderHandlers) + "\\" + kPinHandler;
   PanelBench w;
-  w.Load(Area::kGd);
+  w.Load(Area::kPinnedList);
   EXPECT_EQ(w.State("ChekBxQuyuXs ChekBxFudaoXs ChekBxWjjFudao"), "1 0 0");
   w.registry.PutString(HKCR, all, "", "");
-  w.Load(Area::kGd);
+  w.Load(Area::kPinnedList);
   EXPECT_EQ(w.State("ChekBxFudaoXs ChekBxWjjFudao"), "1 0");
   w.registry.PutDword(HKCR, folder + "\\Sub", "x", 1);
   w.registry.Deny(HKCR, all);  // cannot be opened: counts as missing
-  w.Load(Area::kGd);
+  w.Load(Area::kPinnedList);
   EXPECT_EQ(w.State("ChekBxFudaoXs ChekBxWjjFudao"), "0 1");
   EXPECT_TRUE(w.user.boxes.empty());
 }
@@ -143,7 +143,7 @@ TEST(AreaLoad, TheAdminToolsPairReadsTheTextFirstAndItsMenuValueOnlyAfterYes) {
     PanelBench w;
     if (c.text) w.registry.PutString(HKCU, kAdvancedKey, "StartMenuAdminTools", *c.text);
     if (c.root) w.registry.PutDword(HKCU, kAdvancedKey, "Start_AdminToolsRoot", *c.root);
-    w.Load(Area::kMb);
+    w.Load(Area::kSettingsItems);
     EXPECT_EQ(w.State("ChekBxGl ChekBxGlMenu"), c.shown) << c.text.value_or("absent");
   }
   // Without "YES" the menu value is not even read, and the as-menu box keeps
@@ -152,7 +152,7 @@ TEST(AreaLoad, TheAdminToolsPairReadsTheTextFirstAndItsMenuValueOnlyAfterYes) {
   w.Set("ChekBxGlMenu", true);
   w.registry.PutString(HKCU, kAdvancedKey, "StartMenuAdminTools", "NO");
   w.registry.PutString(HKCU, kAdvancedKey, "Start_AdminToolsRoot", "not a number");
-  w.Load(Area::kMb);
+  w.Load(Area::kSettingsItems);
   EXPECT_EQ(w.State("ChekBxGl ChekBxGlMenu"), "0 1d");
   EXPECT_TRUE(w.user.boxes.empty());
 }
@@ -160,10 +160,10 @@ TEST(AreaLoad, TheAdminToolsPairReadsTheTextFirstAndItsMenuValueOnlyAfterYes) {
 TEST(AreaLoad, AnItemBoxEnablesItsMenuBoxWhenLoadedOrClicked) {
   PanelBench w;
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_ShowControlPanel", 2);
-  w.Load(Area::kMb);
+  w.Load(Area::kSettingsItems);
   EXPECT_EQ(w.State("ChekBxMb ChekBxMbMenu"), "1 1");
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_ShowControlPanel", 0);
-  w.Load(Area::kMb);
+  w.Load(Area::kSettingsItems);
   EXPECT_EQ(w.State("ChekBxMb ChekBxMbMenu"), "0 1d") << "its check is left as it was";
   w.Get("ChekBxMb")->Perform(ui::msg::kReflectCommand);  // the user's click
   EXPECT_EQ(w.State("ChekBxMb ChekBxMbMenu"), "1 1");
@@ -171,17 +171,18 @@ TEST(AreaLoad, AnItemBoxEnablesItsMenuBoxWhenLoadedOrClicked) {
   // value ticked both, and the as-menu box follows.
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_ShowMyDocs", 2);
   w.registry.PutDword(HKCU, kPolicyKey, "NoSMMyDocs", 1);
-  w.Load(Area::kWd);
+  w.Load(Area::kMyItems);
   EXPECT_EQ(w.State("ChekBxWd ChekBxWdMenu"), "0 1d");
 }
 
 TEST(AreaLoad, OpeningMostUsedOrMyItemsCreatesTheirKeysAndTheOthersDoNot) {
-  for (Area a : {Area::kUser, Area::kGd, Area::kMb, Area::kBz, Area::kOEM}) {
+  for (Area a : {Area::kUserBar, Area::kPinnedList, Area::kSettingsItems, Area::kHelpSearchRun,
+                 Area::kOemLink}) {
     PanelBench w(false);
     w.Load(a);
     EXPECT_EQ(w.Keys(), Lines{}) << static_cast<int>(a);
   }
-  for (Area a : {Area::kCy, Area::kWd}) {
+  for (Area a : {Area::kMostUsedList, Area::kMyItems}) {
     PanelBench w(false);
     w.Load(a);
     EXPECT_TRUE(w.registry.HasKey(HKCU, kPolicyKey));
@@ -195,15 +196,15 @@ TEST(AreaLoad, OpeningMostUsedOrMyItemsCreatesTheirKeysAndTheOthersDoNot) {
 TEST(AreaApply, UserAndPinnedListWriteTheirHideValues) {
   PanelBench w;
   w.Set("ChekBxUserXs", true);
-  w.Apply(Area::kUser);
+  w.Apply(Area::kUserBar);
   EXPECT_EQ(w.Values(), (Lines{"HKLM\\POL NoUserNameInStartMenu = dword 0"}));
   w.Set("ChekBxUserXs", false);
   w.Set("ChekBxQuyuXs", false);
-  w.Apply(Area::kUser);
-  w.Apply(Area::kGd);
+  w.Apply(Area::kUserBar);
+  w.Apply(Area::kPinnedList);
   EXPECT_EQ(w.Values(), (Lines{"HKCU\\POL NoStartMenuPinnedList = dword 16",
                                "HKLM\\POL NoUserNameInStartMenu = dword 1"}));
-  w.Load(Area::kGd);
+  w.Load(Area::kPinnedList);
   EXPECT_EQ(w.State("ChekBxQuyuXs"), "0") << "16 reads back as hidden";
 }
 
@@ -218,7 +219,7 @@ TEST(AreaApply, PinHandlerKeysAreMadeAnewOrDeletedWithEverythingBelow) {
   w.Set("ChekBxQuyuXs", true);
   w.Set("ChekBxFudaoXs", true);
   w.Set("ChekBxWjjFudao", true);
-  w.Apply(Area::kGd);
+  w.Apply(Area::kPinnedList);
   EXPECT_EQ(w.Values(),
             (Lines{"HKCR\\*\\shellex\\ContextMenuHandlers\\Other\\@ = sz kept",
                    "HKCR\\*\\shellex\\ContextMenuHandlers\\{a2a9545d-a0c2-42b4-9708-a0b2badd77c8}\\@ "
@@ -229,11 +230,11 @@ TEST(AreaApply, PinHandlerKeysAreMadeAnewOrDeletedWithEverythingBelow) {
 
   w.Set("ChekBxFudaoXs", false);
   w.Set("ChekBxWjjFudao", false);
-  w.Apply(Area::kGd);
+  w.Apply(Area::kPinnedList);
   EXPECT_FALSE(w.registry.HasKey(HKCR, all));
   EXPECT_FALSE(w.registry.HasKey(HKCR, folder));
   EXPECT_TRUE(w.registry.HasKey(HKCR, kFolderHandlers));
-  w.Load(Area::kGd);
+  w.Load(Area::kPinnedList);
   EXPECT_EQ(w.State("ChekBxFudaoXs ChekBxWjjFudao"), "0 0");
   EXPECT_TRUE(w.user.boxes.empty());
 }
@@ -241,17 +242,17 @@ TEST(AreaApply, PinHandlerKeysAreMadeAnewOrDeletedWithEverythingBelow) {
 TEST(AreaApply, MostUsedWritesBothRootsAndTheSpinEditsLimitedValue) {
   PanelBench w;
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_MinMFU", 50);
-  w.Load(Area::kCy);
+  w.Load(Area::kMostUsedList);
   w.Set("ChekBxCyXs", false);
   w.Set("ChekBxMin", true);
-  w.Apply(Area::kCy);
+  w.Apply(Area::kMostUsedList);
   EXPECT_EQ(w.Values(), (Lines{"HKCU\\ADV Start_LargeMFUIcons = dword 0",
                                "HKCU\\ADV Start_MinMFU = dword 30",
                                "HKCU\\POL NoStartMenuMFUprogramsList = dword 1",
                                "HKLM\\POL NoStartMenuMFUprogramsList = dword 1"}));
   PanelBench fresh;
-  fresh.Load(Area::kCy);
-  fresh.Apply(Area::kCy);
+  fresh.Load(Area::kMostUsedList);
+  fresh.Apply(Area::kMostUsedList);
   EXPECT_EQ(fresh.registry.GetDword(HKCU, kAdvancedKey, "Start_MinMFU"), 6u) << "the start value";
 }
 
@@ -266,7 +267,7 @@ TEST(AreaApply, MyItemsWritesItsFourGroups) {
   w.Set("ChekBxYy", true);
   w.Set("ChekBxYyMenu", true);
   w.Set("ChekBxTp", true);
-  w.Apply(Area::kWd);
+  w.Apply(Area::kMyItems);
   EXPECT_EQ(w.Values(), (Lines{"HKCU\\ADV StartMenuFavorites = dword 0",
                                "HKCU\\ADV Start_ShowMyComputer = dword 2",
                                "HKCU\\ADV Start_ShowMyDocs = dword 0",
@@ -295,7 +296,7 @@ TEST(AreaApply, SettingsItemsAndHelpWriteShowFlagsTheThreeStateAndTheAdminPair) 
     w.Set("ChekBxMb", true);
     w.Set("ChekBxGl", c.gl);
     w.Set("ChekBxGlMenu", c.gl_menu);
-    w.Apply(Area::kMb);
+    w.Apply(Area::kSettingsItems);
     EXPECT_EQ(w.Values(), (Lines{"HKCU\\ADV StartMenuAdminTools = sz " + std::string(c.text),
                                  "HKCU\\ADV Start_AdminToolsRoot = dword " + std::to_string(c.root),
                                  "HKCU\\ADV Start_ShowControlPanel = dword 1",
@@ -308,11 +309,11 @@ TEST(AreaApply, SettingsItemsAndHelpWriteShowFlagsTheThreeStateAndTheAdminPair) 
   w.registry.PutString(HKCU, kAdvancedKey, "StartMenuAdminTools", "YES");
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_AdminToolsRoot", 2);
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_ShowHelp", 0);
-  w.Load(Area::kMb);
-  w.Apply(Area::kMb);
+  w.Load(Area::kSettingsItems);
+  w.Apply(Area::kSettingsItems);
   EXPECT_EQ(w.registry.GetDword(HKCU, kAdvancedKey, "Start_AdminToolsRoot"), 0u);
-  w.Load(Area::kBz);
-  w.Apply(Area::kBz);
+  w.Load(Area::kHelpSearchRun);
+  w.Apply(Area::kHelpSearchRun);
   EXPECT_EQ(w.registry.GetDword(HKCU, kAdvancedKey, "Start_ShowHelp"), 0u);
   EXPECT_EQ(w.registry.GetDword(HKCU, kAdvancedKey, "Start_ShowSearch"), 1u);
   EXPECT_EQ(w.registry.GetDword(HKCU, kAdvancedKey, "Start_ShowRun"), 1u);
@@ -327,8 +328,8 @@ TEST(AreaApply, LoadedValuesGoBackAsTheyCame) {
   w.registry.PutDword(HKCU, kPolicyKey, "NoRecentDocsMenu", 0);
   w.registry.PutDword(HKCU, kAdvancedKey, "Start_ShowMyDocs", 2);
   w.registry.PutDword(HKCU, kPolicyKey, "NoSMMyDocs", 1);
-  w.Load(Area::kWd);
-  w.Apply(Area::kWd);
+  w.Load(Area::kMyItems);
+  w.Apply(Area::kMyItems);
   EXPECT_EQ(w.registry.GetDword(HKCU, kAdvancedKey, "Start_ShowMyComputer"), 2u);
   EXPECT_EQ(w.registry.GetDword(HKCU, kAdvancedKey, "Start_ShowRecentDocs"), 2u);
   EXPECT_EQ(w.registry.GetDword(HKCU, kPolicyKey, "NoRecentDocsMenu"), 0u);
@@ -350,7 +351,7 @@ TEST(GuardedGroups, AValueOfTheWrongTypeOrSizeEndsItsLoadGroupWithOneMessage) {
   PanelBench w;
   w.Set("ChekBxUserXs", false);
   w.registry.PutString(HKLM, kPolicyKey, "NoUserNameInStartMenu", "0");
-  w.Load(Area::kUser);
+  w.Load(Area::kUserBar);
   ExpectBoxes(w, {kLoadFailed});
   EXPECT_EQ(w.State("ChekBxUserXs"), "0") << "keeps its state";
   EXPECT_TRUE(w.form->PnlUser->Visible()) << "the panel is shown all the same";
@@ -358,7 +359,7 @@ TEST(GuardedGroups, AValueOfTheWrongTypeOrSizeEndsItsLoadGroupWithOneMessage) {
   // Help is read, Search is two bytes long: Run is not read any more.
   PanelBench b;
   b.registry.Put(HKCU, kAdvancedKey, "Start_ShowSearch", RegValue{reg::kDword, std::string(2, 0)});
-  b.Load(Area::kBz);
+  b.Load(Area::kHelpSearchRun);
   ExpectBoxes(b, {kLoadFailed});
   EXPECT_EQ(b.State("ChekBxBz ChekBxSs ChekBxYx"), "1 0 0");
   EXPECT_EQ(b.registry.OpenHandleCount(), 0u) << "the key was closed";
@@ -367,7 +368,7 @@ TEST(GuardedGroups, AValueOfTheWrongTypeOrSizeEndsItsLoadGroupWithOneMessage) {
   PanelBench g;
   g.registry.PutString(HKCR, std::string(kAllFilesHandlers) + "\\" + kPinHandler, "", "");
   g.registry.Put(HKCU, kPolicyKey, "NoStartMenuPinnedList", RegValue{reg::kBinary, DwordData(0)});
-  g.Load(Area::kGd);
+  g.Load(Area::kPinnedList);
   ExpectBoxes(g, {kLoadFailed});
   EXPECT_EQ(g.State("ChekBxQuyuXs ChekBxFudaoXs ChekBxWjjFudao"), "0 1 0");
 }
@@ -377,7 +378,7 @@ TEST(GuardedGroups, AFailedGroupDoesNotStopTheNextOne) {
   // still runs.
   PanelBench w;
   w.registry.PutString(HKCU, kAdvancedKey, "Start_ShowNetPlaces", "1");
-  w.Load(Area::kWd);
+  w.Load(Area::kMyItems);
   ExpectBoxes(w, {kLoadFailed});
   EXPECT_EQ(w.State("ChekBxWl ChekBxDn ChekBxDnMenu ChekBxWd ChekBxSc"), "0 0 0 1 0")
       << "My Computer not read; My Documents from the policy group";
@@ -386,8 +387,8 @@ TEST(GuardedGroups, AFailedGroupDoesNotStopTheNextOne) {
   PanelBench c;
   c.MakeKey(HKLM, kPolicyKey);
   c.registry.FailWrites(HKLM, kPolicyKey);
-  c.Load(Area::kCy);
-  c.Apply(Area::kCy);
+  c.Load(Area::kMostUsedList);
+  c.Apply(Area::kMostUsedList);
   ExpectBoxes(c, {kApplyFailed});
   EXPECT_EQ(c.Values(), (Lines{"HKCU\\ADV Start_LargeMFUIcons = dword 1",
                                "HKCU\\ADV Start_MinMFU = dword 6",
@@ -398,7 +399,7 @@ TEST(GuardedGroups, ARefusedWriteEndsItsApplyGroupWithOneMessage) {
   PanelBench w;
   w.MakeKey(HKCU, kPolicyKey);
   w.registry.FailWrites(HKCU, kPolicyKey);
-  w.Apply(Area::kWd);
+  w.Apply(Area::kMyItems);
   ExpectBoxes(w, {kApplyFailed});
   EXPECT_EQ(w.Values(), (Lines{"HKCU\\ADV Start_ShowMyComputer = dword 0",
                                "HKCU\\ADV Start_ShowNetPlaces = dword 0",
@@ -411,7 +412,7 @@ TEST(GuardedGroups, ARefusedWriteEndsItsApplyGroupWithOneMessage) {
   g.registry.Deny(HKCR, std::string(kAllFilesHandlers) + "\\" + kPinHandler);
   g.Set("ChekBxFudaoXs", true);
   g.Set("ChekBxWjjFudao", true);
-  g.Apply(Area::kGd);
+  g.Apply(Area::kPinnedList);
   ExpectBoxes(g, {kApplyFailed});
   EXPECT_TRUE(g.registry.HasKey(HKCR, std::string(kFolderHandlers) + "\\" + kPinHandler));
   EXPECT_EQ(g.registry.GetDword(HKCU, kPolicyKey, "NoStartMenuPinnedList"), 16u);
@@ -421,9 +422,9 @@ TEST(GuardedGroups, KeysThatCannotBeOpenedAreSkippedSilently) {
   // No administrator rights: nothing under HKLM, no message, the flag set.
   PanelBench u;
   u.registry.Deny(HKLM, "");
-  u.Apply(Area::kUser);
-  u.Apply(Area::kCy);
-  u.Apply(Area::kWd);
+  u.Apply(Area::kUserBar);
+  u.Apply(Area::kMostUsedList);
+  u.Apply(Area::kMyItems);
   EXPECT_TRUE(u.user.boxes.empty());
   EXPECT_TRUE(u.form->SettingsChanged());
   for (const std::string& line : u.Values()) EXPECT_EQ(line.rfind("HKCU", 0), 0u) << line;
@@ -436,20 +437,20 @@ TEST(GuardedGroups, KeysThatCannotBeOpenedAreSkippedSilently) {
   m.registry.Deny(HKCU, kAdvancedKey);
   m.Set("ChekBxNet", true);
   m.Set("ChekBxGlMenu", true);
-  m.Load(Area::kMb);
+  m.Load(Area::kSettingsItems);
   EXPECT_EQ(m.State("ChekBxNet ChekBxPrint ChekBxMoren ChekBxMb ChekBxMbMenu ChekBxGl ChekBxGlMenu"),
             "1 0 1 1 0 0 1d");
   // Help and the most-used count keep theirs.
   m.Set("ChekBxSs", false);
-  m.Load(Area::kBz);
-  m.Load(Area::kCy);
+  m.Load(Area::kHelpSearchRun);
+  m.Load(Area::kMostUsedList);
   EXPECT_EQ(m.State("ChekBxSs SpnEdtNum"), "0 6");
   EXPECT_TRUE(m.user.boxes.empty());
   EXPECT_EQ(m.registry.OpenHandleCount(), 0u);
 }
 
 TEST(SettingsChanged, EveryApplySetsTheFlagFirstAndTheCloseAsksOnce) {
-  for (Area a : {Area::kUser, Area::kGd, Area::kCy, Area::kWd, Area::kMb, Area::kBz, Area::kOEM}) {
+  for (Area a : testing::kSettingsAreas) {
     PanelBench w;
     w.registry.Deny(HKCU, "");
     w.registry.Deny(HKLM, "");
@@ -459,10 +460,10 @@ TEST(SettingsChanged, EveryApplySetsTheFlagFirstAndTheCloseAsksOnce) {
     EXPECT_EQ(w.Values(), Lines{});
   }
   PanelBench w;
-  w.Load(Area::kBz);
+  w.Load(Area::kHelpSearchRun);
   EXPECT_FALSE(w.form->SettingsChanged()) << "loads leave it alone";
-  w.Apply(Area::kBz);
-  w.Apply(Area::kUser);
+  w.Apply(Area::kHelpSearchRun);
+  w.Apply(Area::kUserBar);
   w.user.answers.push_back(mb::kIdCancel);
   w.form->Show();
   w.form->Perform(ui::msg::kClose);
@@ -492,8 +493,8 @@ int CaptionWidth(const std::string& s) {
 
 TEST(Panels, EveryControlFitsItsPanelAndItsCaptionAndNothingOverlaps) {
   PanelBench w;
-  for (Area a : {Area::kUser, Area::kGd, Area::kCy, Area::kWd, Area::kMb, Area::kBz, Area::kOEM}) {
-    ui::Panel* panel = w.form->AreaPanel(PanelBench::OnPicture(a));
+  for (Area a : testing::kSettingsAreas) {
+    ui::Panel* panel = w.form->AreaPanel(a);
     ui::Rect client = panel->ClientRect();
     std::vector<ui::Control*> placed;
     for (ui::Control* c : panel->Controls()) {
@@ -512,7 +513,7 @@ TEST(Panels, EveryControlFitsItsPanelAndItsCaptionAndNothingOverlaps) {
       }
       placed.push_back(c);
     }
-    ui::BitBtn* ok = w.form->AreaSettings().ApplyButton(a);
+    ui::BitBtn* ok = w.panels->ApplyButton(a);
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->Parent(), panel);
     EXPECT_EQ(ok->Caption(), "应用");
@@ -524,7 +525,7 @@ TEST(Panels, EveryControlFitsItsPanelAndItsCaptionAndNothingOverlaps) {
       if (name) {
         auto* c = w.form->Find<ui::Control>(name);
         ASSERT_NE(c, nullptr) << name;
-        EXPECT_EQ(c->Parent(), w.form->AreaPanel(PanelBench::OnPicture(row.area))) << name;
+        EXPECT_EQ(c->Parent(), w.form->AreaPanel(row.area)) << name;
       }
   auto* spin = w.Get<ui::SpinEdit>("SpnEdtNum");
   EXPECT_EQ(spin->MinValue(), 0);

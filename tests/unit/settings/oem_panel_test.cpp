@@ -5,7 +5,7 @@
 
 #include "panel_bench.h"
 #include "settings/map_engine.h"
-#include "settings/oem_link.h"
+#include "core/oem_link.h"
 
 namespace corvane::settings {
 namespace {
@@ -20,7 +20,7 @@ constexpr char kCustomFields[] =
 
 class OemPanel : public ::testing::Test {
  protected:
-  AreaPanels& P() { return w.form->AreaSettings(); }
+  AreaPanels& P() { return *w.panels; }
   // Which of the custom fields are enabled, as "1"/"0" in the order above.
   std::string Enabled() {
     std::string out;
@@ -59,7 +59,7 @@ class OemPanel : public ::testing::Test {
 };
 
 TEST_F(OemPanel, EachOpeningLocksTheCustomFieldsAndKeepsWhatWasTyped) {
-  w.Load(Area::kOEM);
+  w.Load(Area::kOemLink);
   EXPECT_EQ(w.State("ChekBxOEM ChekBxSetOEM"), "1 0");
   EXPECT_EQ(Enabled(), "0000000000000");
   Click(P().ChekBxSetOEM);
@@ -76,7 +76,7 @@ TEST_F(OemPanel, EachOpeningLocksTheCustomFieldsAndKeepsWhatWasTyped) {
   Click(P().ChekBxSetOEM);
   EXPECT_EQ(Enabled(), "1110100111111") << "the kind that is selected";
 
-  w.Load(Area::kOEM);
+  w.Load(Area::kOemLink);
   EXPECT_EQ(w.State("ChekBxSetOEM"), "0");
   EXPECT_EQ(Enabled(), "0000000000000");
   EXPECT_EQ(P().EdtOEMSetName->Text(), "我的链接");
@@ -85,10 +85,10 @@ TEST_F(OemPanel, EachOpeningLocksTheCustomFieldsAndKeepsWhatWasTyped) {
 }
 
 TEST_F(OemPanel, WithoutTheCustomLinkOnlyTheVisibilityIsWritten) {
-  w.Load(Area::kOEM);
+  w.Load(Area::kOemLink);
   Fill("我的链接", "C:\\a.ico");
   w.Set("ChekBxOEM", false);
-  w.Apply(Area::kOEM);
+  w.Apply(Area::kOemLink);
   EXPECT_EQ(w.Values(), (Lines{"HKCU\\ADV Start_ShowOEMLink = dword 0"}));
   EXPECT_TRUE(w.form->SettingsChanged());
 }
@@ -98,12 +98,12 @@ TEST_F(OemPanel, ABlankNameOrIconIsRefusedAfterTheVisibilityWasWritten) {
                             {"我的链接", "\t \r\n"},
                             {"", ""}}) {
     testing::PanelBench fresh;
-    fresh.Load(Area::kOEM);
-    auto& p = fresh.form->AreaSettings();
+    fresh.Load(Area::kOemLink);
+    auto& p = *fresh.panels;
     p.ChekBxSetOEM->SetChecked(true);
     p.EdtOEMSetName->SetText(name);
     p.EditIcon->SetText(icon);
-    fresh.Apply(Area::kOEM);
+    fresh.Apply(Area::kOemLink);
     ASSERT_EQ(fresh.user.boxes.size(), 1u);
     EXPECT_EQ(fresh.user.boxes[0].text, "链接名称或图标路径不能为空！");
     EXPECT_EQ(fresh.user.boxes[0].caption, "提醒...");
@@ -114,11 +114,11 @@ TEST_F(OemPanel, ABlankNameOrIconIsRefusedAfterTheVisibilityWasWritten) {
 
 TEST_F(OemPanel, TheRegistrationTakesTheTargetOfTheSelectedKindAsTyped) {
   const std::string key = "HKCR\\CLSID\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}\\";
-  w.Load(Area::kOEM);
+  w.Load(Area::kOemLink);
   Click(P().ChekBxSetOEM);
   Click(P().RadoBtnFolder);
   Fill(" 我的资料 ", "C:\\Corvane\\Icon\\crv.ico");
-  w.Apply(Area::kOEM);
+  w.Apply(Area::kOemLink);
   EXPECT_TRUE(w.user.boxes.empty());
   EXPECT_EQ(Registration(), (Lines{key + "@ = sz  我的资料 ",
                                    key + "DefaultIcon\\@ = sz C:\\Corvane\\Icon\\crv.ico",
@@ -128,7 +128,7 @@ TEST_F(OemPanel, TheRegistrationTakesTheTargetOfTheSelectedKindAsTyped) {
   // An empty address is written as it is.
   Click(P().RadoBtnUL);
   P().EdtOEMSetUL->SetText("");
-  w.Apply(Area::kOEM);
+  w.Apply(Area::kOemLink);
   EXPECT_EQ(*w.registry.GetString(HKCR, std::string(kOemLinkKey).substr(1) + "\\" + kOemPropertyBag,
                                   "Param1"),
             "");
@@ -136,11 +136,11 @@ TEST_F(OemPanel, TheRegistrationTakesTheTargetOfTheSelectedKindAsTyped) {
 
 TEST_F(OemPanel, RegistrationKeysThatCannotBeOpenedAreSkippedAndARefusedWriteStopsTheRest) {
   const std::string clsid = std::string(kOemLinkKey).substr(1);
-  w.Load(Area::kOEM);
+  w.Load(Area::kOemLink);
   Click(P().ChekBxSetOEM);
   Fill("链接", "C:\\a.ico");
   w.registry.Deny(HKCR, clsid + "\\Instance");
-  w.Apply(Area::kOEM);
+  w.Apply(Area::kOemLink);
   EXPECT_TRUE(w.user.boxes.empty());
   EXPECT_EQ(w.registry.GetString(HKCR, clsid, "InfoTip"), "链接");
   EXPECT_EQ(w.registry.GetString(HKCR, clsid + "\\DefaultIcon", ""), "C:\\a.ico");
@@ -148,12 +148,12 @@ TEST_F(OemPanel, RegistrationKeysThatCannotBeOpenedAreSkippedAndARefusedWriteSto
   testing::PanelBench f;
   f.MakeKey(HKCR, clsid);
   f.registry.FailWrites(HKCR, clsid);
-  f.Load(Area::kOEM);
-  auto& p = f.form->AreaSettings();
+  f.Load(Area::kOemLink);
+  auto& p = *f.panels;
   p.ChekBxSetOEM->SetChecked(true);
   p.EdtOEMSetName->SetText("链接");
   p.EditIcon->SetText("C:\\a.ico");
-  f.Apply(Area::kOEM);
+  f.Apply(Area::kOemLink);
   EXPECT_EQ(f.Messages(), (Lines{kApplyFailed}));
   EXPECT_FALSE(f.registry.HasKey(HKCR, clsid + "\\DefaultIcon")) << "the rest is skipped";
   EXPECT_EQ(f.registry.GetDword(HKCU, kAdvancedKey, "Start_ShowOEMLink"), 1u);
@@ -177,7 +177,7 @@ TEST_F(OemPanel, TheFirstRunWritesTheSameLayoutThroughTheSameRoutine) {
 }
 
 TEST_F(OemPanel, TheBrowseButtonsFillTheirFieldsOnlyWhenSomethingIsChosen) {
-  w.Load(Area::kOEM);
+  w.Load(Area::kOemLink);
   Click(P().ChekBxSetOEM);
   P().EdtOEMSetFolder->SetText("typed");
   P().EditIcon->SetText("C:\\typed.ico");

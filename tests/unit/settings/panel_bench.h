@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "app/program.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_system.h"
@@ -20,6 +20,11 @@ namespace corvane::settings::testing {
 inline constexpr RegHandle HKCR = reg::kClassesRoot;
 inline constexpr RegHandle HKCU = reg::kCurrentUser;
 inline constexpr RegHandle HKLM = reg::kLocalMachine;
+// Every area but All Programs has a settings panel.
+inline constexpr Area kSettingsAreas[] = {Area::kUserBar,       Area::kPinnedList,
+                                          Area::kMostUsedList,  Area::kMyItems,
+                                          Area::kSettingsItems, Area::kHelpSearchRun,
+                                          Area::kOemLink};
 
 struct PanelBench {
   // With the Explorer keys a Windows profile has, empty; without them a key
@@ -30,17 +35,14 @@ struct PanelBench {
         MakeKey(root, key);
     app.SetTitle("Corvane 1.2");
     form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, icons, power, registry});
+    panels = std::make_unique<AreaPanels>(app, registry, system, app::SettingsViewOf(*form));
+    app::FillSettingsSteps(form->StartSteps(), *panels);
+    form->Start();
   }
 
-  static app::Area OnPicture(Area a) {
-    constexpr app::Area kPicture[] = {app::Area::kUser, app::Area::kGd, app::Area::kLb,
-                                      app::Area::kWd,   app::Area::kMb, app::Area::kBz,
-                                      app::Area::kOEM};
-    return kPicture[static_cast<std::size_t>(a)];
-  }
   // The area's click: load, then the panel switch.
-  void Load(Area a) { form->AreaClick(OnPicture(a)); }
-  void Apply(Area a) { form->AreaSettings().ApplyButton(a)->Click(); }
+  void Load(Area a) { form->AreaClick(a); }
+  void Apply(Area a) { panels->ApplyButton(a)->Click(); }
 
   template <class T = ui::CheckBox>
   T* Get(const std::string& name) {
@@ -89,7 +91,8 @@ struct PanelBench {
   MemoryPower power;
   MemoryRegistry registry;
   ui::Application app;
-  std::unique_ptr<app::TFrmMain> form;
+  std::unique_ptr<AreaPanels> panels;
+  std::unique_ptr<app::TFrmMain> form;  // goes first, with the panels' controls
 
  private:
   std::vector<std::string> Lines(bool keys) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "platform/memory/memory_filesystem.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
@@ -67,16 +68,17 @@ class InstallationTest : public ::testing::Test {
         else d->BtnOk->Perform(ui::msg::kReflectCommand, 0);
       }
     });
+    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry});
     installation = std::make_unique<Installation>(app, InstallServices{registry, system, fs, links});
-    app::TFrmMain::Steps steps;
-    installation->FillSteps(steps);
-    // The dialog comes while the window is still being made.
+    installation->Attach(app::MainTimersOf(*form));
+    app::TFrmMain::Steps& steps = form->StartSteps();
+    app::FillSetupSteps(steps, *installation);
+    // The dialog comes while the window's creation steps run.
     steps.version_check = [this, check = steps.version_check](app::TFrmMain& f) {
       creating = &f;
       check(f);
     };
-    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, notify, power, registry},
-                                           std::move(steps));
+    form->Start();
     backend.ProcessMessages();
     return seen;
   }

@@ -274,6 +274,7 @@ TEST_F(Banner, TheStripFollowsThePagesItsBrowserShows) {
   MemoryRegistry registry;
   Win32BannerBrowser browser;
   auto main = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, registry, &browser});
+  main->Start();
   main->Show();
   HWND w = H(browser.Window());
   ASSERT_TRUE(IsWindow(w)) << "the main window made no browser";

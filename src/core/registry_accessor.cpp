@@ -1,10 +1,10 @@
-#include "settings/registry_accessor.h"
+#include "core/registry_accessor.h"
 
 #include <vector>
 
 #include "core/text.h"
 
-namespace corvane::settings {
+namespace corvane {
 namespace {
 // Deeper than the registry itself allows; a loop in a fake cannot hang us.
 constexpr int kMaxDepth = 512;
@@ -155,4 +155,4 @@ bool RegistryAccessor::DeleteTree(RegHandle parent, const std::string& path, int
   return backend_.DeleteKey(parent, path) == reg::kSuccess;
 }
 
-}  // namespace corvane::settings
+}  // namespace corvane

@@ -12,7 +12,7 @@
 
 #include "core/registry.h"
 
-namespace corvane::settings {
+namespace corvane {
 
 class RegistryError : public std::runtime_error {
  public:
@@ -69,4 +69,4 @@ class RegistryAccessor {
   RegHandle key_ = 0;
 };
 
-}  // namespace corvane::settings
+}  // namespace corvane

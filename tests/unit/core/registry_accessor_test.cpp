@@ -1,10 +1,10 @@
-#include "settings/registry_accessor.h"
+#include "core/registry_accessor.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/memory/memory_registry.h"
 
-namespace corvane::settings {
+namespace corvane {
 namespace {
 
 constexpr char kAdvanced[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
@@ -134,4 +134,4 @@ TEST_F(Accessor, CreateKeyLeavesTheCurrentKeyAndDeleteKeyTakesTheSubtree) {
 }
 
 }  // namespace
-}  // namespace corvane::settings
+}  // namespace corvane

@@ -5,9 +5,9 @@
 #pragma once
 #include <string>
 
-#include "settings/registry_accessor.h"
+#include "core/registry_accessor.h"
 
-namespace corvane::settings {
+namespace corvane {
 
 inline constexpr char kOemLinkKey[] = "\\CLSID\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}";
 inline constexpr char kOemPropertyBag[] = "Instance\\InitPropertyBag";
@@ -26,4 +26,4 @@ struct OemLink {
 // write throws RegistryError and leaves the rest unwritten.
 void WriteOemLink(RegistryAccessor& reg, const OemLink& link);
 
-}  // namespace corvane::settings
+}  // namespace corvane

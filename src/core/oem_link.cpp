@@ -1,6 +1,6 @@
-#include "settings/oem_link.h"
+#include "core/oem_link.h"
 
-namespace corvane::settings {
+namespace corvane {
 
 void WriteOemLink(RegistryAccessor& reg, const OemLink& link) {
   const std::string key = kOemLinkKey;
@@ -20,4 +20,4 @@ void WriteOemLink(RegistryAccessor& reg, const OemLink& link) {
   reg.CloseKey();
 }
 
-}  // namespace corvane::settings
+}  // namespace corvane
