@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-#include "../skin/skin_test_support.h"
+#include "../../unit/skin/skin_test_support.h"
 #include "skin/skin_reader.h"
 #include "skin/skin_render.h"
 #include "skin/win32/skin_manage.h"
