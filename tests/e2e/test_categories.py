@@ -10,7 +10,7 @@ import unittest
 
 from harness import (BUILD, DRIVE_C, INSTALL_DIR, MAIN_CLASS, NOTICE_CAPTION as NOTICE, WM_LBUTTONUP,
                      WineTestCase, children, choose, colours, drv, end_normally, find, install,
-                     open_menu, screenshot, tray, wait_for, wait_skinned, wine_env)
+                     open_menu, screenshot, tray, wait_for, wait_skinned, wait_until, wine_env)
 
 DOCS = os.path.join(DRIVE_C, "Documents and Settings")
 COMMON_SM = os.path.join(DOCS, "All Users", "「开始」菜单")
@@ -318,6 +318,8 @@ class CategoriesTest(WineTestCase):
             time.sleep(0.2)
         self.assertTrue(os.path.isdir(office), "the folder was renamed")
         self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "办公应用")))
+        # The folder is renamed first and classify.ini written right after.
+        wait_until(lambda: store_counts()["Label1"] == "办公软件", timeout=5)
         self.assertEqual(store_counts()["Label1"], "办公软件")
         self.assertEqual(store_counts()["LabelIcon1"], "office.ico")
         self.assertEqual(drv("nodes", self.tree["hwnd"])[1]["text"], "办公软件")
