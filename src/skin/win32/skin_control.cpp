@@ -14,16 +14,6 @@
 
 namespace corvane::skin::win32 {
 
-namespace {
-
-// The objects attached by window handle, for the shared procedure.
-WindowTable<TSkinControl>& Live() {
-  static WindowTable<TSkinControl> live;
-  return live;
-}
-
-}  // namespace
-
 // --- Drawing helpers -------------------------------------------------------------
 
 HFONT WindowFont(HWND window) {
@@ -65,8 +55,7 @@ TSkinControl::~TSkinControl() {
   // to end the watch: a freed control has told us and is no longer held.
   if (control_) control_->UnwatchFree(this);
   if (link_) link_->self = nullptr;
-  Live().Remove(this);
-  subclass_.reset();
+  Unsubclass();
   if (list_) list_->DropHot(this);
 }
 
@@ -94,8 +83,8 @@ void TSkinControl::AttachToControl(ui::Control& control, TSkinData& skin, bool r
     // The link, not this method, is what stays alive while the message is
     // handled: the method may be replaced meanwhile.
     const std::shared_ptr<MethodLink> l = link;
-    if (l->self)
-      Enter(l->self, m);
+    if (TSkinControl* self = l->self)
+      Enter(self, [&] { self->Dispatch(m); });
     else
       l->own(m);
   });
@@ -114,13 +103,8 @@ void TSkinControl::AttachToWindow(HWND window, TSkinData& skin) {
   if (attached_ || !IsWindow(window)) return;
   skin_ = &skin;
   window_ = window;
-  subclass_ = std::make_unique<WindowSubclass>(window, &TSkinControl::Proc);
-  if (!subclass_->Installed()) {
-    subclass_.reset();
-    return;
-  }
-  own_proc_ = subclass_->Own();
-  Live().Add(window, this);
+  if (!Subclass(window)) return;
+  own_proc_ = OwnProc();
   ReadState();
   attached_ = true;
   InvalidateRect(window_, nullptr, TRUE);
@@ -153,36 +137,25 @@ void TSkinControl::Detach() {
     control_->SetColor(colour_before_);
     if (parent_colour_before_) control_->SetParentColor(true);
   }
-  if (subclass_) {
-    Live().Remove(this);
+  if (Subclassed()) {
     // One that subclassed after us may still be on top: at WM_NCDESTROY
     // that no longer matters.
-    if (destroying_) subclass_->Drop();
-    subclass_.reset();
+    if (destroying_)
+      DropSubclass();
+    else
+      Unsubclass();
     if (IsWindow(window_)) InvalidateRect(window_, nullptr, TRUE);
   }
 }
 
-LRESULT CALLBACK TSkinControl::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  TSkinControl* c = Live().Find(window);
-  if (!c) {
-    LRESULT r = 0;
-    if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-    return DefWindowProcA(window, msg, wp, lp);
-  }
+LRESULT TSkinControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   ui::Message m;
   m.msg = msg;
   m.wparam = wp;
   m.lparam = lp;
-  m.window = reinterpret_cast<ui::WindowHandle>(window);
-  Enter(c, m);
+  m.window = reinterpret_cast<ui::WindowHandle>(window_);
+  Dispatch(m);
   return m.result;
-}
-
-void TSkinControl::Enter(TSkinControl* self, ui::Message& m) {
-  ++self->depth_;
-  self->Dispatch(m);
-  if (--self->depth_ == 0 && self->doomed_) delete self;  // released meanwhile
 }
 
 void TSkinControl::Dispatch(ui::Message& m) {

@@ -15,12 +15,6 @@ namespace corvane::skin::win32 {
 
 namespace {
 
-// The live forms by window, for the shared window procedure.
-WindowTable<TWinSkinForm>& Live() {
-  static WindowTable<TWinSkinForm> live;
-  return live;
-}
-
 BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
   if (text::SameText(ClassNameOf(child), "MDIClient")) {
     *reinterpret_cast<HWND*>(lp) = child;
@@ -67,14 +61,14 @@ std::string ClassNameOf(HWND window) {
 }
 
 TWinSkinForm::TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window)
-    : manager_(manager), skin_(skin), window_(window) {}
+    : SkinnedWindow(Kind::kForm), manager_(manager), skin_(skin), window_(window) {}
 
 TWinSkinForm::~TWinSkinForm() {
   if (attached_) {
     skin_state_ = kSkinDetaching;
     QuickDetach();
   }
-  Live().Remove(this);
+  Unsubclass();
 }
 
 // --- Attach ------------------------------------------------------------------
@@ -137,15 +131,12 @@ void TWinSkinForm::AttachAsWindow() {
     RecomputeMetricsAndButtons();
   }
   // 5. The procedure.
-  subclass_ = std::make_unique<WindowSubclass>(window_, &TWinSkinForm::Proc);
-  if (!subclass_->Installed()) {
+  if (!Subclass(window_)) {
     // Not ours after all (another process's window): it keeps its caption.
-    subclass_.reset();
     ReleaseParts();
     RestoreCaptionButtons();
     return;
   }
-  Live().Add(window_, this);
   attached_ = true;
   // 6.
   Controls().SkinChildren(form_, window_);
@@ -224,8 +215,7 @@ void TWinSkinForm::ReleaseParts() {
 void TWinSkinForm::QuickDetach() {
   if (!attached_) return;
   ReleaseForm();
-  subclass_.reset();
-  Live().Remove(this);
+  Unsubclass();
   ReleaseParts();
   shape_.Clear(false);
   if (!destroying_ && IsWindow(window_)) {
@@ -241,8 +231,7 @@ void TWinSkinForm::FullDetach() {
   if (!attached_) return;
   if (!HasControl(skin_, xcMainMenu)) {
     ReleaseForm();
-    subclass_.reset();
-    Live().Remove(this);
+    Unsubclass();
     ReleaseParts();
     attached_ = false;
     if (skin_state_ != kSkinDetaching && IsWindow(window_)) {
@@ -253,8 +242,7 @@ void TWinSkinForm::FullDetach() {
   }
   StopHover();
   ReleaseForm();
-  subclass_.reset();
-  Live().Remove(this);
+  Unsubclass();
   RestoreCaptionButtons();
   ReleaseParts();
   if (skin_state_ != kSkinDetaching && (mdi_role_ == MdiRole::kChild || !(style_ & WS_CHILD)) &&
@@ -285,25 +273,9 @@ void TWinSkinForm::Refresh() {
 
 // --- Window procedure ----------------------------------------------------------
 
-LRESULT CALLBACK TWinSkinForm::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  TWinSkinForm* form = Live().Find(window);
-  if (!form) {
-    LRESULT r = 0;
-    if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-    return DefWindowProcA(window, msg, wp, lp);
-  }
-  ++form->depth_;
-  const LRESULT r = form->WndProc(msg, wp, lp);
-  if (--form->depth_ == 0 && form->doomed_) delete form;  // the manager let it go meanwhile
-  return r;
-}
+LRESULT TWinSkinForm::Own(UINT msg, WPARAM wp, LPARAM lp) { return CallOwnProc(window_, msg, wp, lp); }
 
-LRESULT TWinSkinForm::Own(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
-  return DefWindowProcA(window_, msg, wp, lp);
-}
-
-LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TWinSkinForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return OnEraseBackground(wp, lp);
     case WM_STYLECHANGED:
@@ -399,10 +371,10 @@ LRESULT TWinSkinForm::OnEraseBackground(WPARAM wp, LPARAM lp) {
 LRESULT TWinSkinForm::OnNcDestroy(WPARAM wp, LPARAM lp) {
   skin_state_ = kSkinDetaching;
   destroying_ = true;
-  const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
+  const WNDPROC own = OwnProc();
   // No message follows: a subclassing made over ours has nothing left to
   // pass on, so none stays behind as an orphan.
-  if (subclass_) subclass_->Drop();
+  DropSubclass();
   QuickDetach();
   const LRESULT r = own ? CallWindowProcA(own, window_, WM_NCDESTROY, wp, lp)
                         : DefWindowProcA(window_, WM_NCDESTROY, wp, lp);

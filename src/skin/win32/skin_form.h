@@ -16,6 +16,7 @@
 #include "skin/skin_data.h"
 #include "skin/skin_geometry.h"
 #include "skin/win32/skin_owners.h"
+#include "skin/win32/skin_registry.h"
 #include "ui/messages.h"
 #include "ui/win32/gdi.h"
 
@@ -55,7 +56,7 @@ void BlitToDc(HDC dc, int x, int y, const Bitmap32& b);
 // The window's class name; empty for no window.
 std::string ClassNameOf(HWND window);
 
-class TWinSkinForm : public NcForm {
+class TWinSkinForm : public NcForm, public SkinnedWindow {
  public:
   // manager may be null (a window skinned without the manager, in tests).
   TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window);
@@ -112,14 +113,11 @@ class TWinSkinForm : public NcForm {
   // first use.
   SkinControls& Controls();
 
-  // The procedure in calls, for the manager: a form is not freed while one
-  // of its handlers is on the stack (a modal loop can run a command).
-  bool InCall() const { return depth_ > 0; }
-  void FreeWhenIdle() { doomed_ = true; }
+  // A form is not freed while one of its handlers is on the stack (a modal
+  // loop can run a manager's command): InCall and FreeWhenIdle.
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT SecondStage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool NonClientHandled() const;
@@ -185,7 +183,6 @@ class TWinSkinForm : public NcForm {
   bool attached_ = false;
 
   // Owned, released in reverse order by ReleaseParts and the destructor.
-  std::unique_ptr<WindowSubclass> subclass_;
   std::unique_ptr<WindowTimer> hover_;
   FontHandle caption_font_;
   GdiHandle<HBRUSH> face_brush_;
@@ -208,9 +205,7 @@ class TWinSkinForm : public NcForm {
   int skin_state_ = kSkinAttaching;
   bool hover_wanted_ = false;
   SystemMenuClock system_menu_clock_;
-  int depth_ = 0;
   int frame_paints_ = 0;
-  bool doomed_ = false;
   bool destroying_ = false;
 
   // Metrics.

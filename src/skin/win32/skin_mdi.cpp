@@ -9,25 +9,15 @@
 
 namespace corvane::skin::win32 {
 
-namespace {
-
-WindowTable<MdiClientSkin>& Live() {
-  static WindowTable<MdiClientSkin> live;
-  return live;
-}
-
-}  // namespace
-
 MdiClientSkin::MdiClientSkin(TWinSkinForm& parent, HWND client)
-    : parent_(parent), client_(client), menu_update_at_attach_(parent.Skin().MenuUpdate) {
-  subclass_ = std::make_unique<WindowSubclass>(client, &MdiClientSkin::Proc);
-  if (subclass_->Installed()) Live().Add(client, this);
+    : SkinnedWindow(Kind::kMdiClient),
+      parent_(parent),
+      client_(client),
+      menu_update_at_attach_(parent.Skin().MenuUpdate) {
+  Subclass(client);
 }
 
-MdiClientSkin::~MdiClientSkin() {
-  Live().Remove(this);
-  subclass_.reset();
-}
+MdiClientSkin::~MdiClientSkin() { Unsubclass(); }
 
 HWND MdiClientSkin::ActiveChild(bool* maximised) const {
   BOOL max = FALSE;
@@ -41,27 +31,15 @@ bool MdiClientSkin::FrameSkinned() const {
   return (parent_.Skin().SkinControls & SkinControlBit(xcMainMenu)) != 0;
 }
 
-LRESULT CALLBACK MdiClientSkin::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (MdiClientSkin* c = Live().Find(window)) return c->ClientProc(msg, wp, lp);
-  LRESULT r = 0;
-  if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-  return DefWindowProcA(window, msg, wp, lp);
-}
+LRESULT MdiClientSkin::Own(UINT msg, WPARAM wp, LPARAM lp) { return CallOwnProc(client_, msg, wp, lp); }
 
-LRESULT MdiClientSkin::Own(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
-  return DefWindowProcA(client_, msg, wp, lp);
-}
-
-LRESULT MdiClientSkin::ClientProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MdiClientSkin::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   TSkinManage* manager = parent_.Manager();
   switch (msg) {
     case WM_NCDESTROY: {
       const LRESULT r = Own(msg, wp, lp);
-      Live().Remove(this);
       // The client is gone: a subclassing over ours leaves no orphan.
-      subclass_->Drop();
-      subclass_.reset();
+      DropSubclass();
       return r;
     }
     case WM_NCCALCSIZE:

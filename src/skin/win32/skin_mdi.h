@@ -7,33 +7,31 @@
 
 #include <memory>
 
-#include "skin/win32/skin_owners.h"
+#include "skin/win32/skin_registry.h"
 
 namespace corvane::skin::win32 {
 
 class TWinSkinForm;
 
-class MdiClientSkin {
+class MdiClientSkin : public SkinnedWindow {
  public:
   MdiClientSkin(TWinSkinForm& parent, HWND client);
-  ~MdiClientSkin();
+  ~MdiClientSkin() override;
   MdiClientSkin(const MdiClientSkin&) = delete;
   MdiClientSkin& operator=(const MdiClientSkin&) = delete;
 
-  bool Installed() const { return subclass_ && subclass_->Installed(); }
+  bool Installed() const { return Subclassed(); }
   HWND Client() const { return client_; }
   // The active child, and whether it is maximised.
   HWND ActiveChild(bool* maximised = nullptr) const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT ClientProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool FrameSkinned() const;
 
   TWinSkinForm& parent_;
   HWND client_;
-  std::unique_ptr<WindowSubclass> subclass_;
   HWND created_ = nullptr;  // made by WM_MDICREATE, not yet attached
   bool menu_update_at_attach_;
 };

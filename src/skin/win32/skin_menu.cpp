@@ -373,25 +373,12 @@ bool SkinnedMenuItemMessage(UINT msg, LPARAM lp) {
 
 // --- Popup menu windows ----------------------------------------------------------
 
-namespace {
-
-WindowTable<TWinSkinPopMenu>& LivePopups() {
-  static WindowTable<TWinSkinPopMenu> live;
-  return live;
-}
-
-}  // namespace
-
 TWinSkinPopMenu::TWinSkinPopMenu(TSkinData& skin, HWND popup, bool from_bar)
-    : skin_(skin), window_(popup), from_bar_(from_bar) {
-  subclass_ = std::make_unique<WindowSubclass>(popup, &TWinSkinPopMenu::Proc);
-  if (subclass_->Installed()) LivePopups().Add(popup, this);
+    : SkinnedWindow(Kind::kPopupMenu), skin_(skin), window_(popup), from_bar_(from_bar) {
+  Subclass(popup);
 }
 
-TWinSkinPopMenu::~TWinSkinPopMenu() {
-  LivePopups().Remove(this);
-  subclass_.reset();
-}
+TWinSkinPopMenu::~TWinSkinPopMenu() { Unsubclass(); }
 
 HMENU TWinSkinPopMenu::Menu() {
   if (!menu_ && IsWindow(window_))
@@ -453,27 +440,16 @@ void TWinSkinPopMenu::PaintWhole(HDC dc) {
   Own(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
 }
 
-LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
-  return DefWindowProcA(window_, msg, wp, lp);
-}
+LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) { return CallOwnProc(window_, msg, wp, lp); }
 
-LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (TWinSkinPopMenu* p = LivePopups().Find(window)) return p->WndProc(msg, wp, lp);
-  LRESULT r = 0;
-  if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-  return DefWindowProcA(window, msg, wp, lp);
-}
-
-LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TWinSkinPopMenu::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kMsgSkinned) return 1;
   TSkinManage* m = Manager();
   if (m && !m->Active()) return Own(msg, wp, lp);
   switch (msg) {
     case WM_DESTROY: {
-      const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
-      LivePopups().Remove(this);
-      subclass_.reset();
+      const WNDPROC own = OwnProc();
+      Unsubclass();
       background_.Clear();
       return own ? CallWindowProcA(own, window_, msg, wp, lp) : DefWindowProcA(window_, msg, wp, lp);
     }
@@ -514,8 +490,11 @@ void PopupMenuSkins::Add(TSkinData& skin, HWND popup) {
 }
 
 void PopupMenuSkins::Remove(HWND popup) {
+  // Every window of the thread passes here on its way out; only the open
+  // popups are looked at.
   for (std::size_t i = 0; i < popups_.size(); ++i) {
     if (popups_[i]->Window() != popup) continue;
+    ReleaseWhenIdle(popups_[i]);
     popups_.erase(popups_.begin() + static_cast<std::ptrdiff_t>(i));
     if (popups_.empty()) tracking = false;
     return;
@@ -523,9 +502,7 @@ void PopupMenuSkins::Remove(HWND popup) {
 }
 
 TWinSkinPopMenu* PopupMenuSkins::Find(HWND popup) const {
-  for (const auto& p : popups_)
-    if (p->Window() == popup) return p.get();
-  return nullptr;
+  return SkinRegistry::FindAs<TWinSkinPopMenu>(popup, SkinnedWindow::Kind::kPopupMenu);
 }
 
 TWinSkinPopMenu* PopupMenuSkins::ForMenu(HMENU menu) const {

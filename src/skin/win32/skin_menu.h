@@ -15,6 +15,7 @@
 #include "skin/skin_data.h"
 #include "skin/skin_menu.h"
 #include "skin/win32/skin_owners.h"
+#include "skin/win32/skin_registry.h"
 #include "ui/win32/gdi.h"
 
 namespace corvane::skin::win32 {
@@ -66,14 +67,14 @@ bool SkinnedMenuItemMessage(UINT msg, LPARAM lp);
 
 // --- Popup menu windows ----------------------------------------------------------
 
-class TWinSkinPopMenu {
+class TWinSkinPopMenu : public SkinnedWindow {
  public:
   TWinSkinPopMenu(TSkinData& skin, HWND popup, bool from_bar);
-  ~TWinSkinPopMenu();
+  ~TWinSkinPopMenu() override;
   TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
   TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
 
-  bool Attached() const { return subclass_ && subclass_->Installed(); }
+  bool Attached() const { return Subclassed(); }
   HWND Window() const { return window_; }
   bool FromBar() const { return from_bar_; }
   // The menu it shows, asked from the window the first time.
@@ -84,8 +85,7 @@ class TWinSkinPopMenu {
   POINT ClientOffset() const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool HasBackground() const;
   void RenderBackground();
@@ -97,7 +97,6 @@ class TWinSkinPopMenu {
   bool from_bar_;
   HMENU menu_ = nullptr;
   Bitmap32 background_;
-  std::unique_ptr<WindowSubclass> subclass_;
 };
 
 // The manager's popup skins and the menu-tracking flag.

@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <iterator>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -28,27 +26,6 @@ struct OwnerCounts {
   }
 };
 OwnerCounts LiveOwners();
-
-// The live objects of one kind by window, for a window procedure that all
-// windows of that kind share: found in constant time, as every message
-// asks. A window already in the table keeps its first object. UI thread
-// only.
-template <class T>
-class WindowTable {
- public:
-  void Add(HWND window, T* object) { entries_.emplace(window, object); }
-  T* Find(HWND window) const {
-    const auto it = entries_.find(window);
-    return it == entries_.end() ? nullptr : it->second;
-  }
-  void Remove(const T* object) {
-    for (auto it = entries_.begin(); it != entries_.end();)
-      it = it->second == object ? entries_.erase(it) : std::next(it);
-  }
-
- private:
-  std::unordered_map<HWND, T*> entries_;
-};
 
 namespace detail {
 enum Counter { kHooks, kSubclasses, kTimers, kShapes, kGdi };
