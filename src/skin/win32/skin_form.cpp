@@ -166,6 +166,7 @@ void TWinSkinForm::FinishAttach() {
 void TWinSkinForm::RecomputeMetricsAndButtons() {
   if (skin_.NotLoaded()) return;
   pieces_ = {};
+  title_key_ = {};
   metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_,
                                  menu_bar_ ? GetSystemMetrics(SM_CYMENU) : 0);
   buttons_.clear();
@@ -208,6 +209,9 @@ void TWinSkinForm::ReleaseParts() {
   title_bar_.Clear();
   title_clean_.Clear();
   pieces_ = {};
+  title_key_ = {};
+  title_surface_.reset();
+  clip_.reset();
   face_brush_.reset();
   caption_font_.reset();
 }
@@ -265,6 +269,8 @@ void TWinSkinForm::Refresh() {
   if (controls_) controls_->Refresh();
   face_brush_.reset();
   title_bar_.Clear();
+  title_key_ = {};
+  if (menu_bar_) menu_bar_->DropBackground();
   ResizeToSkinMetrics();
   BuildShape(true);
   skin_state_ = kSkinRunning;
@@ -343,7 +349,7 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCPAINT:
       if (!skin_.PaintFrames) return 0;
       if (frame_kind_ == kFrameBare) return Own(msg, wp, lp);
-      PaintFrame();
+      PaintFrame(reinterpret_cast<HRGN>(wp));
       return 0;
     case WM_NCACTIVATE: return OnNcActivate(wp, lp);
     case WM_NCMOUSEMOVE: return OnNcMouseMove(wp, lp);
@@ -815,6 +821,21 @@ void TWinSkinForm::LayOutButtons(int width) {
 void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right) {
   const SkinModel& m = skin_.Model();
   const int top = metrics_.top;
+  // Title text: measured with three trailing blanks, drawn after two.
+  char text_buf[1001] = {};
+  GetWindowTextA(window_, text_buf, sizeof text_buf);
+  TitleKey key;
+  key.width = width;
+  key.active = active_;
+  key.window_state = window_state_;
+  key.mdi_child_maximised = ActiveMdiChildMaximised();
+  key.right_buttons_left = right_buttons_left_;
+  key.text = text_buf;
+  if (key == title_key_ && title_bar_.Width() == width && title_bar_.Height() == top) {
+    for (const auto& b : buttons_) b->state = kNcNormal;
+    return;
+  }
+  title_key_ = {};  // until it is composed
   Bitmap32 title(width, top);
   // The corners are the top rows of the side pieces as painted at the
   // window's full height; the title bar lies between them.
@@ -822,11 +843,10 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   Blit(title, width - metrics_.right, 0, right, false);
   Blit(title, metrics_.left, 0, RenderFramePiece(m, kFrameTop, width, top, metrics_, active_), false);
 
-  // Title text: measured with three trailing blanks, drawn after two.
-  char text_buf[1001] = {};
-  GetWindowTextA(window_, text_buf, sizeof text_buf);
-  const std::string text = text_buf;
-  DibSurface surface(reference, width, top);
+  const std::string& text = key.text;
+  if (!title_surface_ || title_surface_->Width() != width || title_surface_->Height() != top)
+    title_surface_ = std::make_unique<DibSurface>(reference, width, top);
+  DibSurface& surface = *title_surface_;
   if (!surface.Valid()) {
     title_bar_ = title_clean_ = std::move(title);
     return;
@@ -868,6 +888,9 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
     DrawStateImage(title, b->rect, d.Image, d.FrameCount, PaintStateImage(d, active_), true);
   }
   title_bar_ = std::move(title);
+  // The layout may have moved the right-aligned buttons the text keeps to.
+  key.right_buttons_left = right_buttons_left_;
+  title_key_ = std::move(key);
 }
 
 const TWinSkinForm::FramePieces& TWinSkinForm::Pieces(int w, int h) {
@@ -883,7 +906,17 @@ const TWinSkinForm::FramePieces& TWinSkinForm::Pieces(int w, int h) {
   return p;
 }
 
-void TWinSkinForm::PaintFrame() {
+bool TWinSkinForm::ClipToUpdate(HDC dc, HRGN update, const RECT& wr) {
+  if (reinterpret_cast<ULONG_PTR>(update) <= 1) return true;  // the whole frame
+  // The system's region stays the system's: a copy of ours, made once, is
+  // what the DC keeps to.
+  if (!clip_) clip_ = Adopt(CreateRectRgn(0, 0, 0, 0));
+  if (!clip_ || CombineRgn(clip_.get(), update, nullptr, RGN_COPY) == ERROR) return true;
+  OffsetRgn(clip_.get(), -wr.left, -wr.top);
+  return ExtSelectClipRgn(dc, clip_.get(), RGN_AND) != NULLREGION;
+}
+
+void TWinSkinForm::PaintFrame(HRGN update) {
   if (!skin_.PaintFrames || frame_kind_ == kFrameBare || !attached_) return;
   if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
   if (mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) return;
@@ -896,6 +929,8 @@ void TWinSkinForm::PaintFrame() {
     const WindowDc window_dc = WindowDc::Whole(window_);
     if (!window_dc) return;
     HDC dc = window_dc.get();
+    const SavedDc saved(dc);
+    if (!ClipToUpdate(dc, update, wr)) return;
     const FramePieces& p = Pieces(w, h);
     BlitToDc(dc, 0, 0, p.left);
     BlitToDc(dc, w - metrics_.right, 0, p.right);

@@ -149,7 +149,12 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
     Bitmap32 left, right, bottom;
   };
   const FramePieces& Pieces(int w, int h);
-  void PaintFrame();
+  // update: the region WM_NCPAINT gives (screen coordinates), or null or 1
+  // for the whole frame.
+  void PaintFrame(HRGN update = nullptr);
+  // Limits dc to update; false when the frame lies wholly outside it.
+  bool ClipToUpdate(HDC dc, HRGN update, const RECT& window_rect);
+  // The title bar composed again only when what it shows changed.
   void ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right);
   void LayOutButtons(int width);
   void ResizeToSkinMetrics();
@@ -216,6 +221,23 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   int shape_width_ = -1, shape_height_ = -1;
 
   FramePieces pieces_;
+  // What the composed title bar shows; another value composes it again.
+  struct TitleKey {
+    int width = -1;
+    bool active = false;
+    int window_state = 0;
+    bool mdi_child_maximised = false;
+    int right_buttons_left = 0;
+    std::string text;
+    bool operator==(const TitleKey& o) const {
+      return width == o.width && active == o.active && window_state == o.window_state &&
+             mdi_child_maximised == o.mdi_child_maximised &&
+             right_buttons_left == o.right_buttons_left && text == o.text;
+    }
+  };
+  TitleKey title_key_;
+  std::unique_ptr<DibSurface> title_surface_;  // where the title text is drawn
+  RegionHandle clip_;                          // the update region, in window coordinates
   Bitmap32 small_icon_;
   Bitmap32 title_bar_;    // with text and buttons: the shape's top
   Bitmap32 title_clean_;  // before the buttons: under a redrawn button

@@ -42,6 +42,8 @@ class OwnerDrawnMenu {
   // The system's menu font, plain or bold (a default entry), made once for
   // the menu's opening.
   HFONT Font(bool bold) const;
+  // The DC its entries are measured on, taken once for the menu's opening.
+  HDC MeasureDc() const;
 
   struct Record {
     HMENU menu;
@@ -59,6 +61,7 @@ class OwnerDrawnMenu {
   TSkinData& skin_;
   MenuKind kind_;
   mutable FontHandle font_, bold_font_;
+  mutable std::unique_ptr<WindowDc> measure_dc_;
 };
 
 // WM_MEASUREITEM or WM_DRAWITEM of an item an OwnerDrawnMenu made; false
@@ -89,6 +92,8 @@ class TWinSkinPopMenu : public SkinnedWindow {
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool HasBackground() const;
   void RenderBackground();
+  // The background in a memory DC, for the ring and the whole popup.
+  DibSurface* Surface(HDC reference);
   void PaintRing(HDC window_dc);
   void PaintWhole(HDC client_dc);
 
@@ -97,6 +102,7 @@ class TWinSkinPopMenu : public SkinnedWindow {
   bool from_bar_;
   HMENU menu_ = nullptr;
   Bitmap32 background_;
+  std::unique_ptr<DibSurface> surface_;
 };
 
 // The manager's popup skins and the menu-tracking flag.
@@ -180,6 +186,8 @@ class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
   // coordinates; empty before the first paint.
   Bitmap32 BackgroundUnder(const Rect& window_rect) const;
   void RedrawItem(const TMenuBtn& item);
+  // The skin changed: the background is rendered again at the next paint.
+  void DropBackground() { background_.Clear(); }
 
   // The first enabled item whose caption has key as its accelerator, or -1.
   int AcceleratorItem(unsigned key) const;
@@ -208,6 +216,7 @@ class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   Rect bar_;
   Bitmap32 background_;
+  bool background_active_ = false;
   bool active_ = true;
   bool tracking_ = false;
   bool released_ = false;

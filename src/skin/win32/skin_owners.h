@@ -33,8 +33,9 @@ void Count(Counter c, int delta);
 // The painting paths, for the tests' failures.
 enum PaintPath { kPaintFrame, kPaintTitleButton, kPaintMenuBar, kPaintMenuBarItem, kPaintMenuItem,
                  kPaintPopup, kPaintControl, kPaintPaths };
-// Fonts, brushes and regions made so far (not only the live ones): what a
-// steady repaint must not add to.
+// GDI objects made so far, not only the live ones (fonts, brushes, pens,
+// regions, DIB sections and memory DCs): what a steady repaint must not add
+// to.
 int ObjectsMade();
 void CountMade();
 // SetWindowRgn calls made so far: one per change of a shape.
@@ -243,6 +244,8 @@ class DibSurface {
   DibSurface(const DibSurface&) = delete;
   DibSurface& operator=(const DibSurface&) = delete;
   bool Valid() const { return bits_ != nullptr; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   HDC Dc() const { return dc_; }
   void Load(const Bitmap32& from);  // sizes must match
   void Store(Bitmap32& to) const;
