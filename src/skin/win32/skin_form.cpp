@@ -853,7 +853,6 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   }
   HDC dc = surface.Dc();
   ui::win32::Selection font(dc, caption_font_.get());
-  detail::PaintCheckpoint(detail::kPaintFrame);
   const std::string measured = text + "   ";
   RECT calc = {metrics_.left, 0, width - metrics_.right, top};
   DrawTextA(dc, measured.c_str(), -1, &calc, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
@@ -935,6 +934,7 @@ void TWinSkinForm::PaintFrame(HRGN update) {
     BlitToDc(dc, 0, 0, p.left);
     BlitToDc(dc, w - metrics_.right, 0, p.right);
     BlitToDc(dc, metrics_.left, h - metrics_.bottom, p.bottom);
+    detail::PaintCheckpoint(detail::kPaintFrame);
     if (metrics_.top > 0) {
       ComposeTitleBar(dc, w, p.left, p.right);
       BlitToDc(dc, 0, 0, title_bar_);
