@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
+
 #include "skin/skin_shape.h"
 #include "skin/win32/skin_manage.h"
 
@@ -31,22 +33,8 @@ constexpr int kClientWidth = 530, kClientHeight = 386;  // the main window's cli
 constexpr char kSkinnedClass[] = "CrvSkinBenchSkinned";
 constexpr char kPlainClass[] = "CrvSkinBenchPlain";
 
-double NowMs() {
-  static const LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using corvane::bench::Median;
+using corvane::bench::NowMs;
 
 double Time(const std::function<void()>& f) {
   const double t0 = NowMs();

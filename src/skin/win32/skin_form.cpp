@@ -15,14 +15,6 @@ namespace corvane::skin::win32 {
 
 namespace {
 
-BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
-  if (text::SameText(ClassNameOf(child), "MDIClient")) {
-    *reinterpret_cast<HWND*>(lp) = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 Bitmap32 Crop(const Bitmap32& src, const Rect& r) {
   Bitmap32 out(r.Width(), r.Height());
   Blit(out, -r.left, -r.top, src, false);
@@ -61,7 +53,7 @@ std::string ClassNameOf(HWND window) {
 }
 
 TWinSkinForm::TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window)
-    : SkinnedWindow(Kind::kForm), manager_(manager), skin_(skin), window_(window) {}
+    : SkinnedWindow(Kind::kForm), manager_(manager), skin_(skin), window_(window), mdi_(*this) {}
 
 TWinSkinForm::~TWinSkinForm() {
   if (attached_) {
@@ -116,16 +108,11 @@ void TWinSkinForm::AttachAsWindow() {
   border_icons_ = BorderIcons(s, GetSystemMenu(window_, FALSE) != nullptr);
   BuildSystemMenu();
   ReadWindowState();
-  EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
-  mdi_role_ = (ex & style::kExMdiChild) ? MdiRole::kChild : mdi_client_ ? MdiRole::kParent : MdiRole::kNone;
-  if (mdi_role_ == MdiRole::kParent) {
-    mdi_client_skin_ = std::make_unique<MdiClientSkin>(*this, mdi_client_);
-    if (!mdi_client_skin_->Installed()) mdi_client_skin_.reset();
-  }
+  mdi_.Attach(window_, (ex & style::kExMdiChild) != 0);
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
-    if (mdi_role_ != MdiRole::kChild && GetMenu(window_))
+    if (!mdi_.Child() && GetMenu(window_))
       menu_bar_ = std::make_shared<TWinSkinMenu>(*this, skin_, window_);
     if (window_state_ != kStateMinimised) RemoveCaptionButtons();
     RecomputeMetricsAndButtons();
@@ -146,7 +133,7 @@ void TWinSkinForm::AttachAsWindow() {
 
 void TWinSkinForm::FinishAttach() {
   hover_wanted_ = true;
-  if (skin_state_ == kSkinAttaching && mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) {
+  if (skin_state_ == kSkinAttaching && mdi_.Child() && mdi_.MaximisedNow()) {
     // A maximised sibling: this child shows the system's caption for now.
     RestoreCaptionButtons();
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
@@ -201,7 +188,7 @@ void TWinSkinForm::ReleaseParts() {
   // menu with the bar.
   if (menu_bar_) menu_bar_->Release(!destroying_);
   menu_bar_.reset();
-  mdi_client_skin_.reset();
+  mdi_.Release();
   StopHover();
   hover_.reset();
   DropTitleButtons();
@@ -249,7 +236,7 @@ void TWinSkinForm::FullDetach() {
   Unsubclass();
   RestoreCaptionButtons();
   ReleaseParts();
-  if (skin_state_ != kSkinDetaching && (mdi_role_ == MdiRole::kChild || !(style_ & WS_CHILD)) &&
+  if (skin_state_ != kSkinDetaching && (mdi_.Child() || !(style_ & WS_CHILD)) &&
       IsWindow(window_)) {
     RECT cr;
     GetClientRect(window_, &cr);
@@ -298,13 +285,15 @@ LRESULT TWinSkinForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+bool TWinSkinForm::MdiChildNotNormal() const { return mdi_.Child() && window_state_ != kStateNormal; }
+
 bool TWinSkinForm::NonClientHandled() const {
   if (window_state_ == kStateMinimised || skin_state_ == kSkinAttaching) return false;
-  return !(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal);
+  return !MdiChildNotNormal();
 }
 
 LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
-  if ((style_ & WS_CHILD) && mdi_role_ != MdiRole::kChild) return Own(msg, wp, lp);
+  if ((style_ & WS_CHILD) && !mdi_.Child()) return Own(msg, wp, lp);
   switch (msg) {
     case WM_SIZE: return OnSize(wp, lp);
     case WM_ACTIVATE:
@@ -411,12 +400,12 @@ LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
   if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
   else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
   else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
-  const bool mdi_other = mdi_role_ == MdiRole::kChild && (window_state_ != kStateNormal || MdiMaximisedNow());
+  const bool mdi_other = mdi_.Child() && (window_state_ != kStateNormal || mdi_.MaximisedNow());
   if (window_state_ != kStateMinimised && !mdi_other &&
       (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
     BuildShape(false);
   // The parent's bar shows a maximised child's controls.
-  if (mdi_role_ == MdiRole::kChild && skin_state_ == kSkinRunning)
+  if (mdi_.Child() && skin_state_ == kSkinRunning)
     if (HWND client = GetParent(window_)) PostMessageA(GetParent(client), kMsgRepaintFrame, 0, 0);
   return r;
 }
@@ -426,10 +415,10 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
   ReadWindowState();
   if (window_state_ == kStateMinimised) {
     RestoreCaptionButtons();
-  } else if (mdi_role_ != MdiRole::kChild) {
+  } else if (!mdi_.Child()) {
     RemoveCaptionButtons();
   } else if (window_state_ == kStateNormal) {
-    if (MdiMaximisedNow()) manager_->SetMdiMaximised(false);
+    if (mdi_.MaximisedNow()) mdi_.SetMaximised(false);
     RemoveCaptionButtons();
   } else {
     RestoreCaptionButtons();
@@ -455,12 +444,12 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wp, LPARAM lp) {
   switch (wp & 0xFFF0) {
     case SC_MINIMIZE:
       window_state_ = kStateMinimised;
-      if (mdi_role_ == MdiRole::kChild) RestoreCaptionButtons();
+      if (mdi_.Child()) RestoreCaptionButtons();
       break;
     case SC_MAXIMIZE: window_state_ = kStateMaximised; break;
     case SC_RESTORE:
       window_state_ = kStateNormal;
-      if (mdi_role_ == MdiRole::kChild) RemoveCaptionButtons();
+      if (mdi_.Child()) RemoveCaptionButtons();
       break;
     default: break;
   }
@@ -481,7 +470,7 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wp, LPARAM lp) {
     return 0;
   }
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lp);
-  if ((mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) || frame_kind_ == kFrameBare) {
+  if (MdiChildNotNormal() || frame_kind_ == kFrameBare) {
     p->rgrc[1] = p->rgrc[0];
     return WVR_REDRAW;
   }
@@ -504,7 +493,7 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wp, LPARAM) {
   active_ = wp != FALSE;
   if (active_ && hover_wanted_ && hover_) hover_->Start(kHoverInterval);
   if (!active_) StopHover();
-  if (!(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal)) PaintFrame();
+  if (!MdiChildNotNormal()) PaintFrame();
   return TRUE;
 }
 
@@ -568,7 +557,7 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM, LPARAM lp) {
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
-  if (wp == HTCAPTION && mdi_role_ != MdiRole::kChild) {
+  if (wp == HTCAPTION && !mdi_.Child()) {
     OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
@@ -599,12 +588,6 @@ void TWinSkinForm::SendWindowCommand(const WindowCommand& c) {
 }
 
 void TWinSkinForm::RunButtonAction(int action, POINT pt) {
-  auto to_active_child = [&](UINT command) {
-    if (mdi_role_ != MdiRole::kParent || !mdi_client_) return;
-    auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
-    if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
-    if (MdiMaximisedNow() && !ActiveMdiChildMaximised()) manager_->SetMdiMaximised(false);
-  };
   switch (ActionFor(action)) {
     case CaptionAction::kClose:
       StopHover();
@@ -613,9 +596,9 @@ void TWinSkinForm::RunButtonAction(int action, POINT pt) {
     case CaptionAction::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
     case CaptionAction::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
     case CaptionAction::kSystemMenu: OpenSystemMenu({pt.x + 1, pt.y + 1}); break;
-    case CaptionAction::kMdiMinimise: to_active_child(SC_MINIMIZE); break;
-    case CaptionAction::kMdiRestore: to_active_child(SC_RESTORE); break;
-    case CaptionAction::kMdiClose: to_active_child(SC_CLOSE); break;
+    case CaptionAction::kMdiMinimise: mdi_.CommandActiveChild(SC_MINIMIZE); break;
+    case CaptionAction::kMdiRestore: mdi_.CommandActiveChild(SC_RESTORE); break;
+    case CaptionAction::kMdiClose: mdi_.CommandActiveChild(SC_CLOSE); break;
     case CaptionAction::kPostAction:
       PostMessageA(window_, kMsgSkinned, static_cast<WPARAM>(action), 0);
       break;
@@ -644,7 +627,7 @@ void TWinSkinForm::OpenSystemMenu(POINT pt) {
     return;
   }
   SetHot(nullptr);
-  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != MdiRole::kChild && system_menu_) {
+  if (HasControl(skin_, xcSystemMenu) && !mdi_.Child() && system_menu_) {
     for (int tag = 0; tag <= 3; ++tag)
       EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
                      MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
@@ -698,16 +681,8 @@ void TWinSkinForm::SetStyle(LONG_PTR s) {
   style_ = s;
 }
 
-bool TWinSkinForm::MdiMaximisedNow() const { return manager_ && manager_->MdiMaximised(); }
-
-bool TWinSkinForm::ActiveMdiChildMaximised() const {
-  bool maximised = false;
-  if (mdi_client_skin_) mdi_client_skin_->ActiveChild(&maximised);
-  return maximised;
-}
-
 void TWinSkinForm::MdiMaximisedChanged(bool on) {
-  if (!attached_ || mdi_role_ != MdiRole::kChild || !IsWindow(window_)) return;
+  if (!attached_ || !mdi_.Child() || !IsWindow(window_)) return;
   // The window grew or shrank inside its old shape: all of it is drawn anew.
   const UINT redraw = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
   if (on) {
@@ -728,7 +703,7 @@ void TWinSkinForm::MdiMaximisedChanged(bool on) {
 }
 
 void TWinSkinForm::RemoveCaptionButtons() {
-  if (mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) return;
+  if (mdi_.Child() && mdi_.MaximisedNow()) return;
   SetStyle(static_cast<LONG_PTR>(
       WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
 }
@@ -772,7 +747,7 @@ void TWinSkinForm::BuildShape(bool force) {
   f.height = wr.bottom - wr.top;
   f.built_width = shape_width_;
   f.built_height = shape_height_;
-  f.mdi_child = mdi_role_ == MdiRole::kChild;
+  f.mdi_child = mdi_.Child();
   f.normal = window_state_ == kStateNormal;
   f.skin_state = force ? kSkinRefreshing : skin_state_;
   if (!ShapeNeedsRebuild(f) || frame_kind_ == kFrameBare) return;
@@ -798,7 +773,7 @@ ButtonWindowFacts TWinSkinForm::ButtonFacts() const {
   w.maximised = window_state_ == kStateMaximised;
   w.active = active_;
   w.menu_bar_height = metrics_.menu_bar;
-  w.mdi_child_maximised = ActiveMdiChildMaximised();
+  w.mdi_child_maximised = mdi_.ActiveChildMaximised();
   return w;
 }
 
@@ -828,7 +803,7 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   key.width = width;
   key.active = active_;
   key.window_state = window_state_;
-  key.mdi_child_maximised = ActiveMdiChildMaximised();
+  key.mdi_child_maximised = mdi_.ActiveChildMaximised();
   key.right_buttons_left = right_buttons_left_;
   key.text = text_buf;
   if (key == title_key_ && title_bar_.Width() == width && title_bar_.Height() == top) {
@@ -912,13 +887,13 @@ bool TWinSkinForm::ClipToUpdate(HDC dc, HRGN update, const RECT& wr) {
   if (!clip_) clip_ = Adopt(CreateRectRgn(0, 0, 0, 0));
   if (!clip_ || CombineRgn(clip_.get(), update, nullptr, RGN_COPY) == ERROR) return true;
   OffsetRgn(clip_.get(), -wr.left, -wr.top);
-  return ExtSelectClipRgn(dc, clip_.get(), RGN_AND) != NULLREGION;
+  return SelectClipRgn(dc, clip_.get()) != NULLREGION;  // a fresh window DC: nothing to keep
 }
 
 void TWinSkinForm::PaintFrame(HRGN update) {
   if (!skin_.PaintFrames || frame_kind_ == kFrameBare || !attached_) return;
   if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
-  if (mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) return;
+  if (MdiChildNotNormal()) return;
   RECT wr;
   GetWindowRect(window_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -954,9 +929,7 @@ void TWinSkinForm::PaintFrame(HRGN update) {
   });
   // Painted or not, the hot element ends with a frame paint.
   SetHot(nullptr);
-  // A maximised child's caption is the parent's now.
-  if (mdi_role_ == MdiRole::kParent && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
-    manager_->SetMdiMaximised(true);
+  mdi_.NoteMaximisedChild();
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {

@@ -15,6 +15,7 @@
 #include "skin/skin_caption.h"
 #include "skin/skin_data.h"
 #include "skin/skin_geometry.h"
+#include "skin/win32/skin_mdi.h"
 #include "skin/win32/skin_owners.h"
 #include "skin/win32/skin_registry.h"
 #include "ui/messages.h"
@@ -29,7 +30,6 @@ namespace corvane::skin::win32 {
 class TSkinManage;
 class TWinSkinMenu;
 class SkinControls;
-class MdiClientSkin;
 
 enum SkinState {
   kSkinAttaching = 0,
@@ -39,9 +39,6 @@ enum SkinState {
   kSkinFirstSizing = 5,
   kSkinDestroyed = 6,
 };
-
-// What the window is in an MDI arrangement.
-enum class MdiRole { kNone, kParent, kChild };
 
 inline constexpr UINT_PTR kHoverTimerId = 0x3510;
 inline constexpr UINT kHoverInterval = 250;
@@ -93,9 +90,9 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   int WindowStateOf() const { return window_state_; }
   bool ActiveFlag() const { return active_; }
   bool HoverRunning() const { return hover_ && hover_->Running(); }
-  bool MdiChild() const { return mdi_role_ == MdiRole::kChild; }
-  bool MdiParent() const { return mdi_role_ == MdiRole::kParent; }
-  bool MdiClientSubclassed() const { return mdi_client_skin_ != nullptr; }
+  bool MdiChild() const { return mdi_.Child(); }
+  bool MdiParent() const { return mdi_.Parent(); }
+  bool MdiClientSubclassed() const { return mdi_.ClientSubclassed(); }
   std::size_t ButtonCount() const { return buttons_.size(); }
   TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
   // Frame paints so far, for the tests.
@@ -121,6 +118,8 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   LRESULT SecondStage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool NonClientHandled() const;
+  // A maximised or minimised MDI child: the system's caption is drawn.
+  bool MdiChildNotNormal() const;
 
   // Handlers.
   LRESULT OnEraseBackground(WPARAM wp, LPARAM lp);
@@ -163,8 +162,6 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   void RemoveCaptionButtons();
   void RestoreCaptionButtons();
   void SetStyle(LONG_PTR style);
-  bool MdiMaximisedNow() const;
-  bool ActiveMdiChildMaximised() const;
   Bitmap32 SmallIconBitmap();
   Point ScreenToWindow(LPARAM lp) const;
   TNCObject* ElementAtPoint(Point window_point) const;
@@ -196,12 +193,10 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::shared_ptr<TWinSkinMenu> menu_bar_;
   std::unique_ptr<SkinControls> controls_;
-  std::unique_ptr<MdiClientSkin> mdi_client_skin_;
+  FormMdi mdi_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
-  MdiRole mdi_role_ = MdiRole::kNone;
-  HWND mdi_client_ = nullptr;
   WindowFrameKind frame_kind_ = kFrameSizeable;
   unsigned border_icons_ = 0;
   bool right_to_left_ = false;

@@ -4,10 +4,63 @@
 #include <utility>
 #include <vector>
 
+#include "core/text.h"
 #include "skin/win32/skin_form.h"
 #include "skin/win32/skin_manage.h"
 
 namespace corvane::skin::win32 {
+
+namespace {
+BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
+  if (text::SameText(ClassNameOf(child), "MDIClient")) {
+    *reinterpret_cast<HWND*>(lp) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+// --- FormMdi ------------------------------------------------------------------------
+
+FormMdi::FormMdi(TWinSkinForm& form) : form_(form) {}
+
+FormMdi::~FormMdi() = default;
+
+void FormMdi::Attach(HWND window, bool mdi_child) {
+  client_ = nullptr;
+  EnumChildWindows(window, &FindMdiClient, reinterpret_cast<LPARAM>(&client_));
+  role_ = mdi_child ? MdiRole::kChild : client_ ? MdiRole::kParent : MdiRole::kNone;
+  if (role_ != MdiRole::kParent) return;
+  client_skin_ = std::make_unique<MdiClientSkin>(form_, client_);
+  if (!client_skin_->Installed()) client_skin_.reset();
+}
+
+void FormMdi::Release() { ReleaseWhenIdle(client_skin_); }
+
+bool FormMdi::MaximisedNow() const { return form_.Manager() && form_.Manager()->MdiMaximised(); }
+
+void FormMdi::SetMaximised(bool on) const {
+  if (TSkinManage* m = form_.Manager()) m->SetMdiMaximised(on);
+}
+
+bool FormMdi::ActiveChildMaximised() const {
+  bool maximised = false;
+  if (client_skin_) client_skin_->ActiveChild(&maximised);
+  return maximised;
+}
+
+void FormMdi::CommandActiveChild(UINT command) const {
+  if (!Parent() || !client_) return;
+  auto child = reinterpret_cast<HWND>(SendMessageA(client_, WM_MDIGETACTIVE, 0, 0));
+  if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
+  if (MaximisedNow() && !ActiveChildMaximised()) SetMaximised(false);
+}
+
+void FormMdi::NoteMaximisedChild() const {
+  if (Parent() && form_.Manager() && !MaximisedNow() && ActiveChildMaximised()) SetMaximised(true);
+}
+
+// --- MdiClientSkin ------------------------------------------------------------------
 
 MdiClientSkin::MdiClientSkin(TWinSkinForm& parent, HWND client)
     : SkinnedWindow(Kind::kMdiClient),
