@@ -53,7 +53,12 @@ std::string ClassNameOf(HWND window) {
 }
 
 TWinSkinForm::TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window)
-    : SkinnedWindow(Kind::kForm), manager_(manager), skin_(skin), window_(window), mdi_(*this) {}
+    : SkinnedWindow(Kind::kForm),
+      manager_(manager),
+      skin_(skin),
+      window_(window),
+      mdi_(*this),
+      caption_(*this) {}
 
 TWinSkinForm::~TWinSkinForm() {
   if (attached_) {
@@ -106,7 +111,7 @@ void TWinSkinForm::AttachAsWindow() {
   // 3. Icons, system menu, state, MDI role, frame kind.
   const auto s = static_cast<std::uint32_t>(style_), ex = static_cast<std::uint32_t>(ex_style_);
   border_icons_ = BorderIcons(s, GetSystemMenu(window_, FALSE) != nullptr);
-  BuildSystemMenu();
+  caption_.BuildSystemMenu();
   ReadWindowState();
   mdi_.Attach(window_, (ex & style::kExMdiChild) != 0);
   frame_kind_ = FrameKind(s, ex);
@@ -192,7 +197,7 @@ void TWinSkinForm::ReleaseParts() {
   StopHover();
   hover_.reset();
   DropTitleButtons();
-  system_menu_.reset();
+  caption_.Release();
   title_bar_.Clear();
   title_clean_.Clear();
   pieces_ = {};
@@ -537,7 +542,7 @@ LRESULT TWinSkinForm::OnNcLButtonUp(WPARAM wp, LPARAM lp) {
     e->MouseUp();
     for (const auto& b : buttons_) {
       if (b.get() != e) continue;
-      RunButtonAction(b->Data().Action,
+      caption_.RunButtonAction(b->Data().Action,
                       {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
       break;  // the action may have rebuilt the buttons
     }
@@ -552,13 +557,13 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM, LPARAM lp) {
     return 0;
   }
   const WindowCommand c = TitleDoubleClick(window_state_, (border_icons_ & kBiMaximize) != 0);
-  if (c.command) SendWindowCommand(c);
+  if (c.command) caption_.SendWindowCommand(c);
   return 0;
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
   if (wp == HTCAPTION && !mdi_.Child()) {
-    OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+    caption_.OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
   return Own(WM_NCRBUTTONDOWN, wp, lp);
@@ -580,87 +585,6 @@ void TWinSkinForm::StopHover() {
 }
 
 // --- Caption -------------------------------------------------------------------
-
-void TWinSkinForm::SendWindowCommand(const WindowCommand& c) {
-  window_state_ = c.new_state;
-  SetHot(nullptr);
-  PostMessageA(window_, WM_SYSCOMMAND, c.command, 0);
-}
-
-void TWinSkinForm::RunButtonAction(int action, POINT pt) {
-  switch (ActionFor(action)) {
-    case CaptionAction::kClose:
-      StopHover();
-      PostMessageA(window_, WM_CLOSE, 0, 0);
-      break;
-    case CaptionAction::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
-    case CaptionAction::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
-    case CaptionAction::kSystemMenu: OpenSystemMenu({pt.x + 1, pt.y + 1}); break;
-    case CaptionAction::kMdiMinimise: mdi_.CommandActiveChild(SC_MINIMIZE); break;
-    case CaptionAction::kMdiRestore: mdi_.CommandActiveChild(SC_RESTORE); break;
-    case CaptionAction::kMdiClose: mdi_.CommandActiveChild(SC_CLOSE); break;
-    case CaptionAction::kPostAction:
-      PostMessageA(window_, kMsgSkinned, static_cast<WPARAM>(action), 0);
-      break;
-  }
-}
-
-void TWinSkinForm::BuildSystemMenu() {
-  system_menu_.reset(CreatePopupMenu());
-  if (!system_menu_) return;
-  for (const SystemMenuItem& item : SystemMenuItems(border_icons_)) {
-    if (item.tag == 100) {
-      AppendMenuA(system_menu_.get(), MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    std::string caption = item.caption;
-    if (!item.shortcut.empty()) caption += "\t" + item.shortcut;
-    AppendMenuA(system_menu_.get(), MF_STRING, static_cast<UINT_PTR>(item.tag + 1), caption.c_str());
-  }
-}
-
-void TWinSkinForm::OpenSystemMenu(POINT pt) {
-  if (!system_menu_clock_.Open(GetTickCount(), GetDoubleClickTime())) {
-    // Double-clicking the window icon closes the window.
-    StopHover();
-    PostMessageA(window_, WM_CLOSE, 0, 0);
-    return;
-  }
-  SetHot(nullptr);
-  if (HasControl(skin_, xcSystemMenu) && !mdi_.Child() && system_menu_) {
-    for (int tag = 0; tag <= 3; ++tag)
-      EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
-                     MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
-    // The menu is this call's while it is open: a detach meanwhile (the
-    // window destroyed, the skin switched off) must not free it under
-    // TrackPopupMenu.
-    ui::win32::MenuHandle menu = std::move(system_menu_);
-    int chosen = 0;
-    {
-      OwnerDrawnMenu drawn(menu.get(), skin_, MenuKind::kSystem, false);
-      chosen = static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x,
-                                               pt.y, 0, window_, nullptr));
-    }
-    if (!attached_) return;  // the menu goes with this call
-    system_menu_ = std::move(menu);
-    switch (ChooseSystemMenuItem(chosen - 1)) {
-      case SystemMenuChoice::kRestore:
-        SendWindowCommand({SC_RESTORE, kStateNormal});
-        break;
-      case SystemMenuChoice::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
-      case SystemMenuChoice::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
-      case SystemMenuChoice::kClose:
-        StopHover();
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        break;
-      case SystemMenuChoice::kNone: break;
-    }
-    return;
-  }
-  // The window's own system menu; its commands come back as WM_COMMAND.
-  if (HMENU own = GetSystemMenu(window_, FALSE))
-    TrackPopupMenu(own, TPM_RIGHTBUTTON, pt.x, pt.y, 0, window_, nullptr);
-}
 
 // --- State and style -------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include "skin/skin_caption.h"
 #include "skin/skin_data.h"
 #include "skin/skin_geometry.h"
+#include "skin/win32/skin_form_caption.h"
 #include "skin/win32/skin_mdi.h"
 #include "skin/win32/skin_owners.h"
 #include "skin/win32/skin_registry.h"
@@ -114,6 +115,7 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   // loop can run a manager's command): InCall and FreeWhenIdle.
 
  private:
+  friend class FormCaption;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT SecondStage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
@@ -168,10 +170,6 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   ButtonWindowFacts ButtonFacts() const;
 
   // Caption.
-  void RunButtonAction(int action, POINT screen_point);
-  void SendWindowCommand(const WindowCommand& c);
-  void OpenSystemMenu(POINT screen_point);
-  void BuildSystemMenu();
   void StopHover();
   void ReleaseForm();
   void ReleaseParts();
@@ -188,12 +186,12 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   std::unique_ptr<WindowTimer> hover_;
   FontHandle caption_font_;
   GdiHandle<HBRUSH> face_brush_;
-  ui::win32::MenuHandle system_menu_;
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::shared_ptr<TWinSkinMenu> menu_bar_;
   std::unique_ptr<SkinControls> controls_;
   FormMdi mdi_;
+  FormCaption caption_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
@@ -204,7 +202,6 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   int window_state_ = kStateNormal;
   int skin_state_ = kSkinAttaching;
   bool hover_wanted_ = false;
-  SystemMenuClock system_menu_clock_;
   int frame_paints_ = 0;
   bool destroying_ = false;
 
