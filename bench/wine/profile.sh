@@ -8,7 +8,8 @@ cd "$(dirname "$0")/../.."
 source tests/wine/wine_env.sh
 corvane_start_wine >/dev/null
 trap corvane_stop_wine EXIT
-python3 bench/wine/profile.py "$@"
+status=0
+python3 bench/wine/profile.py "$@" || status=$?
 skinbench=$CORVANE_WINE_BUILD/bench/wine/crvskinbench.exe
 if [ -f "$skinbench" ]; then
   # Wine's output is read through a file (see tests/wine/wine_env.sh).
@@ -19,3 +20,4 @@ if [ -f "$skinbench" ]; then
 else
   echo "bench: $skinbench is missing; build it with 'make $WINEARCH'"
 fi
+exit "$status"
