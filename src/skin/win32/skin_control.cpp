@@ -35,6 +35,18 @@ void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
   BitBlt(dc, 0, 0, pixels.Width(), pixels.Height(), surface.Dc(), 0, 0, SRCCOPY);
 }
 
+void PaintSolid(HDC dc, const Rect& r, COLORREF colour, bool frame_only) {
+  // The DC's own brush, recoloured: no brush is made per paint.
+  const COLORREF was = SetDCBrushColor(dc, colour);
+  auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+  RECT rc = {r.left, r.top, r.right, r.bottom};
+  if (frame_only)
+    FrameRect(dc, &rc, brush);
+  else
+    FillRect(dc, &rc, brush);
+  SetDCBrushColor(dc, was);
+}
+
 NinePart PieceParts(const TDataSkinObject& piece, int frames, int image) {
   NinePart p;
   p.n = frames;
@@ -287,9 +299,7 @@ void TSkinControl::StopBeingHot() {
 }
 
 void TSkinControl::FillFace(HDC dc, const Rect& r) const {
-  GdiHandle<HBRUSH> brush = win32::Adopt(CreateSolidBrush(ResolveColour(Model().Colours.ButtonFace)));
-  RECT rc = {r.left, r.top, r.right, r.bottom};
-  FillRect(dc, &rc, brush.get());
+  PaintSolid(dc, r, ResolveColour(Model().Colours.ButtonFace), false);
 }
 
 // --- TSkinButton ------------------------------------------------------------------
@@ -633,9 +643,7 @@ void TSkinEdit::Draw(HDC dc, const Rect& r) {
   const LONG_PTR ex = GetWindowLongPtrA(window_, GWL_EXSTYLE);
   const int ring = (ex & WS_EX_CLIENTEDGE) ? 2 : (Style() & WS_BORDER) ? 1 : 0;
   if (ring == 0 || r.Width() < 2 * ring || r.Height() < 2 * ring) return;
-  GdiHandle<HBRUSH> shadow = win32::Adopt(CreateSolidBrush(ResolveColour(Model().Colours.ButtonShadow)));
-  RECT outer = {r.left, r.top, r.right, r.bottom};
-  FrameRect(dc, &outer, shadow.get());
+  PaintSolid(dc, r, ResolveColour(Model().Colours.ButtonShadow), true);
   if (ring > 1) {
     RECT inner = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     FrameRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -780,19 +788,23 @@ bool TSkinSizer::Filter(ui::Message& m) {
 
 void TSkinSizer::Draw(HDC dc, const Rect& r) {
   FillFace(dc, r);
-  GdiHandle<HPEN> shadow = win32::Adopt(CreatePen(PS_SOLID, 1, ResolveColour(Model().Colours.ButtonShadow)));
-  GdiHandle<HPEN> light = win32::Adopt(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+  const COLORREF shadow = ResolveColour(Model().Colours.ButtonShadow);
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  // The DC's own pen, recoloured: no pen is made per paint.
+  const ui::win32::Selection pen(dc, GetStockObject(DC_PEN));
+  const COLORREF was = GetDCPenColor(dc);
   // Three pairs of diagonal strokes in the bottom-right corner.
   const int size = std::min(r.Width(), r.Height());
   for (int i = 0; i < 3; ++i) {
     const int d = 4 * i + 2;
     if (d + 2 > size) break;
     for (int k = 0; k < 2; ++k) {
-      ui::win32::Selection pen(dc, k == 0 ? light.get() : shadow.get());
+      SetDCPenColor(dc, k == 0 ? light : shadow);
       MoveToEx(dc, r.right - 1, r.bottom - 1 - d - k - 1, nullptr);
       LineTo(dc, r.right - 1 - d - k - 2, r.bottom + 0);
     }
   }
+  SetDCPenColor(dc, was);
   ++paints_;
 }
 

@@ -241,6 +241,9 @@ HFONT WindowFont(HWND window);
 // background.
 void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
                   const std::function<void(HDC)>& text);
+// A rectangle filled, or framed one pixel wide, in a colour, with no brush
+// made for it.
+void PaintSolid(HDC dc, const Rect& r, COLORREF colour, bool frame_only);
 // One piece state image: nine-part with the piece's margins and tile flag.
 NinePart PieceParts(const TDataSkinObject& piece, int frames, int image);
 

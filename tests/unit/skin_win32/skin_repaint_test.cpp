@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_menu.h"
 #include "skin_fixture.h"
 
@@ -104,6 +105,26 @@ TEST_F(SteadyRepaint, AFramePaintKeepsToTheUpdateRegion) {
   EXPECT_EQ(title_pixel(w / 2), marker) << "painted outside the update region";
   SendMessageA(h, WM_NCPAINT, 1, 0);
   EXPECT_NE(title_pixel(w / 2), marker) << "the whole frame was not painted";
+}
+
+TEST_F(SteadyRepaint, AnEditAndASizeBoxAreDrawnWithTheDcsOwnBrushAndPen) {
+  HWND h = Open("Controls");
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "text", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, h,
+                              nullptr, instance, nullptr);
+  HWND grip = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEBOX, 150, 10, 20,
+                              20, h, nullptr, instance, nullptr);
+  SkinControls& list = manager->FindForm(h)->Controls();
+  TSkinControl* e = list.AttachWindow(SkinObject::kEdit, edit);
+  TSkinControl* g = list.AttachWindow(SkinObject::kSizer, grip);
+  ASSERT_TRUE(e && g);
+  PumpFor(30);
+  const int made = detail::ObjectsMade(), paints = e->Paints() + g->Paints();
+  for (int i = 0; i < 50; ++i)
+    for (HWND c : {edit, grip})
+      RedrawWindow(c, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_GE(e->Paints() + g->Paints(), paints + 100) << "the controls were not drawn each time";
+  EXPECT_EQ(detail::ObjectsMade(), made) << "brushes or pens made per paint";
 }
 
 TEST_F(SteadyRepaint, TheShapeIsSetOncePerSizeAndNeverByARepaint) {
