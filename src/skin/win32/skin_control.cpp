@@ -14,16 +14,6 @@
 
 namespace corvane::skin::win32 {
 
-namespace {
-
-// The objects attached by window handle, for the shared procedure.
-WindowTable<TSkinControl>& Live() {
-  static WindowTable<TSkinControl> live;
-  return live;
-}
-
-}  // namespace
-
 // --- Drawing helpers -------------------------------------------------------------
 
 HFONT WindowFont(HWND window) {
@@ -43,6 +33,18 @@ void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
     text(surface.Dc());
   }
   BitBlt(dc, 0, 0, pixels.Width(), pixels.Height(), surface.Dc(), 0, 0, SRCCOPY);
+}
+
+void PaintSolid(HDC dc, const Rect& r, COLORREF colour, bool frame_only) {
+  // The DC's own brush, recoloured: no brush is made per paint.
+  const COLORREF was = SetDCBrushColor(dc, colour);
+  auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+  RECT rc = {r.left, r.top, r.right, r.bottom};
+  if (frame_only)
+    FrameRect(dc, &rc, brush);
+  else
+    FillRect(dc, &rc, brush);
+  SetDCBrushColor(dc, was);
 }
 
 NinePart PieceParts(const TDataSkinObject& piece, int frames, int image) {
@@ -65,8 +67,7 @@ TSkinControl::~TSkinControl() {
   // to end the watch: a freed control has told us and is no longer held.
   if (control_) control_->UnwatchFree(this);
   if (link_) link_->self = nullptr;
-  Live().Remove(this);
-  subclass_.reset();
+  Unsubclass();
   if (list_) list_->DropHot(this);
 }
 
@@ -94,8 +95,8 @@ void TSkinControl::AttachToControl(ui::Control& control, TSkinData& skin, bool r
     // The link, not this method, is what stays alive while the message is
     // handled: the method may be replaced meanwhile.
     const std::shared_ptr<MethodLink> l = link;
-    if (l->self)
-      Enter(l->self, m);
+    if (TSkinControl* self = l->self)
+      Enter(self, [&] { self->Dispatch(m); });
     else
       l->own(m);
   });
@@ -114,13 +115,8 @@ void TSkinControl::AttachToWindow(HWND window, TSkinData& skin) {
   if (attached_ || !IsWindow(window)) return;
   skin_ = &skin;
   window_ = window;
-  subclass_ = std::make_unique<WindowSubclass>(window, &TSkinControl::Proc);
-  if (!subclass_->Installed()) {
-    subclass_.reset();
-    return;
-  }
-  own_proc_ = subclass_->Own();
-  Live().Add(window, this);
+  if (!Subclass(window)) return;
+  own_proc_ = OwnProc();
   ReadState();
   attached_ = true;
   InvalidateRect(window_, nullptr, TRUE);
@@ -153,36 +149,25 @@ void TSkinControl::Detach() {
     control_->SetColor(colour_before_);
     if (parent_colour_before_) control_->SetParentColor(true);
   }
-  if (subclass_) {
-    Live().Remove(this);
+  if (Subclassed()) {
     // One that subclassed after us may still be on top: at WM_NCDESTROY
     // that no longer matters.
-    if (destroying_) subclass_->Drop();
-    subclass_.reset();
+    if (destroying_)
+      DropSubclass();
+    else
+      Unsubclass();
     if (IsWindow(window_)) InvalidateRect(window_, nullptr, TRUE);
   }
 }
 
-LRESULT CALLBACK TSkinControl::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  TSkinControl* c = Live().Find(window);
-  if (!c) {
-    LRESULT r = 0;
-    if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-    return DefWindowProcA(window, msg, wp, lp);
-  }
+LRESULT TSkinControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   ui::Message m;
   m.msg = msg;
   m.wparam = wp;
   m.lparam = lp;
-  m.window = reinterpret_cast<ui::WindowHandle>(window);
-  Enter(c, m);
+  m.window = reinterpret_cast<ui::WindowHandle>(window_);
+  Dispatch(m);
   return m.result;
-}
-
-void TSkinControl::Enter(TSkinControl* self, ui::Message& m) {
-  ++self->depth_;
-  self->Dispatch(m);
-  if (--self->depth_ == 0 && self->doomed_) delete self;  // released meanwhile
 }
 
 void TSkinControl::Dispatch(ui::Message& m) {
@@ -314,9 +299,7 @@ void TSkinControl::StopBeingHot() {
 }
 
 void TSkinControl::FillFace(HDC dc, const Rect& r) const {
-  GdiHandle<HBRUSH> brush = win32::Adopt(CreateSolidBrush(ResolveColour(Model().Colours.ButtonFace)));
-  RECT rc = {r.left, r.top, r.right, r.bottom};
-  FillRect(dc, &rc, brush.get());
+  PaintSolid(dc, r, ResolveColour(Model().Colours.ButtonFace), false);
 }
 
 // --- TSkinButton ------------------------------------------------------------------
@@ -660,9 +643,7 @@ void TSkinEdit::Draw(HDC dc, const Rect& r) {
   const LONG_PTR ex = GetWindowLongPtrA(window_, GWL_EXSTYLE);
   const int ring = (ex & WS_EX_CLIENTEDGE) ? 2 : (Style() & WS_BORDER) ? 1 : 0;
   if (ring == 0 || r.Width() < 2 * ring || r.Height() < 2 * ring) return;
-  GdiHandle<HBRUSH> shadow = win32::Adopt(CreateSolidBrush(ResolveColour(Model().Colours.ButtonShadow)));
-  RECT outer = {r.left, r.top, r.right, r.bottom};
-  FrameRect(dc, &outer, shadow.get());
+  PaintSolid(dc, r, ResolveColour(Model().Colours.ButtonShadow), true);
   if (ring > 1) {
     RECT inner = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     FrameRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -807,19 +788,23 @@ bool TSkinSizer::Filter(ui::Message& m) {
 
 void TSkinSizer::Draw(HDC dc, const Rect& r) {
   FillFace(dc, r);
-  GdiHandle<HPEN> shadow = win32::Adopt(CreatePen(PS_SOLID, 1, ResolveColour(Model().Colours.ButtonShadow)));
-  GdiHandle<HPEN> light = win32::Adopt(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+  const COLORREF shadow = ResolveColour(Model().Colours.ButtonShadow);
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  // The DC's own pen, recoloured: no pen is made per paint.
+  const ui::win32::Selection pen(dc, GetStockObject(DC_PEN));
+  const COLORREF was = GetDCPenColor(dc);
   // Three pairs of diagonal strokes in the bottom-right corner.
   const int size = std::min(r.Width(), r.Height());
   for (int i = 0; i < 3; ++i) {
     const int d = 4 * i + 2;
     if (d + 2 > size) break;
     for (int k = 0; k < 2; ++k) {
-      ui::win32::Selection pen(dc, k == 0 ? light.get() : shadow.get());
+      SetDCPenColor(dc, k == 0 ? light : shadow);
       MoveToEx(dc, r.right - 1, r.bottom - 1 - d - k - 1, nullptr);
       LineTo(dc, r.right - 1 - d - k - 2, r.bottom + 0);
     }
   }
+  SetDCPenColor(dc, was);
   ++paints_;
 }
 

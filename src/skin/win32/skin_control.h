@@ -20,6 +20,7 @@
 #include "skin/skin_render.h"
 #include "skin/skin_rules.h"
 #include "skin/win32/skin_owners.h"
+#include "skin/win32/skin_registry.h"
 #include "ui/control.h"
 
 namespace corvane::skin::win32 {
@@ -39,10 +40,10 @@ inline constexpr unsigned kCmReflectNotify = 0xBC4E;
 // State bits.
 inline constexpr unsigned kBitHot = 1, kBitPressed = 2;
 
-class TSkinControl {
+class TSkinControl : public SkinnedWindow {
  public:
-  explicit TSkinControl(SkinControls* list) : list_(list) {}
-  virtual ~TSkinControl();
+  explicit TSkinControl(SkinControls* list) : SkinnedWindow(Kind::kControl), list_(list) {}
+  ~TSkinControl() override;
   TSkinControl(const TSkinControl&) = delete;
   TSkinControl& operator=(const TSkinControl&) = delete;
 
@@ -71,13 +72,11 @@ class TSkinControl {
   bool Hot() const { return (state_ & kBitHot) != 0; }
   bool Pressed() const { return (state_ & kBitPressed) != 0; }
   bool Recoloured() const { return recolour_; }
-  // A handler of the object is on the stack: it frees itself afterwards.
-  bool InCall() const { return depth_ > 0; }
   // Released while a handler runs: it frees itself afterwards, no longer
   // part of any list.
-  void FreeWhenIdle() {
-    doomed_ = true;
+  void FreeWhenIdle() override {
     list_ = nullptr;
+    SkinnedWindow::FreeWhenIdle();
   }
 
   // What the last draw showed, for tests and the gallery.
@@ -85,9 +84,8 @@ class TSkinControl {
   COLORREF LastTextColour() const { return last_text_colour_; }
   int Paints() const { return paints_; }
 
-  static void Enter(TSkinControl* self, ui::Message& m);
-
  protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // Filter, then the control's own handling and After.
   void Dispatch(ui::Message& m);
   // A WM_PAINT the object answers alone: into the message's DC, or between
@@ -127,8 +125,6 @@ class TSkinControl {
   int paints_ = 0;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  std::unique_ptr<WindowSubclass> subclass_;
   WNDPROC own_proc_ = nullptr;
   // The control's own method, shared with the method put in front of it:
   // once the object has gone, that one only passes messages on.
@@ -137,8 +133,6 @@ class TSkinControl {
     ui::MessageMethod own;
   };
   std::shared_ptr<MethodLink> link_;
-  int depth_ = 0;
-  bool doomed_ = false;
   bool destroying_ = false;
 };
 
@@ -247,6 +241,9 @@ HFONT WindowFont(HWND window);
 // background.
 void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
                   const std::function<void(HDC)>& text);
+// A rectangle filled, or framed one pixel wide, in a colour, with no brush
+// made for it.
+void PaintSolid(HDC dc, const Rect& r, COLORREF colour, bool frame_only);
 // One piece state image: nine-part with the piece's margins and tile flag.
 NinePart PieceParts(const TDataSkinObject& piece, int frames, int image);
 

@@ -17,6 +17,7 @@
 #include "ui/list_view.h"
 #include "ui/std_controls.h"
 #include "ui/tree_view.h"
+#include "ui/win32/win32_peer.h"
 
 namespace corvane::skin::win32 {
 
@@ -230,35 +231,45 @@ TSkinControl* SkinControls::AttachControl(SkinObject kind, ui::Control& control,
 
 TSkinControl* SkinControls::Adopt(std::unique_ptr<TSkinControl> object) {
   if (!object) return nullptr;
+  TSkinControl* o = object.get();
+  members_.insert(o);
+  if (const ui::Control* c = o->HostControl()) by_control_.emplace(c, o);
   objects_.push_back(std::move(object));
-  return objects_.back().get();
+  return o;
+}
+
+void SkinControls::Forget(const TSkinControl* object) {
+  members_.erase(object);
+  for (auto it = by_control_.begin(); it != by_control_.end(); ++it) {
+    if (it->second != object) continue;
+    by_control_.erase(it);
+    break;
+  }
+  DropHot(object);
 }
 
 void SkinControls::Release() {
   hot_ = nullptr;
   std::vector<std::unique_ptr<TSkinControl>> objects = std::move(objects_);
   objects_.clear();
+  members_.clear();
+  by_control_.clear();
   for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
     (*it)->Detach();
-    if ((*it)->InCall()) {
-      // Its handler is still running: it frees itself when that returns.
-      (*it)->FreeWhenIdle();
-      it->release();
-    }
+    // A handler still running frees its object when it returns.
+    ReleaseWhenIdle(*it);
   }
 }
 
 void SkinControls::Discard(TSkinControl* object) {
+  if (!Contains(object)) return;
   for (auto it = objects_.begin(); it != objects_.end(); ++it) {
     if (it->get() != object) continue;
     std::unique_ptr<TSkinControl> gone = std::move(*it);
     objects_.erase(it);
-    DropHot(object);
+    Forget(object);
     gone->Detach();
-    if (gone->InCall()) {
-      gone->FreeWhenIdle();
-      (void)gone.release();
-    }
+    ReleaseWhenIdle(gone);
     return;
   }
 }
@@ -289,21 +300,18 @@ void SkinControls::SetHot(TSkinControl* c) {
 }
 
 TSkinControl* SkinControls::Find(HWND window) const {
-  for (const auto& o : objects_)
-    if (o->Window() == window && window) return o.get();
-  return nullptr;
+  if (!window) return nullptr;
+  TSkinControl* o = SkinRegistry::FindAs<TSkinControl>(window, SkinnedWindow::Kind::kControl);
+  if (o) return Contains(o) ? o : nullptr;
+  // A control of the library is skinned through its message method, and
+  // its peer knows it by its window.
+  ui::win32::Win32Peer* peer = ui::win32::Win32Peer::FromWindow(window);
+  return peer ? Find(&peer->Owner()) : nullptr;
 }
 
 TSkinControl* SkinControls::Find(const ui::Control* control) const {
-  for (const auto& o : objects_)
-    if (o->HostControl() == control && control) return o.get();
-  return nullptr;
-}
-
-bool SkinControls::Contains(const TSkinControl* object) const {
-  for (const auto& o : objects_)
-    if (o.get() == object) return true;
-  return false;
+  const auto it = by_control_.find(control);
+  return it == by_control_.end() ? nullptr : it->second;
 }
 
 }  // namespace corvane::skin::win32

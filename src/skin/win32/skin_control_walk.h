@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "skin/win32/skin_control.h"
@@ -57,9 +59,10 @@ class SkinControls {
   // The hover timer: the hot control is told when the mouse has left it.
   void HoverTick();
 
+  // In constant time: the walk asks for every control it meets.
   TSkinControl* Find(HWND window) const;
   TSkinControl* Find(const ui::Control* control) const;
-  bool Contains(const TSkinControl* object) const;
+  bool Contains(const TSkinControl* object) const { return members_.count(object) != 0; }
   std::size_t Count() const { return objects_.size(); }
   TSkinControl& At(std::size_t i) const { return *objects_[i]; }
 
@@ -72,12 +75,16 @@ class SkinControls {
   TSkinData& Skin() const { return skin_; }
 
  private:
+  // Out of the indexes (the object itself stays wherever it is).
+  void Forget(const TSkinControl* object);
   void SkinOne(ui::WinControl& container, ui::Control& c);
   void ApplyDecision(const ControlDecision& d, ui::Control& c);
 
   TWinSkinForm* form_;
   TSkinData& skin_;
-  std::vector<std::unique_ptr<TSkinControl>> objects_;
+  std::vector<std::unique_ptr<TSkinControl>> objects_;  // in the order they came
+  std::unordered_set<const TSkinControl*> members_;
+  std::unordered_map<const ui::Control*, TSkinControl*> by_control_;
   TSkinControl* hot_ = nullptr;
 };
 

@@ -15,20 +15,6 @@ namespace corvane::skin::win32 {
 
 namespace {
 
-// The live forms by window, for the shared window procedure.
-WindowTable<TWinSkinForm>& Live() {
-  static WindowTable<TWinSkinForm> live;
-  return live;
-}
-
-BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
-  if (text::SameText(ClassNameOf(child), "MDIClient")) {
-    *reinterpret_cast<HWND*>(lp) = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 Bitmap32 Crop(const Bitmap32& src, const Rect& r) {
   Bitmap32 out(r.Width(), r.Height());
   Blit(out, -r.left, -r.top, src, false);
@@ -67,14 +53,19 @@ std::string ClassNameOf(HWND window) {
 }
 
 TWinSkinForm::TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window)
-    : manager_(manager), skin_(skin), window_(window) {}
+    : SkinnedWindow(Kind::kForm),
+      manager_(manager),
+      skin_(skin),
+      window_(window),
+      mdi_(*this),
+      caption_(*this) {}
 
 TWinSkinForm::~TWinSkinForm() {
   if (attached_) {
     skin_state_ = kSkinDetaching;
     QuickDetach();
   }
-  Live().Remove(this);
+  Unsubclass();
 }
 
 // --- Attach ------------------------------------------------------------------
@@ -120,32 +111,24 @@ void TWinSkinForm::AttachAsWindow() {
   // 3. Icons, system menu, state, MDI role, frame kind.
   const auto s = static_cast<std::uint32_t>(style_), ex = static_cast<std::uint32_t>(ex_style_);
   border_icons_ = BorderIcons(s, GetSystemMenu(window_, FALSE) != nullptr);
-  BuildSystemMenu();
+  caption_.BuildSystemMenu();
   ReadWindowState();
-  EnumChildWindows(window_, &FindMdiClient, reinterpret_cast<LPARAM>(&mdi_client_));
-  mdi_role_ = (ex & style::kExMdiChild) ? MdiRole::kChild : mdi_client_ ? MdiRole::kParent : MdiRole::kNone;
-  if (mdi_role_ == MdiRole::kParent) {
-    mdi_client_skin_ = std::make_unique<MdiClientSkin>(*this, mdi_client_);
-    if (!mdi_client_skin_->Installed()) mdi_client_skin_.reset();
-  }
+  mdi_.Attach(window_, (ex & style::kExMdiChild) != 0);
   frame_kind_ = FrameKind(s, ex);
   // 4. Frame skinning.
   if (HasControl(skin_, xcMainMenu)) {
-    if (mdi_role_ != MdiRole::kChild && GetMenu(window_))
+    if (!mdi_.Child() && GetMenu(window_))
       menu_bar_ = std::make_shared<TWinSkinMenu>(*this, skin_, window_);
     if (window_state_ != kStateMinimised) RemoveCaptionButtons();
     RecomputeMetricsAndButtons();
   }
   // 5. The procedure.
-  subclass_ = std::make_unique<WindowSubclass>(window_, &TWinSkinForm::Proc);
-  if (!subclass_->Installed()) {
+  if (!Subclass(window_)) {
     // Not ours after all (another process's window): it keeps its caption.
-    subclass_.reset();
     ReleaseParts();
     RestoreCaptionButtons();
     return;
   }
-  Live().Add(window_, this);
   attached_ = true;
   // 6.
   Controls().SkinChildren(form_, window_);
@@ -155,7 +138,7 @@ void TWinSkinForm::AttachAsWindow() {
 
 void TWinSkinForm::FinishAttach() {
   hover_wanted_ = true;
-  if (skin_state_ == kSkinAttaching && mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) {
+  if (skin_state_ == kSkinAttaching && mdi_.Child() && mdi_.MaximisedNow()) {
     // A maximised sibling: this child shows the system's caption for now.
     RestoreCaptionButtons();
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
@@ -175,6 +158,7 @@ void TWinSkinForm::FinishAttach() {
 void TWinSkinForm::RecomputeMetricsAndButtons() {
   if (skin_.NotLoaded()) return;
   pieces_ = {};
+  title_key_ = {};
   metrics_ = ComputeFrameMetrics(skin_.Model(), frame_kind_,
                                  menu_bar_ ? GetSystemMetrics(SM_CYMENU) : 0);
   buttons_.clear();
@@ -209,14 +193,17 @@ void TWinSkinForm::ReleaseParts() {
   // menu with the bar.
   if (menu_bar_) menu_bar_->Release(!destroying_);
   menu_bar_.reset();
-  mdi_client_skin_.reset();
+  mdi_.Release();
   StopHover();
   hover_.reset();
   DropTitleButtons();
-  system_menu_.reset();
+  caption_.Release();
   title_bar_.Clear();
   title_clean_.Clear();
   pieces_ = {};
+  title_key_ = {};
+  title_surface_.reset();
+  clip_.reset();
   face_brush_.reset();
   caption_font_.reset();
 }
@@ -224,8 +211,7 @@ void TWinSkinForm::ReleaseParts() {
 void TWinSkinForm::QuickDetach() {
   if (!attached_) return;
   ReleaseForm();
-  subclass_.reset();
-  Live().Remove(this);
+  Unsubclass();
   ReleaseParts();
   shape_.Clear(false);
   if (!destroying_ && IsWindow(window_)) {
@@ -241,8 +227,7 @@ void TWinSkinForm::FullDetach() {
   if (!attached_) return;
   if (!HasControl(skin_, xcMainMenu)) {
     ReleaseForm();
-    subclass_.reset();
-    Live().Remove(this);
+    Unsubclass();
     ReleaseParts();
     attached_ = false;
     if (skin_state_ != kSkinDetaching && IsWindow(window_)) {
@@ -253,11 +238,10 @@ void TWinSkinForm::FullDetach() {
   }
   StopHover();
   ReleaseForm();
-  subclass_.reset();
-  Live().Remove(this);
+  Unsubclass();
   RestoreCaptionButtons();
   ReleaseParts();
-  if (skin_state_ != kSkinDetaching && (mdi_role_ == MdiRole::kChild || !(style_ & WS_CHILD)) &&
+  if (skin_state_ != kSkinDetaching && (mdi_.Child() || !(style_ & WS_CHILD)) &&
       IsWindow(window_)) {
     RECT cr;
     GetClientRect(window_, &cr);
@@ -277,6 +261,8 @@ void TWinSkinForm::Refresh() {
   if (controls_) controls_->Refresh();
   face_brush_.reset();
   title_bar_.Clear();
+  title_key_ = {};
+  if (menu_bar_) menu_bar_->DropBackground();
   ResizeToSkinMetrics();
   BuildShape(true);
   skin_state_ = kSkinRunning;
@@ -285,25 +271,9 @@ void TWinSkinForm::Refresh() {
 
 // --- Window procedure ----------------------------------------------------------
 
-LRESULT CALLBACK TWinSkinForm::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  TWinSkinForm* form = Live().Find(window);
-  if (!form) {
-    LRESULT r = 0;
-    if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-    return DefWindowProcA(window, msg, wp, lp);
-  }
-  ++form->depth_;
-  const LRESULT r = form->WndProc(msg, wp, lp);
-  if (--form->depth_ == 0 && form->doomed_) delete form;  // the manager let it go meanwhile
-  return r;
-}
+LRESULT TWinSkinForm::Own(UINT msg, WPARAM wp, LPARAM lp) { return CallOwnProc(window_, msg, wp, lp); }
 
-LRESULT TWinSkinForm::Own(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
-  return DefWindowProcA(window_, msg, wp, lp);
-}
-
-LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TWinSkinForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return OnEraseBackground(wp, lp);
     case WM_STYLECHANGED:
@@ -320,13 +290,15 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+bool TWinSkinForm::MdiChildNotNormal() const { return mdi_.Child() && window_state_ != kStateNormal; }
+
 bool TWinSkinForm::NonClientHandled() const {
   if (window_state_ == kStateMinimised || skin_state_ == kSkinAttaching) return false;
-  return !(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal);
+  return !MdiChildNotNormal();
 }
 
 LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
-  if ((style_ & WS_CHILD) && mdi_role_ != MdiRole::kChild) return Own(msg, wp, lp);
+  if ((style_ & WS_CHILD) && !mdi_.Child()) return Own(msg, wp, lp);
   switch (msg) {
     case WM_SIZE: return OnSize(wp, lp);
     case WM_ACTIVATE:
@@ -371,7 +343,7 @@ LRESULT TWinSkinForm::SecondStage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCPAINT:
       if (!skin_.PaintFrames) return 0;
       if (frame_kind_ == kFrameBare) return Own(msg, wp, lp);
-      PaintFrame();
+      PaintFrame(reinterpret_cast<HRGN>(wp));
       return 0;
     case WM_NCACTIVATE: return OnNcActivate(wp, lp);
     case WM_NCMOUSEMOVE: return OnNcMouseMove(wp, lp);
@@ -399,10 +371,10 @@ LRESULT TWinSkinForm::OnEraseBackground(WPARAM wp, LPARAM lp) {
 LRESULT TWinSkinForm::OnNcDestroy(WPARAM wp, LPARAM lp) {
   skin_state_ = kSkinDetaching;
   destroying_ = true;
-  const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
+  const WNDPROC own = OwnProc();
   // No message follows: a subclassing made over ours has nothing left to
   // pass on, so none stays behind as an orphan.
-  if (subclass_) subclass_->Drop();
+  DropSubclass();
   QuickDetach();
   const LRESULT r = own ? CallWindowProcA(own, window_, WM_NCDESTROY, wp, lp)
                         : DefWindowProcA(window_, WM_NCDESTROY, wp, lp);
@@ -433,12 +405,12 @@ LRESULT TWinSkinForm::OnSize(WPARAM wp, LPARAM lp) {
   if (wp == SIZE_RESTORED) window_state_ = kStateNormal;
   else if (wp == SIZE_MINIMIZED) window_state_ = kStateMinimised;
   else if (wp == SIZE_MAXIMIZED) window_state_ = kStateMaximised;
-  const bool mdi_other = mdi_role_ == MdiRole::kChild && (window_state_ != kStateNormal || MdiMaximisedNow());
+  const bool mdi_other = mdi_.Child() && (window_state_ != kStateNormal || mdi_.MaximisedNow());
   if (window_state_ != kStateMinimised && !mdi_other &&
       (skin_state_ == kSkinRunning || skin_state_ == kSkinRefreshing))
     BuildShape(false);
   // The parent's bar shows a maximised child's controls.
-  if (mdi_role_ == MdiRole::kChild && skin_state_ == kSkinRunning)
+  if (mdi_.Child() && skin_state_ == kSkinRunning)
     if (HWND client = GetParent(window_)) PostMessageA(GetParent(client), kMsgRepaintFrame, 0, 0);
   return r;
 }
@@ -448,10 +420,10 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(WPARAM wp, LPARAM lp) {
   ReadWindowState();
   if (window_state_ == kStateMinimised) {
     RestoreCaptionButtons();
-  } else if (mdi_role_ != MdiRole::kChild) {
+  } else if (!mdi_.Child()) {
     RemoveCaptionButtons();
   } else if (window_state_ == kStateNormal) {
-    if (MdiMaximisedNow()) manager_->SetMdiMaximised(false);
+    if (mdi_.MaximisedNow()) mdi_.SetMaximised(false);
     RemoveCaptionButtons();
   } else {
     RestoreCaptionButtons();
@@ -477,12 +449,12 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wp, LPARAM lp) {
   switch (wp & 0xFFF0) {
     case SC_MINIMIZE:
       window_state_ = kStateMinimised;
-      if (mdi_role_ == MdiRole::kChild) RestoreCaptionButtons();
+      if (mdi_.Child()) RestoreCaptionButtons();
       break;
     case SC_MAXIMIZE: window_state_ = kStateMaximised; break;
     case SC_RESTORE:
       window_state_ = kStateNormal;
-      if (mdi_role_ == MdiRole::kChild) RemoveCaptionButtons();
+      if (mdi_.Child()) RemoveCaptionButtons();
       break;
     default: break;
   }
@@ -503,7 +475,7 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wp, LPARAM lp) {
     return 0;
   }
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lp);
-  if ((mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) || frame_kind_ == kFrameBare) {
+  if (MdiChildNotNormal() || frame_kind_ == kFrameBare) {
     p->rgrc[1] = p->rgrc[0];
     return WVR_REDRAW;
   }
@@ -526,7 +498,7 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wp, LPARAM) {
   active_ = wp != FALSE;
   if (active_ && hover_wanted_ && hover_) hover_->Start(kHoverInterval);
   if (!active_) StopHover();
-  if (!(mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal)) PaintFrame();
+  if (!MdiChildNotNormal()) PaintFrame();
   return TRUE;
 }
 
@@ -570,7 +542,7 @@ LRESULT TWinSkinForm::OnNcLButtonUp(WPARAM wp, LPARAM lp) {
     e->MouseUp();
     for (const auto& b : buttons_) {
       if (b.get() != e) continue;
-      RunButtonAction(b->Data().Action,
+      caption_.RunButtonAction(b->Data().Action,
                       {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
       break;  // the action may have rebuilt the buttons
     }
@@ -585,13 +557,13 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM, LPARAM lp) {
     return 0;
   }
   const WindowCommand c = TitleDoubleClick(window_state_, (border_icons_ & kBiMaximize) != 0);
-  if (c.command) SendWindowCommand(c);
+  if (c.command) caption_.SendWindowCommand(c);
   return 0;
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wp, LPARAM lp) {
-  if (wp == HTCAPTION && mdi_role_ != MdiRole::kChild) {
-    OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+  if (wp == HTCAPTION && !mdi_.Child()) {
+    caption_.OpenSystemMenu({static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
   }
   return Own(WM_NCRBUTTONDOWN, wp, lp);
@@ -614,93 +586,6 @@ void TWinSkinForm::StopHover() {
 
 // --- Caption -------------------------------------------------------------------
 
-void TWinSkinForm::SendWindowCommand(const WindowCommand& c) {
-  window_state_ = c.new_state;
-  SetHot(nullptr);
-  PostMessageA(window_, WM_SYSCOMMAND, c.command, 0);
-}
-
-void TWinSkinForm::RunButtonAction(int action, POINT pt) {
-  auto to_active_child = [&](UINT command) {
-    if (mdi_role_ != MdiRole::kParent || !mdi_client_) return;
-    auto child = reinterpret_cast<HWND>(SendMessageA(mdi_client_, WM_MDIGETACTIVE, 0, 0));
-    if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
-    if (MdiMaximisedNow() && !ActiveMdiChildMaximised()) manager_->SetMdiMaximised(false);
-  };
-  switch (ActionFor(action)) {
-    case CaptionAction::kClose:
-      StopHover();
-      PostMessageA(window_, WM_CLOSE, 0, 0);
-      break;
-    case CaptionAction::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
-    case CaptionAction::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
-    case CaptionAction::kSystemMenu: OpenSystemMenu({pt.x + 1, pt.y + 1}); break;
-    case CaptionAction::kMdiMinimise: to_active_child(SC_MINIMIZE); break;
-    case CaptionAction::kMdiRestore: to_active_child(SC_RESTORE); break;
-    case CaptionAction::kMdiClose: to_active_child(SC_CLOSE); break;
-    case CaptionAction::kPostAction:
-      PostMessageA(window_, kMsgSkinned, static_cast<WPARAM>(action), 0);
-      break;
-  }
-}
-
-void TWinSkinForm::BuildSystemMenu() {
-  system_menu_.reset(CreatePopupMenu());
-  if (!system_menu_) return;
-  for (const SystemMenuItem& item : SystemMenuItems(border_icons_)) {
-    if (item.tag == 100) {
-      AppendMenuA(system_menu_.get(), MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    std::string caption = item.caption;
-    if (!item.shortcut.empty()) caption += "\t" + item.shortcut;
-    AppendMenuA(system_menu_.get(), MF_STRING, static_cast<UINT_PTR>(item.tag + 1), caption.c_str());
-  }
-}
-
-void TWinSkinForm::OpenSystemMenu(POINT pt) {
-  if (!system_menu_clock_.Open(GetTickCount(), GetDoubleClickTime())) {
-    // Double-clicking the window icon closes the window.
-    StopHover();
-    PostMessageA(window_, WM_CLOSE, 0, 0);
-    return;
-  }
-  SetHot(nullptr);
-  if (HasControl(skin_, xcSystemMenu) && mdi_role_ != MdiRole::kChild && system_menu_) {
-    for (int tag = 0; tag <= 3; ++tag)
-      EnableMenuItem(system_menu_.get(), static_cast<UINT>(tag + 1),
-                     MF_BYCOMMAND | (SystemMenuItemEnabled(tag, window_state_) ? MF_ENABLED : MF_GRAYED));
-    // The menu is this call's while it is open: a detach meanwhile (the
-    // window destroyed, the skin switched off) must not free it under
-    // TrackPopupMenu.
-    ui::win32::MenuHandle menu = std::move(system_menu_);
-    int chosen = 0;
-    {
-      OwnerDrawnMenu drawn(menu.get(), skin_, MenuKind::kSystem, false);
-      chosen = static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x,
-                                               pt.y, 0, window_, nullptr));
-    }
-    if (!attached_) return;  // the menu goes with this call
-    system_menu_ = std::move(menu);
-    switch (ChooseSystemMenuItem(chosen - 1)) {
-      case SystemMenuChoice::kRestore:
-        SendWindowCommand({SC_RESTORE, kStateNormal});
-        break;
-      case SystemMenuChoice::kMaximiseToggle: SendWindowCommand(MaximiseToggle(window_state_)); break;
-      case SystemMenuChoice::kMinimiseToggle: SendWindowCommand(MinimiseToggle(window_state_)); break;
-      case SystemMenuChoice::kClose:
-        StopHover();
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        break;
-      case SystemMenuChoice::kNone: break;
-    }
-    return;
-  }
-  // The window's own system menu; its commands come back as WM_COMMAND.
-  if (HMENU own = GetSystemMenu(window_, FALSE))
-    TrackPopupMenu(own, TPM_RIGHTBUTTON, pt.x, pt.y, 0, window_, nullptr);
-}
-
 // --- State and style -------------------------------------------------------------
 
 void TWinSkinForm::ReadWindowState() {
@@ -720,16 +605,8 @@ void TWinSkinForm::SetStyle(LONG_PTR s) {
   style_ = s;
 }
 
-bool TWinSkinForm::MdiMaximisedNow() const { return manager_ && manager_->MdiMaximised(); }
-
-bool TWinSkinForm::ActiveMdiChildMaximised() const {
-  bool maximised = false;
-  if (mdi_client_skin_) mdi_client_skin_->ActiveChild(&maximised);
-  return maximised;
-}
-
 void TWinSkinForm::MdiMaximisedChanged(bool on) {
-  if (!attached_ || mdi_role_ != MdiRole::kChild || !IsWindow(window_)) return;
+  if (!attached_ || !mdi_.Child() || !IsWindow(window_)) return;
   // The window grew or shrank inside its old shape: all of it is drawn anew.
   const UINT redraw = RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
   if (on) {
@@ -750,7 +627,7 @@ void TWinSkinForm::MdiMaximisedChanged(bool on) {
 }
 
 void TWinSkinForm::RemoveCaptionButtons() {
-  if (mdi_role_ == MdiRole::kChild && MdiMaximisedNow()) return;
+  if (mdi_.Child() && mdi_.MaximisedNow()) return;
   SetStyle(static_cast<LONG_PTR>(
       WithoutCaptionButtons(static_cast<std::uint32_t>(GetWindowLongPtrA(window_, GWL_STYLE)))));
 }
@@ -794,7 +671,7 @@ void TWinSkinForm::BuildShape(bool force) {
   f.height = wr.bottom - wr.top;
   f.built_width = shape_width_;
   f.built_height = shape_height_;
-  f.mdi_child = mdi_role_ == MdiRole::kChild;
+  f.mdi_child = mdi_.Child();
   f.normal = window_state_ == kStateNormal;
   f.skin_state = force ? kSkinRefreshing : skin_state_;
   if (!ShapeNeedsRebuild(f) || frame_kind_ == kFrameBare) return;
@@ -820,7 +697,7 @@ ButtonWindowFacts TWinSkinForm::ButtonFacts() const {
   w.maximised = window_state_ == kStateMaximised;
   w.active = active_;
   w.menu_bar_height = metrics_.menu_bar;
-  w.mdi_child_maximised = ActiveMdiChildMaximised();
+  w.mdi_child_maximised = mdi_.ActiveChildMaximised();
   return w;
 }
 
@@ -843,6 +720,21 @@ void TWinSkinForm::LayOutButtons(int width) {
 void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right) {
   const SkinModel& m = skin_.Model();
   const int top = metrics_.top;
+  // Title text: measured with three trailing blanks, drawn after two.
+  char text_buf[1001] = {};
+  GetWindowTextA(window_, text_buf, sizeof text_buf);
+  TitleKey key;
+  key.width = width;
+  key.active = active_;
+  key.window_state = window_state_;
+  key.mdi_child_maximised = mdi_.ActiveChildMaximised();
+  key.right_buttons_left = right_buttons_left_;
+  key.text = text_buf;
+  if (key == title_key_ && title_bar_.Width() == width && title_bar_.Height() == top) {
+    for (const auto& b : buttons_) b->state = kNcNormal;
+    return;
+  }
+  title_key_ = {};  // until it is composed
   Bitmap32 title(width, top);
   // The corners are the top rows of the side pieces as painted at the
   // window's full height; the title bar lies between them.
@@ -850,18 +742,16 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   Blit(title, width - metrics_.right, 0, right, false);
   Blit(title, metrics_.left, 0, RenderFramePiece(m, kFrameTop, width, top, metrics_, active_), false);
 
-  // Title text: measured with three trailing blanks, drawn after two.
-  char text_buf[1001] = {};
-  GetWindowTextA(window_, text_buf, sizeof text_buf);
-  const std::string text = text_buf;
-  DibSurface surface(reference, width, top);
+  const std::string& text = key.text;
+  if (!title_surface_ || title_surface_->Width() != width || title_surface_->Height() != top)
+    title_surface_ = std::make_unique<DibSurface>(reference, width, top);
+  DibSurface& surface = *title_surface_;
   if (!surface.Valid()) {
     title_bar_ = title_clean_ = std::move(title);
     return;
   }
   HDC dc = surface.Dc();
   ui::win32::Selection font(dc, caption_font_.get());
-  detail::PaintCheckpoint(detail::kPaintFrame);
   const std::string measured = text + "   ";
   RECT calc = {metrics_.left, 0, width - metrics_.right, top};
   DrawTextA(dc, measured.c_str(), -1, &calc, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
@@ -896,6 +786,9 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
     DrawStateImage(title, b->rect, d.Image, d.FrameCount, PaintStateImage(d, active_), true);
   }
   title_bar_ = std::move(title);
+  // The layout may have moved the right-aligned buttons the text keeps to.
+  key.right_buttons_left = right_buttons_left_;
+  title_key_ = std::move(key);
 }
 
 const TWinSkinForm::FramePieces& TWinSkinForm::Pieces(int w, int h) {
@@ -911,10 +804,20 @@ const TWinSkinForm::FramePieces& TWinSkinForm::Pieces(int w, int h) {
   return p;
 }
 
-void TWinSkinForm::PaintFrame() {
+bool TWinSkinForm::ClipToUpdate(HDC dc, HRGN update, const RECT& wr) {
+  if (reinterpret_cast<ULONG_PTR>(update) <= 1) return true;  // the whole frame
+  // The system's region stays the system's: a copy of ours, made once, is
+  // what the DC keeps to.
+  if (!clip_) clip_ = Adopt(CreateRectRgn(0, 0, 0, 0));
+  if (!clip_ || CombineRgn(clip_.get(), update, nullptr, RGN_COPY) == ERROR) return true;
+  OffsetRgn(clip_.get(), -wr.left, -wr.top);
+  return SelectClipRgn(dc, clip_.get()) != NULLREGION;  // a fresh window DC: nothing to keep
+}
+
+void TWinSkinForm::PaintFrame(HRGN update) {
   if (!skin_.PaintFrames || frame_kind_ == kFrameBare || !attached_) return;
   if (skin_state_ != kSkinRunning && skin_state_ != kSkinRefreshing) return;
-  if (mdi_role_ == MdiRole::kChild && window_state_ != kStateNormal) return;
+  if (MdiChildNotNormal()) return;
   RECT wr;
   GetWindowRect(window_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -924,10 +827,13 @@ void TWinSkinForm::PaintFrame() {
     const WindowDc window_dc = WindowDc::Whole(window_);
     if (!window_dc) return;
     HDC dc = window_dc.get();
+    const SavedDc saved(dc);
+    if (!ClipToUpdate(dc, update, wr)) return;
     const FramePieces& p = Pieces(w, h);
     BlitToDc(dc, 0, 0, p.left);
     BlitToDc(dc, w - metrics_.right, 0, p.right);
     BlitToDc(dc, metrics_.left, h - metrics_.bottom, p.bottom);
+    detail::PaintCheckpoint(detail::kPaintFrame);
     if (metrics_.top > 0) {
       ComposeTitleBar(dc, w, p.left, p.right);
       BlitToDc(dc, 0, 0, title_bar_);
@@ -947,9 +853,7 @@ void TWinSkinForm::PaintFrame() {
   });
   // Painted or not, the hot element ends with a frame paint.
   SetHot(nullptr);
-  // A maximised child's caption is the parent's now.
-  if (mdi_role_ == MdiRole::kParent && manager_ && !manager_->MdiMaximised() && ActiveMdiChildMaximised())
-    manager_->SetMdiMaximised(true);
+  mdi_.NoteMaximisedChild();
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int image) {

@@ -15,7 +15,10 @@
 #include "skin/skin_caption.h"
 #include "skin/skin_data.h"
 #include "skin/skin_geometry.h"
+#include "skin/win32/skin_form_caption.h"
+#include "skin/win32/skin_mdi.h"
 #include "skin/win32/skin_owners.h"
+#include "skin/win32/skin_registry.h"
 #include "ui/messages.h"
 #include "ui/win32/gdi.h"
 
@@ -28,7 +31,6 @@ namespace corvane::skin::win32 {
 class TSkinManage;
 class TWinSkinMenu;
 class SkinControls;
-class MdiClientSkin;
 
 enum SkinState {
   kSkinAttaching = 0,
@@ -38,9 +40,6 @@ enum SkinState {
   kSkinFirstSizing = 5,
   kSkinDestroyed = 6,
 };
-
-// What the window is in an MDI arrangement.
-enum class MdiRole { kNone, kParent, kChild };
 
 inline constexpr UINT_PTR kHoverTimerId = 0x3510;
 inline constexpr UINT kHoverInterval = 250;
@@ -55,7 +54,7 @@ void BlitToDc(HDC dc, int x, int y, const Bitmap32& b);
 // The window's class name; empty for no window.
 std::string ClassNameOf(HWND window);
 
-class TWinSkinForm : public NcForm {
+class TWinSkinForm : public NcForm, public SkinnedWindow {
  public:
   // manager may be null (a window skinned without the manager, in tests).
   TWinSkinForm(TSkinManage* manager, TSkinData& skin, HWND window);
@@ -92,9 +91,9 @@ class TWinSkinForm : public NcForm {
   int WindowStateOf() const { return window_state_; }
   bool ActiveFlag() const { return active_; }
   bool HoverRunning() const { return hover_ && hover_->Running(); }
-  bool MdiChild() const { return mdi_role_ == MdiRole::kChild; }
-  bool MdiParent() const { return mdi_role_ == MdiRole::kParent; }
-  bool MdiClientSubclassed() const { return mdi_client_skin_ != nullptr; }
+  bool MdiChild() const { return mdi_.Child(); }
+  bool MdiParent() const { return mdi_.Parent(); }
+  bool MdiClientSubclassed() const { return mdi_.ClientSubclassed(); }
   std::size_t ButtonCount() const { return buttons_.size(); }
   TWinSysButton& Button(std::size_t i) { return *buttons_[i]; }
   // Frame paints so far, for the tests.
@@ -112,17 +111,17 @@ class TWinSkinForm : public NcForm {
   // first use.
   SkinControls& Controls();
 
-  // The procedure in calls, for the manager: a form is not freed while one
-  // of its handlers is on the stack (a modal loop can run a command).
-  bool InCall() const { return depth_ > 0; }
-  void FreeWhenIdle() { doomed_ = true; }
+  // A form is not freed while one of its handlers is on the stack (a modal
+  // loop can run a manager's command): InCall and FreeWhenIdle.
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  friend class FormCaption;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT SecondStage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool NonClientHandled() const;
+  // A maximised or minimised MDI child: the system's caption is drawn.
+  bool MdiChildNotNormal() const;
 
   // Handlers.
   LRESULT OnEraseBackground(WPARAM wp, LPARAM lp);
@@ -151,7 +150,12 @@ class TWinSkinForm : public NcForm {
     Bitmap32 left, right, bottom;
   };
   const FramePieces& Pieces(int w, int h);
-  void PaintFrame();
+  // update: the region WM_NCPAINT gives (screen coordinates), or null or 1
+  // for the whole frame.
+  void PaintFrame(HRGN update = nullptr);
+  // Limits dc to update; false when the frame lies wholly outside it.
+  bool ClipToUpdate(HDC dc, HRGN update, const RECT& window_rect);
+  // The title bar composed again only when what it shows changed.
   void ComposeTitleBar(HDC reference, int width, const Bitmap32& left, const Bitmap32& right);
   void LayOutButtons(int width);
   void ResizeToSkinMetrics();
@@ -160,18 +164,12 @@ class TWinSkinForm : public NcForm {
   void RemoveCaptionButtons();
   void RestoreCaptionButtons();
   void SetStyle(LONG_PTR style);
-  bool MdiMaximisedNow() const;
-  bool ActiveMdiChildMaximised() const;
   Bitmap32 SmallIconBitmap();
   Point ScreenToWindow(LPARAM lp) const;
   TNCObject* ElementAtPoint(Point window_point) const;
   ButtonWindowFacts ButtonFacts() const;
 
   // Caption.
-  void RunButtonAction(int action, POINT screen_point);
-  void SendWindowCommand(const WindowCommand& c);
-  void OpenSystemMenu(POINT screen_point);
-  void BuildSystemMenu();
   void StopHover();
   void ReleaseForm();
   void ReleaseParts();
@@ -185,21 +183,18 @@ class TWinSkinForm : public NcForm {
   bool attached_ = false;
 
   // Owned, released in reverse order by ReleaseParts and the destructor.
-  std::unique_ptr<WindowSubclass> subclass_;
   std::unique_ptr<WindowTimer> hover_;
   FontHandle caption_font_;
   GdiHandle<HBRUSH> face_brush_;
-  ui::win32::MenuHandle system_menu_;
   WindowShape shape_;
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::shared_ptr<TWinSkinMenu> menu_bar_;
   std::unique_ptr<SkinControls> controls_;
-  std::unique_ptr<MdiClientSkin> mdi_client_skin_;
+  FormMdi mdi_;
+  FormCaption caption_;
 
   // Kind and state.
   LONG_PTR style_ = 0, style_at_attach_ = 0, ex_style_ = 0;
-  MdiRole mdi_role_ = MdiRole::kNone;
-  HWND mdi_client_ = nullptr;
   WindowFrameKind frame_kind_ = kFrameSizeable;
   unsigned border_icons_ = 0;
   bool right_to_left_ = false;
@@ -207,10 +202,7 @@ class TWinSkinForm : public NcForm {
   int window_state_ = kStateNormal;
   int skin_state_ = kSkinAttaching;
   bool hover_wanted_ = false;
-  SystemMenuClock system_menu_clock_;
-  int depth_ = 0;
   int frame_paints_ = 0;
-  bool doomed_ = false;
   bool destroying_ = false;
 
   // Metrics.
@@ -221,6 +213,23 @@ class TWinSkinForm : public NcForm {
   int shape_width_ = -1, shape_height_ = -1;
 
   FramePieces pieces_;
+  // What the composed title bar shows; another value composes it again.
+  struct TitleKey {
+    int width = -1;
+    bool active = false;
+    int window_state = 0;
+    bool mdi_child_maximised = false;
+    int right_buttons_left = 0;
+    std::string text;
+    bool operator==(const TitleKey& o) const {
+      return width == o.width && active == o.active && window_state == o.window_state &&
+             mdi_child_maximised == o.mdi_child_maximised &&
+             right_buttons_left == o.right_buttons_left && text == o.text;
+    }
+  };
+  TitleKey title_key_;
+  std::unique_ptr<DibSurface> title_surface_;  // where the title text is drawn
+  RegionHandle clip_;                          // the update region, in window coordinates
   Bitmap32 small_icon_;
   Bitmap32 title_bar_;    // with text and buttons: the shape's top
   Bitmap32 title_clean_;  // before the buttons: under a redrawn button

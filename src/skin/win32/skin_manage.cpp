@@ -63,11 +63,8 @@ TSkinManage::~TSkinManage() {
   while (!forms_.empty()) {
     std::unique_ptr<TWinSkinForm> f = std::move(forms_.back());
     forms_.pop_back();
-    if (f->InCall()) {
-      f->QuickDetach();
-      f->FreeWhenIdle();
-      f.release();
-    }
+    if (f->InCall()) f->QuickDetach();  // freeing waits for its handler; the window may not
+    ReleaseWhenIdle(f);
   }
   hook_.reset();
   timer_.reset();
@@ -234,10 +231,7 @@ std::size_t TSkinManage::SkinnedMdiChildren() const {
 }
 
 TWinSkinForm* TSkinManage::FindForm(HWND window) const {
-  if (!window) return nullptr;
-  for (const auto& f : forms_)
-    if (f->Window() == window) return f.get();
-  return nullptr;
+  return window ? SkinRegistry::FindAs<TWinSkinForm>(window, SkinnedWindow::Kind::kForm) : nullptr;
 }
 
 void TSkinManage::DropTitleButtons() {
@@ -295,10 +289,7 @@ void TSkinManage::AttachOwnerOf(const RegisteredSkin& skin) {
 void TSkinManage::RemoveForm(std::size_t index) {
   std::unique_ptr<TWinSkinForm> f = std::move(forms_[index]);
   forms_.erase(forms_.begin() + static_cast<std::ptrdiff_t>(index));
-  if (f->InCall()) {
-    f->FreeWhenIdle();  // its procedure frees it on the way out
-    f.release();
-  }
+  ReleaseWhenIdle(f);  // inside a handler, its procedure frees it on the way out
 }
 
 void TSkinManage::DeactivateAll(TSkinData* only) {

@@ -69,6 +69,8 @@ class TSkinManage {
   bool MdiMaximised() const { return mdi_maximised_; }
   std::size_t SkinnedMdiChildren() const;
 
+  // The attached form of a window, from the engine's one table of
+  // skinned windows.
   TWinSkinForm* FindForm(HWND window) const;
   // The skins of the popup menu windows ("#32768") and the menu-tracking flag.
   PopupMenuSkins& Popups() { return popups_; }
@@ -109,6 +111,8 @@ class TSkinManage {
   ui::win32::OwnedWindow timer_window_;
   std::unique_ptr<WindowTimer> timer_;
   HookHandle hook_;
+  // The forms the manager owns, in the order they came: its commands and
+  // the shut-down walk them in that order (lookups go through SkinRegistry).
   std::vector<std::unique_ptr<TWinSkinForm>> forms_;
   PopupMenuSkins popups_;
 };

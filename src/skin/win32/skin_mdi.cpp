@@ -4,30 +4,73 @@
 #include <utility>
 #include <vector>
 
+#include "core/text.h"
 #include "skin/win32/skin_form.h"
 #include "skin/win32/skin_manage.h"
 
 namespace corvane::skin::win32 {
 
 namespace {
-
-WindowTable<MdiClientSkin>& Live() {
-  static WindowTable<MdiClientSkin> live;
-  return live;
+BOOL CALLBACK FindMdiClient(HWND child, LPARAM lp) {
+  if (text::SameText(ClassNameOf(child), "MDIClient")) {
+    *reinterpret_cast<HWND*>(lp) = child;
+    return FALSE;
+  }
+  return TRUE;
 }
-
 }  // namespace
 
-MdiClientSkin::MdiClientSkin(TWinSkinForm& parent, HWND client)
-    : parent_(parent), client_(client), menu_update_at_attach_(parent.Skin().MenuUpdate) {
-  subclass_ = std::make_unique<WindowSubclass>(client, &MdiClientSkin::Proc);
-  if (subclass_->Installed()) Live().Add(client, this);
+// --- FormMdi ------------------------------------------------------------------------
+
+FormMdi::FormMdi(TWinSkinForm& form) : form_(form) {}
+
+FormMdi::~FormMdi() = default;
+
+void FormMdi::Attach(HWND window, bool mdi_child) {
+  client_ = nullptr;
+  EnumChildWindows(window, &FindMdiClient, reinterpret_cast<LPARAM>(&client_));
+  role_ = mdi_child ? MdiRole::kChild : client_ ? MdiRole::kParent : MdiRole::kNone;
+  if (role_ != MdiRole::kParent) return;
+  client_skin_ = std::make_unique<MdiClientSkin>(form_, client_);
+  if (!client_skin_->Installed()) client_skin_.reset();
 }
 
-MdiClientSkin::~MdiClientSkin() {
-  Live().Remove(this);
-  subclass_.reset();
+void FormMdi::Release() { ReleaseWhenIdle(client_skin_); }
+
+bool FormMdi::MaximisedNow() const { return form_.Manager() && form_.Manager()->MdiMaximised(); }
+
+void FormMdi::SetMaximised(bool on) const {
+  if (TSkinManage* m = form_.Manager()) m->SetMdiMaximised(on);
 }
+
+bool FormMdi::ActiveChildMaximised() const {
+  bool maximised = false;
+  if (client_skin_) client_skin_->ActiveChild(&maximised);
+  return maximised;
+}
+
+void FormMdi::CommandActiveChild(UINT command) const {
+  if (!Parent() || !client_) return;
+  auto child = reinterpret_cast<HWND>(SendMessageA(client_, WM_MDIGETACTIVE, 0, 0));
+  if (child) SendMessageA(child, WM_SYSCOMMAND, command, 0);
+  if (MaximisedNow() && !ActiveChildMaximised()) SetMaximised(false);
+}
+
+void FormMdi::NoteMaximisedChild() const {
+  if (Parent() && form_.Manager() && !MaximisedNow() && ActiveChildMaximised()) SetMaximised(true);
+}
+
+// --- MdiClientSkin ------------------------------------------------------------------
+
+MdiClientSkin::MdiClientSkin(TWinSkinForm& parent, HWND client)
+    : SkinnedWindow(Kind::kMdiClient),
+      parent_(parent),
+      client_(client),
+      menu_update_at_attach_(parent.Skin().MenuUpdate) {
+  Subclass(client);
+}
+
+MdiClientSkin::~MdiClientSkin() { Unsubclass(); }
 
 HWND MdiClientSkin::ActiveChild(bool* maximised) const {
   BOOL max = FALSE;
@@ -41,27 +84,15 @@ bool MdiClientSkin::FrameSkinned() const {
   return (parent_.Skin().SkinControls & SkinControlBit(xcMainMenu)) != 0;
 }
 
-LRESULT CALLBACK MdiClientSkin::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (MdiClientSkin* c = Live().Find(window)) return c->ClientProc(msg, wp, lp);
-  LRESULT r = 0;
-  if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-  return DefWindowProcA(window, msg, wp, lp);
-}
+LRESULT MdiClientSkin::Own(UINT msg, WPARAM wp, LPARAM lp) { return CallOwnProc(client_, msg, wp, lp); }
 
-LRESULT MdiClientSkin::Own(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
-  return DefWindowProcA(client_, msg, wp, lp);
-}
-
-LRESULT MdiClientSkin::ClientProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MdiClientSkin::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   TSkinManage* manager = parent_.Manager();
   switch (msg) {
     case WM_NCDESTROY: {
       const LRESULT r = Own(msg, wp, lp);
-      Live().Remove(this);
       // The client is gone: a subclassing over ours leaves no orphan.
-      subclass_->Drop();
-      subclass_.reset();
+      DropSubclass();
       return r;
     }
     case WM_NCCALCSIZE:

@@ -179,10 +179,9 @@ bool MeasureItem(MEASUREITEMSTRUCT& mi) {
   const ItemFacts item = ReadItem(rec->menu, PositionOf(*rec));
   const TDataSkinObject* piece = Piece(rec->skin->Model().MenuItem);
   SIZE text = {0, 0};
-  {
-    const WindowDc screen = WindowDc::Client(nullptr);
-    ui::win32::Selection sel(screen.get(), rec->owner->Font((item.state & MFS_DEFAULT) != 0));
-    text = MeasureCaption(screen.get(), item.caption);
+  if (HDC dc = rec->owner->MeasureDc()) {
+    ui::win32::Selection sel(dc, rec->owner->Font((item.state & MFS_DEFAULT) != 0));
+    text = MeasureCaption(dc, item.caption);
   }
   ItemSize s = MeasurePlainMenuItem(text.cx, text.cy, item.separator, piece, Win95Family());
   if (rec->kind == MenuKind::kHost) s.width = MeasureFormMenuItemWidth(text.cx, piece, false);
@@ -265,13 +264,7 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
       DrawCheck(canvas, c.glyph, PixelOf(disabled ? colour : GetSysColor(COLOR_BTNTEXT)));
     }
   }
-  {
-    DibSurface surface(dc, w, h);
-    if (surface.Valid()) {
-      surface.Load(canvas);
-      BitBlt(dc, r.left, r.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
-    }
-  }
+  BlitToDc(dc, r.left, r.top, canvas);
   if (content) {
     if (item.separator) {
       RECT line = {r.left + c.separator.left, r.top + c.separator.top, r.left + c.separator.right,
@@ -300,6 +293,11 @@ bool DrawItem(const DRAWITEMSTRUCT& d) {
 OwnerDrawnMenu::OwnerDrawnMenu(HMENU menu, TSkinData& skin, MenuKind kind, bool recursive)
     : skin_(skin), kind_(kind) {
   Convert(menu, recursive, 0);
+}
+
+HDC OwnerDrawnMenu::MeasureDc() const {
+  if (!measure_dc_) measure_dc_ = std::make_unique<WindowDc>(WindowDc::Client(nullptr));
+  return measure_dc_->get();
 }
 
 HFONT OwnerDrawnMenu::Font(bool bold) const {
@@ -373,25 +371,12 @@ bool SkinnedMenuItemMessage(UINT msg, LPARAM lp) {
 
 // --- Popup menu windows ----------------------------------------------------------
 
-namespace {
-
-WindowTable<TWinSkinPopMenu>& LivePopups() {
-  static WindowTable<TWinSkinPopMenu> live;
-  return live;
-}
-
-}  // namespace
-
 TWinSkinPopMenu::TWinSkinPopMenu(TSkinData& skin, HWND popup, bool from_bar)
-    : skin_(skin), window_(popup), from_bar_(from_bar) {
-  subclass_ = std::make_unique<WindowSubclass>(popup, &TWinSkinPopMenu::Proc);
-  if (subclass_->Installed()) LivePopups().Add(popup, this);
+    : SkinnedWindow(Kind::kPopupMenu), skin_(skin), window_(popup), from_bar_(from_bar) {
+  Subclass(popup);
 }
 
-TWinSkinPopMenu::~TWinSkinPopMenu() {
-  LivePopups().Remove(this);
-  subclass_.reset();
-}
+TWinSkinPopMenu::~TWinSkinPopMenu() { Unsubclass(); }
 
 HMENU TWinSkinPopMenu::Menu() {
   if (!menu_ && IsWindow(window_))
@@ -417,6 +402,16 @@ void TWinSkinPopMenu::RenderBackground() {
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (background_.Width() == w && background_.Height() == h) return;
   background_ = RenderMenuBackground(w, h, *skin_.Model().MenuBackground);
+  surface_.reset();
+}
+
+DibSurface* TWinSkinPopMenu::Surface(HDC reference) {
+  // Made once per size: the popup is drawn again and again while open.
+  if (!surface_) {
+    surface_ = std::make_unique<DibSurface>(reference, background_.Width(), background_.Height());
+    surface_->Load(background_);
+  }
+  return surface_->Valid() ? surface_.get() : nullptr;
 }
 
 const Bitmap32& TWinSkinPopMenu::Background() {
@@ -426,26 +421,20 @@ const Bitmap32& TWinSkinPopMenu::Background() {
 
 void TWinSkinPopMenu::PaintRing(HDC dc) {
   const int w = background_.Width(), h = background_.Height();
-  DibSurface surface(dc, w, h);
-  if (!surface.Valid()) return;
+  DibSurface* surface = Surface(dc);
+  if (!surface) return;
   detail::PaintCheckpoint(detail::kPaintPopup);
-  surface.Load(background_);
   for (const Rect& r : BorderRing(w, h))
-    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), surface.Dc(), r.left, r.top, SRCCOPY);
+    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), surface->Dc(), r.left, r.top, SRCCOPY);
 }
 
 void TWinSkinPopMenu::PaintWhole(HDC dc) {
   RenderBackground();
   const POINT o = ClientOffset();
   const int w = background_.Width(), h = background_.Height();
-  {
-    DibSurface surface(dc, w, h);
-    detail::PaintCheckpoint(detail::kPaintPopup);
-    if (surface.Valid()) {
-      surface.Load(background_);
-      BitBlt(dc, -o.x, -o.y, w, h, surface.Dc(), 0, 0, SRCCOPY);
-    }
-  }
+  DibSurface* surface = Surface(dc);
+  detail::PaintCheckpoint(detail::kPaintPopup);
+  if (surface) BitBlt(dc, -o.x, -o.y, w, h, surface->Dc(), 0, 0, SRCCOPY);
   // The items over it, kept off the border.
   const SavedDc saved(dc);
   IntersectClipRect(dc, 3 - o.x, 3 - o.y, w - 3 - o.x, h - 3 - o.y);
@@ -453,28 +442,18 @@ void TWinSkinPopMenu::PaintWhole(HDC dc) {
   Own(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
 }
 
-LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclass_) return subclass_->CallOwn(msg, wp, lp);
-  return DefWindowProcA(window_, msg, wp, lp);
-}
+LRESULT TWinSkinPopMenu::Own(UINT msg, WPARAM wp, LPARAM lp) { return CallOwnProc(window_, msg, wp, lp); }
 
-LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (TWinSkinPopMenu* p = LivePopups().Find(window)) return p->WndProc(msg, wp, lp);
-  LRESULT r = 0;
-  if (WindowSubclass::CallOrphan(window, msg, wp, lp, &r)) return r;
-  return DefWindowProcA(window, msg, wp, lp);
-}
-
-LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TWinSkinPopMenu::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kMsgSkinned) return 1;
   TSkinManage* m = Manager();
   if (m && !m->Active()) return Own(msg, wp, lp);
   switch (msg) {
     case WM_DESTROY: {
-      const WNDPROC own = subclass_ ? subclass_->Own() : nullptr;
-      LivePopups().Remove(this);
-      subclass_.reset();
+      const WNDPROC own = OwnProc();
+      Unsubclass();
       background_.Clear();
+      surface_.reset();
       return own ? CallWindowProcA(own, window_, msg, wp, lp) : DefWindowProcA(window_, msg, wp, lp);
     }
     case WM_NCPAINT: {
@@ -514,8 +493,11 @@ void PopupMenuSkins::Add(TSkinData& skin, HWND popup) {
 }
 
 void PopupMenuSkins::Remove(HWND popup) {
+  // Every window of the thread passes here on its way out; only the open
+  // popups are looked at.
   for (std::size_t i = 0; i < popups_.size(); ++i) {
     if (popups_[i]->Window() != popup) continue;
+    ReleaseWhenIdle(popups_[i]);
     popups_.erase(popups_.begin() + static_cast<std::ptrdiff_t>(i));
     if (popups_.empty()) tracking = false;
     return;
@@ -523,9 +505,7 @@ void PopupMenuSkins::Remove(HWND popup) {
 }
 
 TWinSkinPopMenu* PopupMenuSkins::Find(HWND popup) const {
-  for (const auto& p : popups_)
-    if (p->Window() == popup) return p.get();
-  return nullptr;
+  return SkinRegistry::FindAs<TWinSkinPopMenu>(popup, SkinnedWindow::Kind::kPopupMenu);
 }
 
 TWinSkinPopMenu* PopupMenuSkins::ForMenu(HMENU menu) const {
@@ -720,7 +700,11 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active,
   if (!tracking_) ReadItems();
   const SkinModel& m = skin_.Model();
   const TDataSkinObject* piece = Piece(m.MenuBar);
-  background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));
+  // Rendered again only for another size or activation.
+  if (background_.Width() != w || background_.Height() != h || background_active_ != active) {
+    background_ = RenderMenuBarBackground(w, h, piece, active, SkinPixel(m.Colours.Menubar));
+    background_active_ = active;
+  }
   if (!font_) font_ = MenuFont(false);
   const SavedDc saved(window_dc);
   SelectObject(window_dc, font_.get());
@@ -743,13 +727,7 @@ void TWinSkinMenu::Paint(HDC window_dc, const Rect& bar, bool active,
     DrawItemFace(canvas, item, rects[i]);
   }
   if (over) over(canvas, bar);
-  {
-    DibSurface surface(window_dc, w, h);
-    if (surface.Valid()) {
-      surface.Load(canvas);
-      BitBlt(window_dc, bar.left, bar.top, w, h, surface.Dc(), 0, 0, SRCCOPY);
-    }
-  }
+  BlitToDc(window_dc, bar.left, bar.top, canvas);
   for (const auto& i : items_) DrawCaption(window_dc, *i, i->rect);
 }
 
@@ -766,15 +744,8 @@ void TWinSkinMenu::RedrawItem(const TMenuBtn& item) {
     HDC window_dc = dc.get();
     if (!font_) font_ = MenuFont(false);
     const SavedDc saved(window_dc);
-    {
-      DibSurface surface(window_dc, r.Width(), r.Height());
-      detail::PaintCheckpoint(detail::kPaintMenuBarItem);
-      if (surface.Valid()) {
-        surface.Load(canvas);
-        BitBlt(window_dc, item.rect.left, item.rect.top, r.Width(), r.Height(), surface.Dc(), 0, 0,
-               SRCCOPY);
-      }
-    }
+    detail::PaintCheckpoint(detail::kPaintMenuBarItem);
+    BlitToDc(window_dc, item.rect.left, item.rect.top, canvas);
     SelectObject(window_dc, font_.get());
     DrawCaption(window_dc, item, item.rect);
   });

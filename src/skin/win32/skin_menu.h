@@ -15,6 +15,7 @@
 #include "skin/skin_data.h"
 #include "skin/skin_menu.h"
 #include "skin/win32/skin_owners.h"
+#include "skin/win32/skin_registry.h"
 #include "ui/win32/gdi.h"
 
 namespace corvane::skin::win32 {
@@ -41,6 +42,8 @@ class OwnerDrawnMenu {
   // The system's menu font, plain or bold (a default entry), made once for
   // the menu's opening.
   HFONT Font(bool bold) const;
+  // The DC its entries are measured on, taken once for the menu's opening.
+  HDC MeasureDc() const;
 
   struct Record {
     HMENU menu;
@@ -58,6 +61,7 @@ class OwnerDrawnMenu {
   TSkinData& skin_;
   MenuKind kind_;
   mutable FontHandle font_, bold_font_;
+  mutable std::unique_ptr<WindowDc> measure_dc_;
 };
 
 // WM_MEASUREITEM or WM_DRAWITEM of an item an OwnerDrawnMenu made; false
@@ -66,14 +70,14 @@ bool SkinnedMenuItemMessage(UINT msg, LPARAM lp);
 
 // --- Popup menu windows ----------------------------------------------------------
 
-class TWinSkinPopMenu {
+class TWinSkinPopMenu : public SkinnedWindow {
  public:
   TWinSkinPopMenu(TSkinData& skin, HWND popup, bool from_bar);
-  ~TWinSkinPopMenu();
+  ~TWinSkinPopMenu() override;
   TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
   TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
 
-  bool Attached() const { return subclass_ && subclass_->Installed(); }
+  bool Attached() const { return Subclassed(); }
   HWND Window() const { return window_; }
   bool FromBar() const { return from_bar_; }
   // The menu it shows, asked from the window the first time.
@@ -84,11 +88,12 @@ class TWinSkinPopMenu {
   POINT ClientOffset() const;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT Own(UINT msg, WPARAM wp, LPARAM lp);
   bool HasBackground() const;
   void RenderBackground();
+  // The background in a memory DC, for the ring and the whole popup.
+  DibSurface* Surface(HDC reference);
   void PaintRing(HDC window_dc);
   void PaintWhole(HDC client_dc);
 
@@ -97,7 +102,7 @@ class TWinSkinPopMenu {
   bool from_bar_;
   HMENU menu_ = nullptr;
   Bitmap32 background_;
-  std::unique_ptr<WindowSubclass> subclass_;
+  std::unique_ptr<DibSurface> surface_;
 };
 
 // The manager's popup skins and the menu-tracking flag.
@@ -181,6 +186,8 @@ class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
   // coordinates; empty before the first paint.
   Bitmap32 BackgroundUnder(const Rect& window_rect) const;
   void RedrawItem(const TMenuBtn& item);
+  // The skin changed: the background is rendered again at the next paint.
+  void DropBackground() { background_.Clear(); }
 
   // The first enabled item whose caption has key as its accelerator, or -1.
   int AcceleratorItem(unsigned key) const;
@@ -209,6 +216,7 @@ class TWinSkinMenu : public std::enable_shared_from_this<TWinSkinMenu> {
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   Rect bar_;
   Bitmap32 background_;
+  bool background_active_ = false;
   bool active_ = true;
   bool tracking_ = false;
   bool released_ = false;

@@ -229,10 +229,12 @@ DibSurface::DibSurface(HDC reference, int width, int height) : width_(width), he
   dc_ = CreateCompatibleDC(reference);
   if (!dc_) return;
   detail::Count(detail::kGdi, 1);
+  detail::CountMade();
   void* bits = nullptr;
   bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap_) return;
   detail::Count(detail::kGdi, 1);
+  detail::CountMade();
   old_ = SelectObject(dc_, bitmap_);
   bits_ = static_cast<std::uint32_t*>(bits);
 }

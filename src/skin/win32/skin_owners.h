@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <iterator>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,35 +27,15 @@ struct OwnerCounts {
 };
 OwnerCounts LiveOwners();
 
-// The live objects of one kind by window, for a window procedure that all
-// windows of that kind share: found in constant time, as every message
-// asks. A window already in the table keeps its first object. UI thread
-// only.
-template <class T>
-class WindowTable {
- public:
-  void Add(HWND window, T* object) { entries_.emplace(window, object); }
-  T* Find(HWND window) const {
-    const auto it = entries_.find(window);
-    return it == entries_.end() ? nullptr : it->second;
-  }
-  void Remove(const T* object) {
-    for (auto it = entries_.begin(); it != entries_.end();)
-      it = it->second == object ? entries_.erase(it) : std::next(it);
-  }
-
- private:
-  std::unordered_map<HWND, T*> entries_;
-};
-
 namespace detail {
 enum Counter { kHooks, kSubclasses, kTimers, kShapes, kGdi };
 void Count(Counter c, int delta);
 // The painting paths, for the tests' failures.
 enum PaintPath { kPaintFrame, kPaintTitleButton, kPaintMenuBar, kPaintMenuBarItem, kPaintMenuItem,
                  kPaintPopup, kPaintControl, kPaintPaths };
-// Fonts, brushes and regions made so far (not only the live ones): what a
-// steady repaint must not add to.
+// GDI objects made so far, not only the live ones (fonts, brushes, pens,
+// regions, DIB sections and memory DCs): what a steady repaint must not add
+// to.
 int ObjectsMade();
 void CountMade();
 // SetWindowRgn calls made so far: one per change of a shape.
@@ -266,6 +244,8 @@ class DibSurface {
   DibSurface(const DibSurface&) = delete;
   DibSurface& operator=(const DibSurface&) = delete;
   bool Valid() const { return bits_ != nullptr; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   HDC Dc() const { return dc_; }
   void Load(const Bitmap32& from);  // sizes must match
   void Store(Bitmap32& to) const;

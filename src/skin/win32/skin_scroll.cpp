@@ -468,11 +468,7 @@ void TSkinListView::AttachHeader() {
 void TSkinListView::Detach() {
   if (header_) {
     header_->Detach();
-    if (header_->InCall()) {
-      header_->FreeWhenIdle();
-      header_.release();
-    }
-    header_.reset();
+    ReleaseWhenIdle(header_);
   }
   TSkinScrollBar::Detach();
 }

@@ -57,6 +57,7 @@ class SkinnedWindows : public ::testing::Test {
     TSkinManage::Destroy();
     PumpFor(50);
     EXPECT_EQ(LiveOwners(), OwnerCounts{}) << "the engine left something behind";
+    EXPECT_EQ(SkinRegistry::Count(), 0u) << "a window stayed in the table";
   }
   // A shown test window, attached and through its first sizing.
   HWND Open(const std::string& title, HMENU menu = nullptr, DWORD style = WS_OVERLAPPEDWINDOW) {

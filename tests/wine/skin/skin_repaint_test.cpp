@@ -1,10 +1,12 @@
 // Steady repaints under Wine: painting a skinned frame with its menu bar,
-// and an open skinned menu, again and again makes no font, brush or region
-// after the first time.
+// and an open skinned menu, again and again makes no GDI object (font,
+// brush, region, DIB section, memory DC) after the first time, and a frame
+// paint keeps to the region the system asks for.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include "skin/win32/skin_control_walk.h"
 #include "skin/win32/skin_menu.h"
 #include "skin_fixture.h"
 
@@ -48,7 +50,7 @@ void CALLBACK RedrawOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
   if (popup && IsWindowVisible(popup)) {
     g_redraws.made_before = detail::ObjectsMade();
     DrawItemCount drawn;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 100; ++i)
       RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     g_redraws.drawn = DrawItemCount::count;
     g_redraws.made_after = detail::ObjectsMade();
@@ -64,10 +66,65 @@ TEST_F(SteadyRepaint, TheFrameAndItsMenuBarMakeNothingWhenPaintedAgain) {
   TWinSkinForm& f = *manager->FindForm(h);
   ASSERT_NE(f.MenuBar(), nullptr);
   SendMessageA(h, kMsgRepaintFrame, 0, 0);
-  const int made = detail::ObjectsMade();
-  for (int i = 0; i < 100; ++i) SendMessageA(h, kMsgRepaintFrame, 0, 0);
-  EXPECT_EQ(detail::ObjectsMade(), made) << "fonts, brushes or regions made per paint";
+  RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  const int made = detail::ObjectsMade(), paints = f.FramePaints();
+  for (int i = 0; i < 50; ++i) {
+    SendMessageA(h, kMsgRepaintFrame, 0, 0);
+    RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(detail::ObjectsMade(), made) << "GDI objects made per paint";
+  EXPECT_GE(f.FramePaints(), paints + 100) << "the frame was not painted each time";
   EXPECT_EQ(f.MenuBar()->BarRect().Height(), f.Metrics().menu_bar) << "the bar was painted";
+}
+
+TEST_F(SteadyRepaint, AFramePaintKeepsToTheUpdateRegion) {
+  HWND h = Open("Clipped");
+  TWinSkinForm& f = *manager->FindForm(h);
+  RECT wr;
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left, y = f.Metrics().top / 2;
+  const COLORREF marker = RGB(1, 254, 3);
+  auto title_pixel = [&](int x) {
+    const WindowDc dc = WindowDc::Whole(h);
+    return GetPixel(dc.get(), x, y);
+  };
+  {
+    const WindowDc dc = WindowDc::Whole(h);
+    HBRUSH brush = CreateSolidBrush(marker);
+    RECT title = {0, 0, w, f.Metrics().top};
+    FillRect(dc.get(), &title, brush);
+    DeleteObject(brush);
+  }
+  ASSERT_EQ(title_pixel(w / 2), marker);
+  // The left 20 pixels of the title, in screen coordinates as the system
+  // gives them.
+  HRGN update = CreateRectRgn(wr.left, wr.top, wr.left + 20, wr.top + f.Metrics().top);
+  SendMessageA(h, WM_NCPAINT, reinterpret_cast<WPARAM>(update), 0);
+  DeleteObject(update);
+  EXPECT_NE(title_pixel(10), marker) << "the region asked for was not painted";
+  EXPECT_EQ(title_pixel(w / 2), marker) << "painted outside the update region";
+  SendMessageA(h, WM_NCPAINT, 1, 0);
+  EXPECT_NE(title_pixel(w / 2), marker) << "the whole frame was not painted";
+}
+
+TEST_F(SteadyRepaint, AnEditAndASizeBoxAreDrawnWithTheDcsOwnBrushAndPen) {
+  HWND h = Open("Controls");
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "text", WS_CHILD | WS_VISIBLE, 10, 10, 120, 24, h,
+                              nullptr, instance, nullptr);
+  HWND grip = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEBOX, 150, 10, 20,
+                              20, h, nullptr, instance, nullptr);
+  SkinControls& list = manager->FindForm(h)->Controls();
+  TSkinControl* e = list.AttachWindow(SkinObject::kEdit, edit);
+  TSkinControl* g = list.AttachWindow(SkinObject::kSizer, grip);
+  ASSERT_TRUE(e && g);
+  PumpFor(30);
+  const int made = detail::ObjectsMade(), paints = e->Paints() + g->Paints();
+  for (int i = 0; i < 50; ++i)
+    for (HWND c : {edit, grip})
+      RedrawWindow(c, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_GE(e->Paints() + g->Paints(), paints + 100) << "the controls were not drawn each time";
+  EXPECT_EQ(detail::ObjectsMade(), made) << "brushes or pens made per paint";
 }
 
 TEST_F(SteadyRepaint, TheShapeIsSetOncePerSizeAndNeverByARepaint) {

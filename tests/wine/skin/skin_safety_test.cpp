@@ -206,5 +206,54 @@ TEST_F(Leftovers, AControlDestroyedWhileSkinnedLeavesTheListAtOnce) {
   EXPECT_EQ(LiveOwners().subclasses, subclasses - 1);
 }
 
+// --- One table, one procedure ------------------------------------------------------
+
+HWND g_popup = nullptr;
+LONG_PTR g_popup_proc = 0;
+void CALLBACK ReadPopupAndEndMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  const std::vector<HWND> open = OpenMenus();
+  g_popup = open.empty() ? nullptr : open[0];
+  if (g_popup) g_popup_proc = GetWindowLongPtrA(g_popup, GWLP_WNDPROC);
+  EndMenu();
+}
+
+using OneRegistry = SkinnedWindows;
+
+TEST_F(OneRegistry, EveryKindOfSkinnedWindowHasTheOneProcedureAndLeavesTheTableWithItsWindow) {
+  HWND h = Open("Registry", OneMenu());
+  HWND b = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 90, 26,
+                           h, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(manager->FindForm(h)->Controls().AttachWindow(SkinObject::kButton, b), nullptr);
+  HWND client = nullptr;
+  HWND frame = CreateMdiTestWindow("MDI", 80, 80, 400, 300, &client);
+  windows.push_back(frame);
+  ASSERT_TRUE(PumpUntil([&] { return Running(frame); }));
+  const auto proc = reinterpret_cast<LONG_PTR>(&SkinnedWindow::Proc);
+  using Kind = SkinnedWindow::Kind;
+  const std::pair<HWND, Kind> expected[] = {
+      {h, Kind::kForm}, {b, Kind::kControl}, {frame, Kind::kForm}, {client, Kind::kMdiClient}};
+  for (const auto& [window, kind] : expected) {
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), proc);
+    ASSERT_NE(SkinRegistry::Find(window), nullptr);
+    EXPECT_EQ(SkinRegistry::Find(window)->WindowKind(), kind);
+  }
+  EXPECT_EQ(SkinRegistry::Count(), 4u);
+  // A popup menu window is one of them while it is open.
+  g_popup = nullptr;
+  g_popup_proc = 0;
+  SetTimer(nullptr, 0, 300, &ReadPopupAndEndMenu);
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, ScreenAt(h, manager->FindForm(h)->MenuBar()->Item(0).rect));
+  ASSERT_NE(g_popup, nullptr) << "the menu did not open";
+  EXPECT_EQ(g_popup_proc, proc);
+  PumpFor(50);
+  EXPECT_EQ(SkinRegistry::Count(), 4u) << "the popup left the table when it closed";
+  DestroyWindow(b);
+  EXPECT_EQ(SkinRegistry::Find(b), nullptr);
+  DestroyWindow(frame);
+  EXPECT_EQ(SkinRegistry::Find(client), nullptr);
+  EXPECT_EQ(SkinRegistry::Count(), 1u);
+}
+
 }  // namespace
 }  // namespace corvane::skin::win32
