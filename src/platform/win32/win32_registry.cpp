@@ -82,4 +82,21 @@ long Win32Registry::EnumSubKeys(RegHandle key, std::vector<std::string>* names) 
   return ERROR_SUCCESS;
 }
 
+long Win32Registry::EnumValues(RegHandle key, std::vector<std::string>* names) {
+  DWORD count = 0, longest = 0;
+  long rc = RegQueryInfoKeyA(H(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             &count, &longest, nullptr, nullptr, nullptr);
+  if (rc != ERROR_SUCCESS) return rc;
+  names->clear();
+  std::string buf(longest + 1, '\0');
+  for (DWORD i = 0; i < count; ++i) {
+    DWORD len = static_cast<DWORD>(buf.size());
+    rc = RegEnumValueA(H(key), i, &buf[0], &len, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) return rc;
+    names->emplace_back(buf.data(), len);
+  }
+  return ERROR_SUCCESS;
+}
+
 }  // namespace corvane

@@ -1,0 +1,339 @@
+// The journal under real feature code on the memory platform: merges,
+// Desktop.ini files and registry applies are recorded, undone and restored,
+// with faults and crashes at every step.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "categories/folder_routines.h"
+#include "journal/journal.h"
+#include "journal/journalled_filesystem.h"
+#include "journal/journalled_registry.h"
+#include "journal/undo.h"
+#include "platform/memory/memory_filesystem.h"
+#include "platform/memory/memory_registry.h"
+#include "settings/registry_accessor.h"
+#include "start_menu_fixture.h"
+
+namespace corvane::journal {
+namespace {
+
+using testing::kPaths;
+
+struct Crash {};
+
+// Fails (or, as a crash, stops the program before or after) the nth change
+// made through the file systems and registries that share it.
+struct FaultPlan {
+  int fail_at = -1, calls = 0;
+  bool fired = false, crash = false, after = false;
+  template <typename Change, typename Failed>
+  auto Run(Change change, Failed failed) {
+    if (calls++ != fail_at) return change();
+    fired = true;
+    if (!crash) return failed;
+    if (after) change();
+    throw Crash{};
+  }
+};
+
+class FaultyFiles : public FileSystem {
+ public:
+  FaultyFiles(FileSystem& in, FaultPlan& plan) : in_(in), plan_(plan) {}
+  std::vector<FileEntry> List(const std::string& f, const std::string& p) override { return in_.List(f, p); }
+  bool Copy(const std::string& a, const std::string& b) override { return plan_.Run([&] { return in_.Copy(a, b); }, false); }
+  bool Delete(const std::string& p) override { return plan_.Run([&] { return in_.Delete(p); }, false); }
+  bool RemoveFolder(const std::string& p) override { return plan_.Run([&] { return in_.RemoveFolder(p); }, false); }
+  bool CreateFolder(const std::string& p) override { return plan_.Run([&] { return in_.CreateFolder(p); }, false); }
+  std::optional<std::uint32_t> Attributes(const std::string& p) override { return in_.Attributes(p); }
+  bool SetAttributes(const std::string& p, std::uint32_t a) override { return plan_.Run([&] { return in_.SetAttributes(p, a); }, false); }
+  bool Rename(const std::string& a, const std::string& b) override { return plan_.Run([&] { return in_.Rename(a, b); }, false); }
+  std::string CurrentDirectory() override { return in_.CurrentDirectory(); }
+  bool ChangeDirectory(const std::string& p) override { return in_.ChangeDirectory(p); }
+  std::optional<std::string> ReadFile(const std::string& p) override { return in_.ReadFile(p); }
+  bool WriteFile(const std::string& p, const std::string& d) override {
+    // A failed write leaves half of it, as a full disk does.
+    return plan_.Run([&] { return in_.WriteFile(p, d); }, in_.WriteFile(p, d.substr(0, d.size() / 2)) && false);
+  }
+
+ private:
+  FileSystem& in_;
+  FaultPlan& plan_;
+};
+
+class FaultyRegistry : public RegistryBackend {
+ public:
+  FaultyRegistry(RegistryBackend& in, FaultPlan& plan) : in_(in), plan_(plan) {}
+  long OpenKey(RegHandle p, const std::string& s, std::uint32_t a, RegHandle* o) override { return in_.OpenKey(p, s, a, o); }
+  long CreateKey(RegHandle p, const std::string& s, std::uint32_t a, RegHandle* o) override { return plan_.Run([&] { return in_.CreateKey(p, s, a, o); }, reg::kAccessDenied); }
+  long CloseKey(RegHandle k) override { return in_.CloseKey(k); }
+  long QueryValue(RegHandle k, const std::string& n, RegValue* o) override { return in_.QueryValue(k, n, o); }
+  long SetValue(RegHandle k, const std::string& n, std::uint32_t t, const std::string& d) override { return plan_.Run([&] { return in_.SetValue(k, n, t, d); }, reg::kAccessDenied); }
+  long DeleteValue(RegHandle k, const std::string& n) override { return plan_.Run([&] { return in_.DeleteValue(k, n); }, reg::kAccessDenied); }
+  long DeleteKey(RegHandle p, const std::string& s) override { return plan_.Run([&] { return in_.DeleteKey(p, s); }, reg::kAccessDenied); }
+  long EnumSubKeys(RegHandle k, std::vector<std::string>* n) override { return in_.EnumSubKeys(k, n); }
+  long EnumValues(RegHandle k, std::vector<std::string>* n) override { return in_.EnumValues(k, n); }
+
+ private:
+  RegistryBackend& in_;
+  FaultPlan& plan_;
+};
+
+const char kProgram[] = "D:\\Corvane";
+const char kAdvanced[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+const char kPin[] = "CLSID\\{a2a9545d-a0c2-42b4-9708-a0b2badd77c8}\\Pin";
+
+// Every file and folder of drive C with its attributes and bytes, and the
+// three registry roots: what "as before" means.
+struct Snapshot {
+  std::map<std::string, std::pair<std::uint32_t, std::string>> files;
+  std::vector<std::string> registry;
+  bool operator==(const Snapshot& o) const { return files == o.files && registry == o.registry; }
+};
+
+// What differs, one line each; empty when nothing does.
+std::string Differences(const Snapshot& was, const Snapshot& is) {
+  std::string out;
+  std::map<std::string, std::string> a, b;
+  for (const auto& [p, f] : was.files) a[p] = std::to_string(f.first) + " " + f.second;
+  for (const auto& [p, f] : is.files) b[p] = std::to_string(f.first) + " " + f.second;
+  for (const std::string& l : was.registry) a[l] = "";
+  for (const std::string& l : is.registry) b[l] = "";
+  for (const auto& [k, v] : a)
+    if (!b.count(k) || b[k] != v) out += "- " + k + " " + v + "\n";
+  for (const auto& [k, v] : b)
+    if (!a.count(k) || a[k] != v) out += "+ " + k + " " + v + "\n";
+  return out;
+}
+
+void Walk(MemoryFileSystem& fs, const std::string& folder, Snapshot& s) {
+  for (const FileEntry& e : fs.List(folder, "*.*")) {
+    if (e.IsDotEntry()) continue;
+    std::string path = folder + "\\" + e.name;
+    s.files[path] = {e.attributes, e.IsFolder() ? std::string() : fs.ReadFile(path).value_or("?")};
+    if (e.IsFolder()) Walk(fs, path, s);
+  }
+}
+
+// A machine with a Start menu and Explorer's values, and the program's
+// journal on drive D.
+struct World {
+  MemoryFileSystem disk;
+  MemoryRegistry registry;
+  FaultPlan plan;
+  FaultyFiles faulty_files{disk, plan};
+  FaultyRegistry faulty_registry{registry, plan};
+  Journal journal{disk, kProgram, [] { return std::string("2026-12-08 23:40:05"); }};
+  JournalledFileSystem files{faulty_files, journal};
+  JournalledRegistry keys{faulty_registry, journal};
+
+  World() {
+    disk.AddFolder(kProgram);
+    testing::LayOutStartMenu(disk);
+    registry.PutDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic", 1);
+    registry.PutString(reg::kClassesRoot, kPin, "", "pin");
+    registry.PutString(reg::kClassesRoot, std::string(kPin) + "\\Sub", "x", "deep");
+  }
+  Snapshot Take() {
+    Snapshot s;
+    Walk(disk, "C:", s);
+    for (RegHandle root : {reg::kClassesRoot, reg::kCurrentUser, reg::kLocalMachine})
+      for (const std::string& line : registry.Dump(root)) s.registry.push_back(line);
+    return s;
+  }
+  // A start-up merge, a category's icon, an apply and a first run.
+  void MakeChanges() {
+    {
+      GroupScope g(&journal, "启动时整理");
+      categories::FolderRoutines routines{files, kPaths};
+      auto moved = routines.MergeIntoCommonPrograms();
+      g.Describe("启动时整理 " + std::to_string(moved.moved) + " 项");
+    }
+    {
+      GroupScope g(&journal, "图标 办公应用");
+      categories::FolderRoutines routines{files, kPaths};
+      routines.WriteCategoryIconFile(kPaths.common_programs + "\\办公应用", "D:\\Corvane\\Icon\\a.ico");
+    }
+    {
+      GroupScope g(&journal, "应用 「我的项目」设置");
+      settings::RegistryAccessor a(keys);
+      ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, true));
+      a.WriteInteger("Start_ShowMyMusic", 0);
+      a.WriteInteger("Start_ShowMyPics", 0);
+      a.SetRoot(reg::kClassesRoot);
+      EXPECT_TRUE(a.DeleteKey(std::string("\\") + kPin));
+    }
+    {
+      GroupScope g(&journal, "首次运行");
+      settings::RegistryAccessor a(keys, reg::kLocalMachine);
+      ASSERT_TRUE(a.OpenKey("\\Software\\Halvorn\\Setup", true));
+      a.WriteString("Version", "1.2");
+      files.ForceFolders(kPaths.common_programs + "\\Corvane");
+      files.WriteFile(kPaths.common_programs + "\\Corvane\\Halvorn.lnk", "link");
+    }
+  }
+};
+
+struct JournalTest : ::testing::Test, World {};
+
+TEST_F(JournalTest, RestoreAllGivesBackEveryFolderAndValueAsTheyWere) {
+  Snapshot before = Take();
+  MakeChanges();
+  ASSERT_FALSE(Take() == before) << "the changes changed nothing: the test would prove nothing";
+  History h = ReadHistory(journal.Read());
+  ASSERT_EQ(UndoableGroups(h).size(), 4u);
+  EXPECT_EQ(UndoableGroups(h).back()->what.rfind("启动时整理 ", 0), 0u);
+  EXPECT_EQ(UndoableGroups(h).front()->what, "首次运行") << "newest first";
+
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty()) << r.failed.front();
+  EXPECT_TRUE(r.kept_beside.empty());
+  EXPECT_TRUE(r.left.empty()) << r.left.front();
+  EXPECT_EQ(Differences(before, Take()), "");
+  EXPECT_TRUE(UndoableGroups(ReadHistory(journal.Read())).empty());
+  EXPECT_FALSE(Undo(files, keys, journal).Newest()) << "nothing left to take back";
+}
+
+TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
+  {
+    GroupScope g(&journal, "应用 「我的项目」设置");
+    settings::RegistryAccessor a(keys);
+    ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, false));
+    a.WriteInteger("Start_ShowMyMusic", 1);  // already 1
+    a.DeleteValue("NoSuchValue");
+    files.WriteFile(kPaths.common_programs + "\\帮助.lnk", "help");  // same bytes
+    files.Delete("C:\\nothing-here.lnk");
+    files.CreateFolder(kPaths.common_programs);
+  }
+  EXPECT_FALSE(disk.Exists(journal.FilePath()));
+}
+
+TEST_F(JournalTest, AChangeWhoseRecordCannotBeWrittenIsNotMade) {
+  disk.AddFile(journal.FilePath(), "", attr::kReadOnly);  // the journal cannot grow
+  GroupScope g(&journal, "拖放 写字板 → 办公应用");
+  std::string from = kPaths.common_start_menu + "\\写字板.lnk";
+  EXPECT_FALSE(files.Delete(from));
+  EXPECT_EQ(disk.ReadFile(from), "wordpad");
+  settings::RegistryAccessor a(keys);
+  ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, false));
+  EXPECT_THROW(a.WriteInteger("Start_ShowMyMusic", 0), settings::RegistryError);
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
+}
+
+TEST_F(JournalTest, UndoKeepsBothVersionsOfWhatTheUserChangedSince) {
+  std::string lnk = kPaths.common_programs + "\\记事本.lnk";
+  MakeChanges();
+  disk.WriteFile(lnk, "the user's own notepad link");  // came with the merge, changed since
+  registry.PutDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyPics", 7);
+  disk.AddFile(kPaths.user_start_menu + "\\记事本.lnk", "a new one where the old was");
+
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty());
+  EXPECT_EQ(disk.ReadFile(lnk), "the user's own notepad link");
+  EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本.lnk"), "a new one where the old was");
+  EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本 (2).lnk"), "notepad");
+  ASSERT_EQ(r.kept_beside.size(), 1u);
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyPics"), 7u);
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
+  bool listed = false;
+  for (const std::string& s : r.left) listed = listed || s.find("Start_ShowMyPics") != std::string::npos;
+  EXPECT_TRUE(listed);
+}
+
+TEST_F(JournalTest, AFaultAtAnyStepOfAnUndoLosesNothingAndARetryFinishesIt) {
+  int steps = 0;
+  for (int k = 0;; ++k) {
+    SCOPED_TRACE("fault at change " + std::to_string(k));
+    World w;
+    auto& [disk, registry, plan, faulty_files, faulty_registry, journal, files, keys] = w;
+    Snapshot before = w.Take();
+    w.MakeChanges();
+    plan = FaultPlan{};
+    plan.fail_at = k;
+    Undo(files, keys, journal).All();
+    if (!plan.fired) {
+      steps = k;
+      break;
+    }
+    // Every file of before is still somewhere on the disk, byte for byte.
+    Snapshot now = w.Take();
+    std::multiset<std::string> contents;
+    for (const auto& [p, f] : now.files) contents.insert(f.second);
+    for (const auto& [p, f] : before.files)
+      EXPECT_TRUE(contents.count(f.second)) << p << " lost";
+    plan.fail_at = -1;
+    UndoReport retry = Undo(files, keys, journal).All();
+    EXPECT_TRUE(retry.failed.empty());
+    EXPECT_EQ(Differences(before, w.Take()), "");
+  }
+  EXPECT_GT(steps, 20) << "the undo made fewer changes than the scenario needs";
+}
+
+TEST_F(JournalTest, ACrashMidMergeIsSettledAtTheNextStartWithNothingLost) {
+  for (bool after : {false, true}) {
+    for (int k = 0; k < 40; ++k) {
+      SCOPED_TRACE(std::to_string(k) + (after ? " after" : " before"));
+      World w;
+      auto& [disk, registry, plan, faulty_files, faulty_registry, journal, files, keys] = w;
+      Snapshot before = w.Take();
+      plan = FaultPlan{};
+      plan.fail_at = k;
+      plan.crash = true;
+      plan.after = after;
+      try {
+        GroupScope g(&journal, "启动时整理");
+        categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+      } catch (const Crash&) {
+      }
+      if (!plan.fired) break;
+      plan.fail_at = -1;
+      Journal restarted(disk, kProgram, [] { return std::string("t"); });
+      RecoveryReport rec = Recover(disk, registry, restarted);
+      EXPECT_EQ(rec.completed + rec.rolled_back, 1);
+      EXPECT_TRUE(ReadHistory(restarted.Read()).pending.empty());
+      JournalledFileSystem again(faulty_files, restarted);
+      Undo(again, keys, restarted).All();
+      EXPECT_EQ(Differences(before, w.Take()), "");
+    }
+  }
+}
+
+TEST_F(JournalTest, OldGroupsFoldIntoTheBaselineAndTakeTheirSavedContentWithThem) {
+  std::string f = kPaths.common_programs + "\\帮助.lnk";
+  for (int i = 0; i < 40; ++i) {
+    GroupScope g(&journal, "写入 " + std::to_string(i));
+    files.WriteFile(f, std::string(200, static_cast<char>('a' + i % 26)));
+  }
+  std::size_t blobs = disk.List(journal.FolderPath(), "*.bin").size();
+  EXPECT_EQ(journal.FoldIfAbove(1 << 20), 0u) << "below the limit nothing folds";
+  std::size_t folded = journal.FoldIfAbove(2000);
+  EXPECT_GT(folded, 10u);
+  EXPECT_EQ(disk.List(journal.FolderPath(), "*.bin").size(), blobs - folded);
+  EXPECT_LE(disk.ReadFile(journal.FilePath())->size(), 1000u);
+  History h = ReadHistory(journal.Read());
+  EXPECT_EQ(h.folded, folded);
+  EXPECT_EQ(h.damaged, 0u);
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty());
+  EXPECT_EQ(disk.ReadFile(f), std::string(200, static_cast<char>('a' + (folded - 1) % 26)));
+}
+
+TEST_F(JournalTest, ADamagedLineCostsOnlyItsOwnChange) {
+  MakeChanges();
+  std::string text = *disk.ReadFile(journal.FilePath());
+  std::size_t at = text.find("op=rmkey");
+  ASSERT_NE(at, std::string::npos);
+  text.insert(at, "\x01garbage\tz");
+  disk.WriteFile(journal.FilePath(), text);
+  History h = ReadHistory(journal.Read());
+  EXPECT_EQ(h.damaged, 1u);
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty());
+  EXPECT_FALSE(registry.HasKey(reg::kClassesRoot, std::string(kPin) + "\\Sub"))
+      << "its change is lost, nothing else";
+  EXPECT_TRUE(registry.HasKey(reg::kClassesRoot, kPin));
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
+}
+
+}  // namespace
+}  // namespace corvane::journal
