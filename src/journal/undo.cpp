@@ -20,6 +20,15 @@ bool Holds(const std::optional<std::string>& bytes, std::optional<std::uint64_t>
   return bytes && hash && ContentHash(*bytes) == *hash;
 }
 
+bool IsEmptyFolder(FileSystem& fs, const std::string& folder) {
+  std::vector<FileEntry> entries = fs.List(folder, "*.*");
+  // A folder that lists nothing at all, not even its dots, could not be read.
+  if (entries.empty()) return false;
+  for (const FileEntry& e : entries)
+    if (!e.IsDotEntry()) return false;
+  return true;
+}
+
 bool SameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& b) {
   if (a.has_value() != b.has_value()) return false;
   return !a || (a->type == b->type && a->data == b->data);
@@ -177,14 +186,19 @@ std::optional<UndoReport> Undo::Newest() {
 UndoReport Undo::All() {
   History h = ReadHistory(journal_.Read());
   UndoReport all;
-  for (const GroupInfo* g : UndoableGroups(h)) all.Append(Revert(*g));
+  for (const GroupInfo* g : UndoableGroups(h)) {
+    all.Append(Revert(*g));
+    if (!all.failed.empty()) break;  // older groups stand on this one being undone
+  }
   return all;
 }
 
 UndoReport Undo::Revert(const GroupInfo& g) {
   UndoReport report;
   GroupScope scope(&journal_, kUndoPrefix + g.what, g.id);
-  for (std::size_t i = g.changes.size(); i-- > 0;) RevertOne(g.changes[i], g.completions[i], report);
+  // A failed step ends the undo: the older steps assume it went back.
+  for (std::size_t i = g.changes.size(); i-- > 0 && report.failed.empty();)
+    RevertOne(g.changes[i], g.completions[i], report);
   // Marked only when every step is settled: a failed one leaves the group
   // to be taken back again, and the steps already done find themselves done.
   if (report.failed.empty()) journal_.MarkUndone(g.id);
@@ -262,7 +276,11 @@ void Undo::RevertOne(const Record& r, const Completion& c, UndoReport& report) {
       return RevertContent(r, c.hash, report);
     case Op::kDelete: {
       auto now = Content(fs_, r.path);
-      if (Holds(now, r.hash)) return;  // already back
+      if (Holds(now, r.hash)) {  // already back, perhaps short of its attributes
+        if (fs_.Attributes(r.path) != r.attributes && !fs_.SetAttributes(r.path, r.attributes))
+          report.failed.push_back(r.path);
+        return;
+      }
       if (auto old = Blob(r, report)) PutBack(r.path, *old, r.attributes, report);
       return;
     }
@@ -285,10 +303,10 @@ void Undo::RevertOne(const Record& r, const Completion& c, UndoReport& report) {
     case Op::kMakeFolder:
       if (!fs_.Exists(r.path)) return;
       // Only an empty folder goes: whatever was put in it since stays.
-      if (fs_.FolderExists(r.path) && fs_.RemoveFolder(r.path) && !fs_.Exists(r.path))
-        ++report.reverted;
-      else
-        report.left.push_back(r.path);
+      if (!fs_.FolderExists(r.path) || !IsEmptyFolder(fs_, r.path))
+        return report.left.push_back(r.path);
+      if (fs_.RemoveFolder(r.path) && !fs_.Exists(r.path)) ++report.reverted;
+      else report.failed.push_back(r.path);
       return;
     case Op::kRemoveFolder:
       if (fs_.FolderExists(r.path)) return;

@@ -31,7 +31,7 @@ struct FaultPlan {
   auto Run(Change change, Failed failed) {
     if (calls++ != fail_at) return change();
     fired = true;
-    if (!crash) return failed;
+    if (!crash) return failed();
     if (after) change();
     throw Crash{};
   }
@@ -41,19 +41,19 @@ class FaultyFiles : public FileSystem {
  public:
   FaultyFiles(FileSystem& in, FaultPlan& plan) : in_(in), plan_(plan) {}
   std::vector<FileEntry> List(const std::string& f, const std::string& p) override { return in_.List(f, p); }
-  bool Copy(const std::string& a, const std::string& b) override { return plan_.Run([&] { return in_.Copy(a, b); }, false); }
-  bool Delete(const std::string& p) override { return plan_.Run([&] { return in_.Delete(p); }, false); }
-  bool RemoveFolder(const std::string& p) override { return plan_.Run([&] { return in_.RemoveFolder(p); }, false); }
-  bool CreateFolder(const std::string& p) override { return plan_.Run([&] { return in_.CreateFolder(p); }, false); }
+  bool Copy(const std::string& a, const std::string& b) override { return plan_.Run([&] { return in_.Copy(a, b); }, [] { return false; }); }
+  bool Delete(const std::string& p) override { return plan_.Run([&] { return in_.Delete(p); }, [] { return false; }); }
+  bool RemoveFolder(const std::string& p) override { return plan_.Run([&] { return in_.RemoveFolder(p); }, [] { return false; }); }
+  bool CreateFolder(const std::string& p) override { return plan_.Run([&] { return in_.CreateFolder(p); }, [] { return false; }); }
   std::optional<std::uint32_t> Attributes(const std::string& p) override { return in_.Attributes(p); }
-  bool SetAttributes(const std::string& p, std::uint32_t a) override { return plan_.Run([&] { return in_.SetAttributes(p, a); }, false); }
-  bool Rename(const std::string& a, const std::string& b) override { return plan_.Run([&] { return in_.Rename(a, b); }, false); }
+  bool SetAttributes(const std::string& p, std::uint32_t a) override { return plan_.Run([&] { return in_.SetAttributes(p, a); }, [] { return false; }); }
+  bool Rename(const std::string& a, const std::string& b) override { return plan_.Run([&] { return in_.Rename(a, b); }, [] { return false; }); }
   std::string CurrentDirectory() override { return in_.CurrentDirectory(); }
   bool ChangeDirectory(const std::string& p) override { return in_.ChangeDirectory(p); }
   std::optional<std::string> ReadFile(const std::string& p) override { return in_.ReadFile(p); }
   bool WriteFile(const std::string& p, const std::string& d) override {
     // A failed write leaves half of it, as a full disk does.
-    return plan_.Run([&] { return in_.WriteFile(p, d); }, in_.WriteFile(p, d.substr(0, d.size() / 2)) && false);
+    return plan_.Run([&] { return in_.WriteFile(p, d); }, [&] { return in_.WriteFile(p, d.substr(0, d.size() / 2)) && false; });
   }
 
  private:
@@ -65,12 +65,12 @@ class FaultyRegistry : public RegistryBackend {
  public:
   FaultyRegistry(RegistryBackend& in, FaultPlan& plan) : in_(in), plan_(plan) {}
   long OpenKey(RegHandle p, const std::string& s, std::uint32_t a, RegHandle* o) override { return in_.OpenKey(p, s, a, o); }
-  long CreateKey(RegHandle p, const std::string& s, std::uint32_t a, RegHandle* o) override { return plan_.Run([&] { return in_.CreateKey(p, s, a, o); }, reg::kAccessDenied); }
+  long CreateKey(RegHandle p, const std::string& s, std::uint32_t a, RegHandle* o) override { return plan_.Run([&] { return in_.CreateKey(p, s, a, o); }, [] { return reg::kAccessDenied; }); }
   long CloseKey(RegHandle k) override { return in_.CloseKey(k); }
   long QueryValue(RegHandle k, const std::string& n, RegValue* o) override { return in_.QueryValue(k, n, o); }
-  long SetValue(RegHandle k, const std::string& n, std::uint32_t t, const std::string& d) override { return plan_.Run([&] { return in_.SetValue(k, n, t, d); }, reg::kAccessDenied); }
-  long DeleteValue(RegHandle k, const std::string& n) override { return plan_.Run([&] { return in_.DeleteValue(k, n); }, reg::kAccessDenied); }
-  long DeleteKey(RegHandle p, const std::string& s) override { return plan_.Run([&] { return in_.DeleteKey(p, s); }, reg::kAccessDenied); }
+  long SetValue(RegHandle k, const std::string& n, std::uint32_t t, const std::string& d) override { return plan_.Run([&] { return in_.SetValue(k, n, t, d); }, [] { return reg::kAccessDenied; }); }
+  long DeleteValue(RegHandle k, const std::string& n) override { return plan_.Run([&] { return in_.DeleteValue(k, n); }, [] { return reg::kAccessDenied; }); }
+  long DeleteKey(RegHandle p, const std::string& s) override { return plan_.Run([&] { return in_.DeleteKey(p, s); }, [] { return reg::kAccessDenied; }); }
   long EnumSubKeys(RegHandle k, std::vector<std::string>* n) override { return in_.EnumSubKeys(k, n); }
   long EnumValues(RegHandle k, std::vector<std::string>* n) override { return in_.EnumValues(k, n); }
 
@@ -255,8 +255,10 @@ TEST_F(JournalTest, AFaultAtAnyStepOfAnUndoLosesNothingAndARetryFinishesIt) {
       steps = k;
       break;
     }
-    // Every file of before is still somewhere on the disk, byte for byte.
+    // Every file of before is still somewhere, byte for byte: in its place,
+    // beside it, or among the journal's saved contents.
     Snapshot now = w.Take();
+    Walk(disk, "D:", now);
     std::multiset<std::string> contents;
     for (const auto& [p, f] : now.files) contents.insert(f.second);
     for (const auto& [p, f] : before.files)
