@@ -300,6 +300,34 @@ TEST_F(JournalTest, ACrashMidMergeIsSettledAtTheNextStartWithNothingLost) {
   }
 }
 
+TEST_F(JournalTest, ATornCopyOrWriteIsRolledBackAtTheNextStart) {
+  std::string from = kPaths.common_start_menu + "\\写字板.lnk";
+  std::string onto = kPaths.common_programs + "\\帮助.lnk";
+  std::string fresh = kPaths.common_programs + "\\写字板.lnk";
+  {
+    GroupScope g(&journal, "启动时整理");
+    for (const std::string& to : {onto, fresh}) {
+      Record r;
+      r.op = Op::kCopy;
+      r.path = from;
+      r.to = to;
+      r.size = 7;
+      r.hash = ContentHash("wordpad");
+      std::optional<std::string> old = disk.ReadFile(to);
+      r.old_absent = !old;
+      ASSERT_TRUE(journal.Begin(r, old ? &*old : nullptr));
+      disk.WriteFile(to, "word");  // the power went here
+    }
+  }
+  Journal restarted(disk, kProgram, {});
+  RecoveryReport rec = Recover(disk, registry, restarted);
+  EXPECT_EQ(rec.rolled_back, 2);
+  EXPECT_EQ(disk.ReadFile(onto), "help");
+  EXPECT_FALSE(disk.Exists(fresh));
+  EXPECT_EQ(disk.ReadFile(from), "wordpad");
+  EXPECT_EQ(Recover(disk, registry, restarted).rolled_back, 0) << "settled once";
+}
+
 TEST_F(JournalTest, OldGroupsFoldIntoTheBaselineAndTakeTheirSavedContentWithThem) {
   std::string f = kPaths.common_programs + "\\帮助.lnk";
   for (int i = 0; i < 40; ++i) {
