@@ -49,11 +49,13 @@ void Journal::BeginGroup(const std::string& what, std::optional<std::uint64_t> u
   if (depth_++ > 0) return;
   group_ = GroupHeader{next_group_, std::string(), what, undoes};
   header_written_ = false;
+  changes_.clear();
 }
 
 void Journal::EndGroup() {
   if (depth_ == 0 || --depth_ > 0) return;
   header_written_ = false;
+  changes_.clear();
 }
 
 void Journal::Describe(const std::string& what) {
@@ -63,7 +65,10 @@ void Journal::Describe(const std::string& what) {
 }
 
 bool Journal::Begin(Record& r, const std::string* old) {
-  if (depth_ == 0 && !header_written_) group_ = GroupHeader{next_group_, {}, kOtherChanges, {}};
+  if (depth_ == 0 && !header_written_) {
+    group_ = GroupHeader{next_group_, {}, kOtherChanges, {}};
+    changes_.clear();
+  }
   if (!header_written_) {
     group_.time = clock_ ? clock_() : std::string();
     if (!fs_.ForceFolders(folder_) && !fs_.FolderExists(folder_)) return false;
@@ -85,10 +90,16 @@ bool Journal::Begin(Record& r, const std::string* old) {
   Entry e;
   e.kind = Entry::Kind::kDo;
   e.record = r;
-  return Append(e);
+  if (!Append(e)) return false;
+  if (depth_ > 0) changes_.push_back(r);  // kept for an action's description only
+  return true;
 }
 
 void Journal::Complete(const Completion& c) {
+  if (!c.ok)  // what did not happen does not describe the action
+    changes_.erase(std::remove_if(changes_.begin(), changes_.end(),
+                                  [&](const Record& r) { return r.seq == c.seq; }),
+                   changes_.end());
   Entry e;
   e.kind = Entry::Kind::kDone;
   e.completion = c;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/filesystem.h"
 #include "core/system.h"
@@ -42,6 +43,9 @@ class Journal {
   void Describe(const std::string& what);
   // The group the current changes go to, 0 outside any (and before its first change).
   std::uint64_t CurrentGroup() const { return header_written_ ? group_.id : 0; }
+  // The changes of the current group made so far (or under way), for its
+  // description.
+  const std::vector<Record>& GroupChanges() const { return changes_; }
 
   // Write-ahead: stamps r with its number and group, saves old (when given)
   // as its blob and appends the record. False when any of that failed: the
@@ -68,6 +72,7 @@ class Journal {
   int depth_ = 0;
   GroupHeader group_;
   bool header_written_ = false;
+  std::vector<Record> changes_;
   std::uint64_t next_seq_ = 1, next_group_ = 1;
 };
 
@@ -87,6 +92,7 @@ class GroupScope {
   void Describe(const std::string& what) {
     if (journal_) journal_->Describe(what);
   }
+  const std::vector<Record>* Changes() const { return journal_ ? &journal_->GroupChanges() : nullptr; }
 
  private:
   Journal* journal_;

@@ -36,6 +36,7 @@ History ReadHistory(const ParsedJournal& parsed);
 
 // The groups a user may take back, newest first: not undone, not an undo.
 std::vector<const GroupInfo*> UndoableGroups(const History& h);
+std::vector<const GroupInfo*> UndoableGroups(History&&) = delete;  // would point into a temporary
 
 struct UndoReport {
   int reverted = 0;

@@ -12,6 +12,10 @@
 #include "categories/categorisation.h"
 #include "categories/start_menu.h"
 #include "core/watched_listings.h"
+#include "journal/journalled_filesystem.h"
+#include "journal/journalled_registry.h"
+#include "journal/undo.h"
+#include "journal/user_actions.h"
 #include "platform/win32/win32_folder_changes.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
@@ -78,6 +82,10 @@ class Win32ProgramHost : public ProgramHost {
     MakeMainWindow();
   }
   void MakeMainWindow() {
+    // A change cut off by a crash or power cut is settled before anything
+    // else looks at the folders or the registry.
+    journal::Recover(files_, registry_, journal_);
+    journal_.FoldIfAbove();
     categories::StartMenuPaths menu = categories::StartMenuPathsFor(
         categories::DriveRoot(system_), categories::CurrentUserName(system_));
     category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
@@ -88,14 +96,19 @@ class Win32ProgramHost : public ProgramHost {
     app::TFrmMain::Steps steps;
     categories_->FillSteps(steps);
     installation_ = std::make_unique<setup::Installation>(
-        *app_, setup::InstallServices{registry_, system_, files_, links_});
+        *app_, setup::InstallServices{journalled_registry_, system_, journalled_files_, journalled_links_});
     installation_->FillSteps(steps);
+    steps.category_startup = journal::InGroup(journal_, "启动时整理", std::move(steps.category_startup),
+                                              journal::MergeDescription);
+    steps.version_check = journal::InGroup(journal_, "首次运行", std::move(steps.version_check));
     steps.load_skin = [this](app::TFrmMain& f) { LoadSkin(f.SkinData); };
     if (phases_) TimeSteps(steps);
     NotifyIconService& icons =
         timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
     main_ = std::make_unique<app::TFrmMain>(
-        *app_, app::MainServices{system_, icons, power_, registry_, &banner_}, std::move(steps));
+        *app_, app::MainServices{system_, icons, power_, journalled_registry_, &banner_},
+        std::move(steps));
+    GroupUserActions();
     // The detection tick counts the Start-menu folders afresh only where a
     // change notification fired since it last listed them.
     if (auto tick = main_->TimerDetect->OnTimer) {
@@ -105,6 +118,28 @@ class Win32ProgramHost : public ProgramHost {
         tick(t);
       };
     }
+  }
+  // Every apply, drop and category operation is one group of the journal.
+  void GroupUserActions() {
+    static constexpr std::pair<const char*, const char*> kApplies[] = {
+        {"BitBtnUserOk", "用户名"},   {"BitBtnGdOk", "固定项目"}, {"BitBtnCyOk", "常用程序"},
+        {"BitBtnWdOk", "我的项目"},   {"BitBtnMbOk", "设置项目"}, {"BitBtnBzOk", "帮助和搜索"},
+        {"BitBtnOEMok", "OEM 链接"}};
+    for (const auto& [name, area] : kApplies)
+      if (auto* button = main_->Find<ui::BitBtn>(name))
+        button->OnClick = journal::InGroup(journal_, std::string("应用 「") + area + "」设置",
+                                           std::move(button->OnClick));
+    const std::pair<ui::MenuItem*, const char*> operations[] = {
+        {main_->MenuNew, "新建类别"}, {main_->MenuDel, "删除类别"},
+        {main_->MenuChangeIcon, "更换类别图标"}};
+    for (const auto& [item, what] : operations)
+      item->OnClick = journal::InGroup(journal_, what, std::move(item->OnClick));
+    ui::TreeView& tree = *main_->TrVewFenlei;
+    tree.OnEdited = journal::InGroup(journal_, "重命名类别", std::move(tree.OnEdited));
+    tree.OnDragDrop =
+        journal::InGroup(journal_, "拖放", std::move(tree.OnDragDrop), journal::DropDescription);
+    main_->TimerDetect->OnTimer =
+        journal::InGroup(journal_, "整理新增项目", std::move(main_->TimerDetect->OnTimer));
   }
   void TimeSteps(app::TFrmMain::Steps& s) {
     // The form's own defaults, so that they are timed too.
@@ -171,11 +206,17 @@ class Win32ProgramHost : public ProgramHost {
   Win32Registry registry_;
   Win32FileSystem files_;
   Win32FolderChanges folder_changes_;
-  WatchedListings category_files_{files_, folder_changes_};
   Win32ProfileStore profile_;
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
   Win32ShellLinks links_;
+  // Everything the features change goes through the journal first.
+  journal::Journal journal_{files_, system_.ExecutableFolder(),
+                            [this] { return journal::TimeText(system_.Now()); }};
+  journal::JournalledFileSystem journalled_files_{files_, journal_};
+  journal::JournalledRegistry journalled_registry_{registry_, journal_};
+  journal::JournalledShellLinks journalled_links_{links_, files_, journal_};
+  WatchedListings category_files_{journalled_files_, folder_changes_};
   app::win32::Win32BannerBrowser banner_;
   std::unique_ptr<skin::TSkinData> notice_skin_;
   std::unique_ptr<categories::Categorisation> categories_;

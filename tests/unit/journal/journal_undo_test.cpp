@@ -10,6 +10,7 @@
 #include "journal/journalled_filesystem.h"
 #include "journal/journalled_registry.h"
 #include "journal/undo.h"
+#include "journal/user_actions.h"
 #include "platform/memory/memory_filesystem.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/registry_accessor.h"
@@ -190,8 +191,28 @@ TEST_F(JournalTest, RestoreAllGivesBackEveryFolderAndValueAsTheyWere) {
   EXPECT_TRUE(r.kept_beside.empty());
   EXPECT_TRUE(r.left.empty()) << r.left.front();
   EXPECT_EQ(Differences(before, Take()), "");
-  EXPECT_TRUE(UndoableGroups(ReadHistory(journal.Read())).empty());
+  h = ReadHistory(journal.Read());
+  EXPECT_TRUE(UndoableGroups(h).empty());
   EXPECT_FALSE(Undo(files, keys, journal).Newest()) << "nothing left to take back";
+}
+
+TEST_F(JournalTest, AUserActionIsOneGroupDescribedByWhatItDid) {
+  std::function<void(int)> drop = [&](int) {
+    categories::FolderRoutines{files, kPaths}.MoveEntry(kPaths.user_start_menu + "\\记事本.lnk",
+                                                        kPaths.common_programs + "\\办公应用");
+  };
+  std::function<void(int)> merge = [&](int) {
+    categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+  };
+  InGroup(journal, "拖放", drop, DropDescription)(0);
+  InGroup(journal, "启动时整理", merge, MergeDescription)(0);
+  // Only what stayed is tried again, and fails again: nothing to take back.
+  InGroup(journal, "启动时整理", merge, MergeDescription)(0);
+  History h = ReadHistory(journal.Read());
+  auto groups = UndoableGroups(h);
+  ASSERT_EQ(groups.size(), 2u);
+  EXPECT_EQ(groups[1]->what, "拖放 记事本 → 办公应用");
+  EXPECT_EQ(groups[0]->what, "启动时整理 6 项");
 }
 
 TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
