@@ -82,11 +82,25 @@ UninstallReport Uninstall(UninstallServices s) {
   return r;
 }
 
+namespace {
+
+void AppendOutcome(std::string& out, const UndoReport& r) {
+  AppendList(out, "以下文件已改动过，原来的内容另存在旁边：", r.kept_beside);
+  AppendList(out, "以下项目已被改动过，保持现状：", r.left);
+  AppendList(out, "以下项目未能还原，可以稍后再试：", r.failed);
+}
+
+}  // namespace
+
+std::string UndoMessage(const UndoReport& r) {
+  std::string out = "更改已撤销。";
+  AppendOutcome(out, r);
+  return out;
+}
+
 std::string UninstallMessage(const UninstallReport& r, const std::string& program_folder) {
   std::string out = "Corvane 已还原它所做的全部更改，并删除了自己的注册表项和快捷方式。";
-  AppendList(out, "以下文件已改动过，原来的内容另存在旁边：", r.restore.kept_beside);
-  AppendList(out, "以下项目已被改动过，保持现状：", r.restore.left);
-  AppendList(out, "以下项目未能还原：", r.restore.failed);
+  AppendOutcome(out, r.restore);
   AppendList(out, "以下项目未能删除：", r.stayed);
   out += "\r\n\r\n现在可以删除程序文件夹：\r\n" + program_folder;
   return out;

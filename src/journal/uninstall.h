@@ -30,6 +30,8 @@ struct UninstallReport {
 
 UninstallReport Uninstall(UninstallServices s);
 
+// What an undo did, for the user: done, or what was kept, left or failed.
+std::string UndoMessage(const UndoReport& r);
 // The message that ends an uninstall: what was restored, what stayed, and
 // that the program folder can go now.
 std::string UninstallMessage(const UninstallReport& r, const std::string& program_folder);

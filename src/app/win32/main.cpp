@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/entry.h"
@@ -11,9 +12,12 @@
 #include "app/win32/win32_banner_browser.h"
 #include "categories/categorisation.h"
 #include "categories/start_menu.h"
+#include "core/text.h"
 #include "core/watched_listings.h"
+#include "journal/frm_undo.h"
 #include "journal/journalled_filesystem.h"
 #include "journal/journalled_registry.h"
+#include "journal/uninstall.h"
 #include "journal/undo.h"
 #include "journal/user_actions.h"
 #include "platform/win32/win32_folder_changes.h"
@@ -109,6 +113,11 @@ class Win32ProgramHost : public ProgramHost {
         *app_, app::MainServices{system_, icons, power_, journalled_registry_, &banner_},
         std::move(steps));
     GroupUserActions();
+    // Between "打开窗口" and "关于", the tray menu's other items as they were.
+    auto& tray = main_->PopMenuTp->Items();
+    std::size_t at = std::find(tray.begin(), tray.end(), main_->MenuShow) - tray.begin() + 1;
+    main_->PopMenuTp->Insert(at, "MenuUndo", journal::kUndoMenuCaption,
+                             [this](ui::MenuItem&) { ShowUndoDialog(); });
     // The detection tick counts the Start-menu folders afresh only where a
     // change notification fired since it last listed them.
     if (auto tick = main_->TimerDetect->OnTimer) {
@@ -118,6 +127,11 @@ class Win32ProgramHost : public ProgramHost {
         tick(t);
       };
     }
+  }
+  void ShowUndoDialog() {
+    journal::TFrmUndo dialog(nullptr, {journalled_files_, journalled_registry_, journalled_links_,
+                                       system_, journal_});
+    dialog.ShowModal();
   }
   // Every apply, drop and category operation is one group of the journal.
   void GroupUserActions() {
@@ -229,12 +243,45 @@ class Win32ProgramHost : public ProgramHost {
   std::unique_ptr<TimedNotifyIcons> timed_icons_;
 };
 
+// "Halvorn.exe /uninstall": everything restored, the program's own things
+// removed, and the user told that the folder can go. Not while it runs.
+int RunUninstall(SystemServices& system, UserInteraction& user) {
+  if (!system.ClaimAtom(kInstanceAtom)) {
+    user.ShowMessageBox(kAlreadyRunningText, kNoticeCaption, mb::kOk | mb::kIconExclamation);
+    return 1;
+  }
+  bool com_ok = SUCCEEDED(CoInitialize(nullptr));
+  Win32FileSystem plain_files;
+  Win32Registry plain_registry;
+  Win32ShellLinks plain_links;
+  std::string folder = system.ExecutableFolder();
+  journal::Journal journal(plain_files, folder, [&] { return journal::TimeText(system.Now()); });
+  journal::Recover(plain_files, plain_registry, journal);
+  journal::JournalledFileSystem files(plain_files, journal);
+  journal::JournalledRegistry registry(plain_registry, journal);
+  journal::JournalledShellLinks links(plain_links, plain_files, journal);
+  journal::UninstallReport report = journal::Uninstall({files, registry, links, system, journal});
+  user.ShowMessageBox(journal::UninstallMessage(report, folder), kNoticeCaption,
+                      mb::kOk | mb::kIconExclamation);
+  if (com_ok) CoUninitialize();
+  if (std::uint16_t atom = system.FindAtom(kInstanceAtom)) system.DeleteAtom(atom);
+  return report.restore.failed.empty() && report.stayed.empty() ? 0 : 2;
+}
+
+bool AskedToUninstall(const char* command_line) {
+  return command_line && text::SameText(text::Trim(command_line), "/uninstall");
+}
+
 }  // namespace
 }  // namespace corvane
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   corvane::UseSystemLeadByteRule();
   corvane::Win32System system;
+  if (corvane::AskedToUninstall(command_line)) {
+    corvane::Win32UserInteraction plain_user;
+    return corvane::RunUninstall(system, plain_user);
+  }
   corvane::Win32ProgramHost* host_ptr = nullptr;
   corvane::Win32UserInteraction user(
       [&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });
