@@ -1,0 +1,123 @@
+"""The change journal on the real program under Wine: a first start (merge
+and first run) is journalled beside classify.ini, `Halvorn.exe /uninstall`
+takes all of it back byte for byte and removes the program's own things,
+and the tray menu's 撤销更改... opens the skinned undo dialog."""
+import os
+import shutil
+import subprocess
+
+import wine_registry as reg
+from harness import (BM_CLICK, INSTALL_DIR, MAIN_CLASS, NOTICE_CAPTION, PROGRAM_KEY, WM_CLOSE,
+                     WineTestCase, children, choose, drv, end_normally, find, install,
+                     open_tray_menu, screenshot, wait_for, wait_skinned, wine_env)
+from test_first_run import DESKTOP, DIALOG, DOCS, OEM_KEY, QUICK_LAUNCH, RUN_KEY, clean_state
+
+ALL_USERS_MENU = os.path.join(DOCS, "All Users", "「开始」菜单")
+JOURNAL = os.path.join(INSTALL_DIR, "Halvorn.jnl")
+JOURNAL_FOLDER = os.path.join(INSTALL_DIR, "Halvorn.jnl.d")
+UNDO_DIALOG = "撤销更改"
+
+
+def user_menu():
+    """The user's own Start menu: Wine names the profile after the Unix user."""
+    return os.path.join(os.path.dirname(QUICK_LAUNCH).split("Application Data")[0], "「开始」菜单")
+
+
+def tree(folder):
+    """{path below folder: bytes, or None for a folder}."""
+    out = {}
+    for base, dirs, files in os.walk(folder):
+        for d in dirs:
+            out[os.path.relpath(os.path.join(base, d), folder)] = None
+        for f in files:
+            with open(os.path.join(base, f), "rb") as fh:
+                out[os.path.relpath(os.path.join(base, f), folder)] = fh.read()
+    return out
+
+
+def snapshot():
+    """The Start-menu folders, the desktop, quick launch and every key the
+    program may write, as they are now."""
+    return {
+        "files": {f: tree(f) for f in (ALL_USERS_MENU, user_menu(), DESKTOP, QUICK_LAUNCH)},
+        "registry": {k: reg.export(k) for k in (PROGRAM_KEY, RUN_KEY, OEM_KEY)},
+    }
+
+
+class JournalTest(WineTestCase):
+    @classmethod
+    def tearDownClass(cls):
+        install()
+
+    def setUp(self):
+        super().setUp()
+        install(installed=False)
+        clean_state()
+        shutil.rmtree(JOURNAL_FOLDER, ignore_errors=True)
+        if os.path.exists(JOURNAL):
+            os.unlink(JOURNAL)
+        # Loose entries for the start-up merge to move.
+        os.makedirs(user_menu(), exist_ok=True)
+        with open(os.path.join(user_menu(), "便笺.lnk"), "wb") as f:
+            f.write(b"a note's link")
+        os.makedirs(os.path.join(user_menu(), "程序", "新软件"), exist_ok=True)
+        with open(os.path.join(user_menu(), "程序", "新软件", "新软件.lnk"), "wb") as f:
+            f.write(b"a new program")
+
+    def first_start(self):
+        program = self.start()
+        found = wait_for(title=DIALOG, cls="TFrmXuanze", timeout_ms=20000)
+        self.assertTrue(found, "no first-run dialog")
+        ok = [c for c in children(found[0]["hwnd"]) if c["title"] == "确   定"][0]
+        drv("post", ok["hwnd"], BM_CLICK, 0, 0)
+        self.assertEqual(wait_for(title=DIALOG, timeout_ms=8000, gone=True), [])
+        self.assertTrue(wait_for(cls=MAIN_CLASS, timeout_ms=15000))
+        return program
+
+    def test_uninstall_takes_back_a_first_start_byte_for_byte(self):
+        before = snapshot()
+        end_normally(self.first_start())
+        self.assertNotEqual(snapshot(), before, "the first start changed nothing")
+        with open(JOURNAL, "rb") as f:
+            journal = f.read().decode("gbk")
+        self.assertIn("what=首次运行", journal)
+        self.assertIn("what=启动时整理 2 项", journal)
+
+        proc = subprocess.Popen(["wine", "C:\\Corvane\\Halvorn.exe", "/uninstall"],
+                                cwd=INSTALL_DIR, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                env=wine_env())
+        try:
+            box = wait_for(title=NOTICE_CAPTION, timeout_ms=30000)
+            self.assertTrue(box, "no message at the end of the uninstall")
+            screenshot("uninstall-message", box[0]["hwnd"])
+            texts = " ".join(c["title"] for c in children(box[0]["hwnd"]))
+            self.assertIn("现在可以删除程序文件夹", texts)
+            button = [c for c in children(box[0]["hwnd"]) if c["class"].lower() == "button"][0]
+            drv("post", button["hwnd"], BM_CLICK, 0, 0)
+            self.assertEqual(proc.wait(timeout=30), 0)
+        finally:
+            if proc.poll() is None:
+                proc.kill()
+        self.assertIsNone(reg.export(PROGRAM_KEY))
+        self.assertEqual(snapshot(), before)
+
+    def test_the_tray_menu_opens_the_undo_dialog(self):
+        end_normally(self.first_start())
+        program = self.start()
+        main = wait_for(cls=MAIN_CLASS, timeout_ms=15000)
+        self.assertTrue(main)
+        menu = open_tray_menu(main[0]["hwnd"])
+        if menu.get("readable"):
+            self.assertEqual([i["text"] for i in menu["items"]],
+                             ["退出程序(&X)", "打开窗口(&O)", "撤销更改...", "", "关于(&A)"])
+        choose(menu, "撤销更改...")
+        dialog = wait_for(title=UNDO_DIALOG, cls="TFrmUndo", timeout_ms=10000)
+        self.assertTrue(dialog, "no undo dialog")
+        wait_skinned(dialog[0]["hwnd"])
+        screenshot("undo-dialog", dialog[0]["hwnd"])
+        memo = [c for c in children(dialog[0]["hwnd"]) if "首次运行" in c["title"]]
+        self.assertTrue(memo, "the first run is not listed")
+        drv("post", dialog[0]["hwnd"], WM_CLOSE, 0, 0)
+        self.assertEqual(wait_for(title=UNDO_DIALOG, timeout_ms=8000, gone=True), [])
+        end_normally(program)
