@@ -1,5 +1,7 @@
 #include "journal/user_actions.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 
 namespace corvane::journal {
@@ -14,9 +16,15 @@ std::string Stem(const std::string& path) {
 }  // namespace
 
 std::string MergeDescription(const std::vector<Record>& changes) {
+  // An entry that left its place; an icon file deleted to be written
+  // again is no entry.
   int moved = 0;
-  for (const Record& r : changes)
-    if (r.op == Op::kDelete || r.op == Op::kRename) ++moved;
+  for (const Record& r : changes) {
+    bool rewritten = std::any_of(changes.begin(), changes.end(), [&](const Record& w) {
+      return w.op == Op::kWrite && text::SameText(w.path, r.path);
+    });
+    if (r.op == Op::kRename || (r.op == Op::kDelete && !rewritten)) ++moved;
+  }
   return "启动时整理 " + std::to_string(moved) + " 项";
 }
 

@@ -56,7 +56,12 @@ class JournalTest(WineTestCase):
         shutil.rmtree(JOURNAL_FOLDER, ignore_errors=True)
         if os.path.exists(JOURNAL):
             os.unlink(JOURNAL)
-        # Loose entries for the start-up merge to move.
+        # Loose entries for the start-up merge to move, and none of an
+        # earlier run where they would go.
+        programs = os.path.join(ALL_USERS_MENU, "程序")
+        shutil.rmtree(os.path.join(programs, "新软件"), ignore_errors=True)
+        if os.path.exists(os.path.join(programs, "便笺.lnk")):
+            os.unlink(os.path.join(programs, "便笺.lnk"))
         os.makedirs(user_menu(), exist_ok=True)
         with open(os.path.join(user_menu(), "便笺.lnk"), "wb") as f:
             f.write(b"a note's link")
@@ -116,8 +121,12 @@ class JournalTest(WineTestCase):
         self.assertTrue(dialog, "no undo dialog")
         wait_skinned(dialog[0]["hwnd"])
         screenshot("undo-dialog", dialog[0]["hwnd"])
-        memo = [c for c in children(dialog[0]["hwnd"]) if "首次运行" in c["title"]]
-        self.assertTrue(memo, "the first run is not listed")
+        memo = [c for c in children(dialog[0]["hwnd"]) if c["class"].lower() in ("edit", "tmemo")]
+        self.assertEqual(len(memo), 1)
+        lines = drv("text", memo[0]["hwnd"], "--message").splitlines()
+        what = [line.split("  ", 1)[1] for line in lines]
+        # Newest first: the first start's merge is the oldest group.
+        self.assertEqual(what[-2:], ["首次运行", "启动时整理 2 项"])
         drv("post", dialog[0]["hwnd"], WM_CLOSE, 0, 0)
         self.assertEqual(wait_for(title=UNDO_DIALOG, timeout_ms=8000, gone=True), [])
         end_normally(program)

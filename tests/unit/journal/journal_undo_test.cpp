@@ -39,13 +39,19 @@ TEST_F(JournalTest, AUserActionIsOneGroupDescribedByWhatItDid) {
     categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
   };
   InGroup(journal, "拖放", drop, DropDescription)(0);
+  std::function<void(int)> icon = [&](int) {
+    categories::FolderRoutines{files, kPaths}.WriteCategoryIconFile(
+        kPaths.common_programs + "\\办公应用", "D:\\Corvane\\Icon\\a.ico");
+  };
+  InGroup(journal, "启动时整理", icon, MergeDescription)(0);
   InGroup(journal, "启动时整理", merge, MergeDescription)(0);
   // Only what stayed is tried again, and fails again: nothing to take back.
   InGroup(journal, "启动时整理", merge, MergeDescription)(0);
   History h = ReadHistory(journal.Read());
   auto groups = UndoableGroups(h);
-  ASSERT_EQ(groups.size(), 2u);
-  EXPECT_EQ(groups[1]->what, "拖放 记事本 → 办公应用");
+  ASSERT_EQ(groups.size(), 3u);
+  EXPECT_EQ(groups[2]->what, "拖放 记事本 → 办公应用");
+  EXPECT_EQ(groups[1]->what, "启动时整理 0 项") << "an icon file written again moves nothing";
   EXPECT_EQ(groups[0]->what, "启动时整理 6 项");
 }
 
