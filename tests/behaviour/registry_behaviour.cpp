@@ -33,6 +33,12 @@ TEST_F(RegistryBehaviour, ValuesAreEnumeratedByNameTheDefaultOneAsEmpty) {
   ASSERT_EQ(registry().EnumValues(h, &names), reg::kSuccess);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"", "名称"}));
+  // Names are counted in characters by the system, and these take two bytes each.
+  RegHandle sub = Create("Values\\子键名称");
+  ASSERT_NE(sub, 0u);
+  registry().CloseKey(sub);
+  ASSERT_EQ(registry().EnumSubKeys(h, &names), reg::kSuccess);
+  EXPECT_EQ(names, (std::vector<std::string>{"子键名称"}));
   registry().CloseKey(h);
 }
 

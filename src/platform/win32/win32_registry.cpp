@@ -67,11 +67,12 @@ long Win32Registry::DeleteKey(RegHandle parent, const std::string& path) {
 
 namespace {
 
-// count names by index, none longer than longest bytes, through enum_at.
+// count names by index through enum_at. The system gives the longest in
+// characters, and a double-byte name takes two bytes for each.
 template <typename EnumAt>
 long NamesByIndex(DWORD count, DWORD longest, std::vector<std::string>* names, EnumAt enum_at) {
   names->clear();
-  std::string buf(longest + 1, '\0');
+  std::string buf(2 * static_cast<std::size_t>(longest) + 2, '\0');
   for (DWORD i = 0; i < count; ++i) {
     DWORD len = static_cast<DWORD>(buf.size());
     long rc = enum_at(i, &buf[0], &len);
