@@ -45,6 +45,7 @@ def snapshot():
 
 
 class JournalTest(WineTestCase):
+    maxDiff = None
     @classmethod
     def tearDownClass(cls):
         install()
@@ -98,8 +99,7 @@ class JournalTest(WineTestCase):
             screenshot("uninstall-message", box[0]["hwnd"])
             texts = " ".join(c["title"] for c in children(box[0]["hwnd"]))
             self.assertIn("现在可以删除程序文件夹", texts)
-            button = [c for c in children(box[0]["hwnd"]) if c["class"].lower() == "button"][0]
-            drv("post", button["hwnd"], BM_CLICK, 0, 0)
+            self.press_ok_on_notice()
             self.assertEqual(proc.wait(timeout=30), 0)
         finally:
             if proc.poll() is None:
@@ -107,7 +107,15 @@ class JournalTest(WineTestCase):
         self.assertIsNone(reg.export(PROGRAM_KEY))
         self.assertEqual(snapshot(), before)
 
-    def test_the_tray_menu_opens_the_undo_dialog(self):
+    def press_ok_on_notice(self):
+        box = wait_for(title=NOTICE_CAPTION, timeout_ms=30000)
+        self.assertTrue(box, "no notice")
+        button = [c for c in children(box[0]["hwnd"]) if c["class"].lower() == "button"][0]
+        drv("post", button["hwnd"], BM_CLICK, 0, 0)
+        self.assertEqual(wait_for(title=NOTICE_CAPTION, timeout_ms=8000, gone=True), [])
+
+    def test_the_tray_menu_opens_the_undo_dialog_and_restores_all(self):
+        before = snapshot()
         end_normally(self.first_start())
         program = self.start()
         main = wait_for(cls=MAIN_CLASS, timeout_ms=15000)
@@ -127,6 +135,13 @@ class JournalTest(WineTestCase):
         what = [line.split("  ", 1)[1] for line in lines]
         # Newest first: the first start's merge is the oldest group.
         self.assertEqual(what[-2:], ["首次运行", "启动时整理 2 项"])
+        # 全部还原 takes the first start back, as the uninstall would.
+        restore_all = [c for c in children(dialog[0]["hwnd"]) if c["title"] == "全部还原"][0]
+        drv("post", restore_all["hwnd"], BM_CLICK, 0, 0)
+        self.press_ok_on_notice()
         drv("post", dialog[0]["hwnd"], WM_CLOSE, 0, 0)
         self.assertEqual(wait_for(title=UNDO_DIALOG, timeout_ms=8000, gone=True), [])
         end_normally(program)
+        # The program list watches the Programs folder: its removal completes
+        # once the watch ends with the program.
+        self.assertEqual(snapshot(), before)
