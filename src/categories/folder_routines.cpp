@@ -44,18 +44,6 @@ void MoveReport::Append(const MoveReport& r) {
   listed = listed && r.listed;
 }
 
-std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name) {
-  if (!fs.Exists(Join(folder, name))) return name;
-  std::string ext = text::ExtractFileExt(name);
-  // A name that is all extension (".lnk") keeps it as its stem.
-  if (ext.size() == name.size()) ext.clear();
-  std::string stem = name.substr(0, name.size() - ext.size());
-  for (int i = 2;; ++i) {
-    std::string candidate = stem + " (" + std::to_string(i) + ")" + ext;
-    if (!fs.Exists(Join(folder, candidate))) return candidate;
-  }
-}
-
 std::vector<FileEntry> FolderRoutines::Walked(const std::string& folder, bool* listed) {
   std::vector<FileEntry> all = fs_.List(folder, "*.*");
   // A folder that can be read lists "." and ".." at least.

@@ -37,10 +37,6 @@ struct MoveReport {
   }
 };
 
-// name, or "name (2).ext", "name (3).ext", ... : the first that names nothing
-// in folder.
-std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name);
-
 class FolderRoutines {
  public:
   FolderRoutines(FileSystem& fs, StartMenuPaths paths) : fs_(fs), paths_(std::move(paths)) {}

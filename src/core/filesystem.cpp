@@ -25,6 +25,24 @@ bool FileSystem::ForceFolders(const std::string& path) {
   return CreateFolder(folder) || FolderExists(folder);
 }
 
+bool FileSystem::AppendFile(const std::string& path, const std::string& data) {
+  std::optional<std::string> old = FileExists(path) ? ReadFile(path) : std::string();
+  return old && WriteFile(path, *old + data);
+}
+
+std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name) {
+  std::string base = text::IncludeTrailingBackslash(folder);
+  if (!fs.Exists(base + name)) return name;
+  std::string ext = text::ExtractFileExt(name);
+  // A name that is all extension (".lnk") keeps it as its stem.
+  if (ext.size() == name.size()) ext.clear();
+  std::string stem = name.substr(0, name.size() - ext.size());
+  for (int i = 2;; ++i) {
+    std::string candidate = stem + " (" + std::to_string(i) + ")" + ext;
+    if (!fs.Exists(base + candidate)) return candidate;
+  }
+}
+
 ScopedCurrentDirectory::ScopedCurrentDirectory(FileSystem& fs, const std::string& folder)
     : fs_(fs), previous_(fs.CurrentDirectory()), entered_(fs.ChangeDirectory(folder)) {}
 

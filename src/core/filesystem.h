@@ -59,7 +59,14 @@ class FileSystem {
   bool FolderExists(const std::string& path);
   // Creates the folder and any missing parents; true when it exists afterwards.
   bool ForceFolders(const std::string& path);
+  // Adds data at the end of the file (made when missing) and flushes it to
+  // the disk before returning: a record written this way survives a crash.
+  virtual bool AppendFile(const std::string& path, const std::string& data);
 };
+
+// name, or "name (2).ext", "name (3).ext", ... : the first that names nothing
+// in folder.
+std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name);
 
 // Makes a folder the current directory for a scope and restores the previous
 // one when the scope ends.

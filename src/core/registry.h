@@ -55,6 +55,8 @@ class RegistryBackend {
   // Deletes a key that has no subkeys.
   virtual long DeleteKey(RegHandle parent, const std::string& path) = 0;
   virtual long EnumSubKeys(RegHandle key, std::vector<std::string>* names) = 0;
+  // The names of the key's values, the default value as "".
+  virtual long EnumValues(RegHandle key, std::vector<std::string>* names) = 0;
 };
 
 // Value encodings.

@@ -1,5 +1,6 @@
 #include "ui/components.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/text.h"
@@ -63,10 +64,15 @@ void MenuItem::Click() {
 
 MenuItem* PopupMenu::Add(std::string name, std::string caption,
                          std::function<void(MenuItem&)> on_click) {
+  return Insert(items_.size(), std::move(name), std::move(caption), std::move(on_click));
+}
+
+MenuItem* PopupMenu::Insert(std::size_t index, std::string name, std::string caption,
+                            std::function<void(MenuItem&)> on_click) {
   MenuItem* item = Create<MenuItem>(std::move(name));
   item->SetCaption(std::move(caption));
   item->OnClick = std::move(on_click);
-  items_.push_back(item);
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())), item);
   return item;
 }
 

@@ -77,6 +77,9 @@ class PopupMenu : public Component {
 
   MenuItem* Add(std::string name, std::string caption,
                 std::function<void(MenuItem&)> on_click = nullptr);
+  // The same, placed before the item at index (at the end past the last).
+  MenuItem* Insert(std::size_t index, std::string name, std::string caption,
+                   std::function<void(MenuItem&)> on_click = nullptr);
   const std::vector<MenuItem*>& Items() const { return items_; }
   // The visible, enabled item whose hot key is c (case-insensitive).
   MenuItem* ItemForHotKey(char c) const;

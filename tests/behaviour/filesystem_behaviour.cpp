@@ -67,6 +67,12 @@ TEST_F(FileSystemBehaviour, DeleteRefusesReadOnlyFiles) {
   EXPECT_FALSE(fs().Exists(Path("ro.txt")));
 }
 
+TEST_F(FileSystemBehaviour, AppendAddsAtTheEndAndMakesAMissingFile) {
+  ASSERT_TRUE(fs().AppendFile(Path("log.txt"), "one\r\n"));
+  ASSERT_TRUE(fs().AppendFile(Path("log.txt"), "两\r\n"));
+  EXPECT_EQ(fs().ReadFile(Path("log.txt")), "one\r\n两\r\n");
+}
+
 TEST_F(FileSystemBehaviour, RemoveFolderOnlyWhenEmptyEvenOfHiddenFiles) {
   ASSERT_TRUE(fs().CreateFolder(Path("cat")));
   ASSERT_TRUE(fs().WriteFile(Path("cat\\Desktop.ini"), "[.ShellClassInfo]\r\n"));

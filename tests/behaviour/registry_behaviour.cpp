@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform_under_test.h"
 
 namespace corvane::behaviour {
@@ -19,6 +21,26 @@ class RegistryBehaviour : public PlatformTest {
   }
   std::string base_;
 };
+
+TEST_F(RegistryBehaviour, ValuesAreEnumeratedByNameTheDefaultOneAsEmpty) {
+  RegHandle h = Create("Values");
+  ASSERT_NE(h, 0u);
+  std::vector<std::string> names;
+  ASSERT_EQ(registry().EnumValues(h, &names), reg::kSuccess);
+  EXPECT_TRUE(names.empty());
+  ASSERT_EQ(registry().SetValue(h, "", reg::kSz, SzData("默认")), reg::kSuccess);
+  ASSERT_EQ(registry().SetValue(h, "名称", reg::kDword, DwordData(1)), reg::kSuccess);
+  ASSERT_EQ(registry().EnumValues(h, &names), reg::kSuccess);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"", "名称"}));
+  // Names are counted in characters by the system, and these take two bytes each.
+  RegHandle sub = Create("Values\\子键名称");
+  ASSERT_NE(sub, 0u);
+  registry().CloseKey(sub);
+  ASSERT_EQ(registry().EnumSubKeys(h, &names), reg::kSuccess);
+  EXPECT_EQ(names, (std::vector<std::string>{"子键名称"}));
+  registry().CloseKey(h);
+}
 
 TEST_F(RegistryBehaviour, KeysAreCreatedWithParentsAndFoundWithoutRegardToCase) {
   RegHandle h = Create("Policies\\Explorer");

@@ -8,7 +8,7 @@ set -u
 cd "$(dirname "$0")/../.."
 seconds=${FUZZ_SECONDS:-5}
 targets=(fuzz_lzh fuzz_skin_package fuzz_skin_description fuzz_skin_stream fuzz_bmp
-         fuzz_classify_ini)
+         fuzz_classify_ini fuzz_journal)
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export ASAN_OPTIONS=quarantine_size_mb=16:thread_local_quarantine_size_kb=256
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
@@ -25,6 +25,7 @@ dict_for() {
   case "$1" in
     fuzz_skin_description) echo "-dict=tests/fuzz/skin_description.dict" ;;
     fuzz_classify_ini) echo "-dict=tests/fuzz/classify_ini.dict" ;;
+    fuzz_journal) echo "-dict=tests/fuzz/journal.dict" ;;
   esac
 }
 

@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/entry.h"
@@ -10,7 +11,14 @@
 #include "app/win32/startup_phases.h"
 #include "app/win32/win32_banner_browser.h"
 #include "core/program_paths.h"
+#include "core/text.h"
 #include "core/watched_listings.h"
+#include "journal/frm_undo.h"
+#include "journal/journalled_filesystem.h"
+#include "journal/journalled_registry.h"
+#include "journal/uninstall.h"
+#include "journal/undo.h"
+#include "journal/user_actions.h"
 #include "platform/win32/win32_folder_changes.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
@@ -76,18 +84,32 @@ class Win32ProgramHost : public ProgramHost {
     MakeMainWindow();
   }
   void MakeMainWindow() {
+    // A change cut off by a crash or power cut is settled before anything
+    // else looks at the folders or the registry.
+    journal::Recover(files_, registry_, journal_);
+    journal_.FoldIfAbove();
     StartMenuPaths menu = StartMenuPathsFor(DriveRoot(system_), CurrentUserName(system_));
     category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
                                 menu.user_start_menu, menu.user_programs});
     NotifyIconService& icons =
         timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
     program_ = std::make_unique<app::MainProgram>(
-        *app_, app::MainServices{system_, icons, power_, registry_, &banner_},
+        *app_, app::MainServices{system_, icons, power_, journalled_registry_, &banner_},
         categories::CategoryServices{category_files_, profile_, system_, shell_folders_, icon_files_},
-        setup::InstallServices{registry_, system_, files_, links_});
+        setup::InstallServices{journalled_registry_, system_, journalled_files_, journalled_links_});
     app::TFrmMain::Steps& steps = program_->StartSteps();
+    steps.category_startup = journal::InGroup(journal_, "启动时整理", std::move(steps.category_startup),
+                                              journal::MergeDescription);
+    steps.version_check = journal::InGroup(journal_, "首次运行", std::move(steps.version_check));
     steps.load_skin = [this](app::TFrmMain& f) { LoadSkin(f.SkinData); };
     if (phases_) TimeSteps(steps);
+    GroupUserActions();
+    // Between "打开窗口" and "关于", the tray menu's other items as they were.
+    app::TFrmMain& form = program_->Form();
+    auto& tray = form.PopMenuTp->Items();
+    std::size_t at = std::find(tray.begin(), tray.end(), form.MenuShow) - tray.begin() + 1;
+    form.PopMenuTp->Insert(at, "MenuUndo", journal::kUndoMenuCaption,
+                           [this](ui::MenuItem&) { ShowUndoDialog(); });
     // The detection tick counts the Start-menu folders afresh only where a
     // change notification fired since it last listed them.
     ui::Timer& detect = *program_->Form().TimerDetect;
@@ -99,6 +121,34 @@ class Win32ProgramHost : public ProgramHost {
       };
     }
     program_->Start();
+  }
+  void ShowUndoDialog() {
+    journal::TFrmUndo dialog(nullptr, {journalled_files_, journalled_registry_, journalled_links_,
+                                       system_, journal_});
+    dialog.ShowModal();
+  }
+  // Every apply, drop and category operation is one group of the journal.
+  void GroupUserActions() {
+    app::TFrmMain& form = program_->Form();
+    static constexpr std::pair<const char*, const char*> kApplies[] = {
+        {"BitBtnUserOk", "用户名"},   {"BitBtnGdOk", "固定项目"}, {"BitBtnCyOk", "常用程序"},
+        {"BitBtnWdOk", "我的项目"},   {"BitBtnMbOk", "设置项目"}, {"BitBtnBzOk", "帮助和搜索"},
+        {"BitBtnOEMok", "OEM 链接"}};
+    for (const auto& [name, area] : kApplies)
+      if (auto* button = form.Find<ui::BitBtn>(name))
+        button->OnClick = journal::InGroup(journal_, std::string("应用 「") + area + "」设置",
+                                           std::move(button->OnClick));
+    const std::pair<ui::MenuItem*, const char*> operations[] = {
+        {form.MenuNew, "新建类别"}, {form.MenuDel, "删除类别"},
+        {form.MenuChangeIcon, "更换类别图标"}};
+    for (const auto& [item, what] : operations)
+      item->OnClick = journal::InGroup(journal_, what, std::move(item->OnClick));
+    ui::TreeView& tree = *form.TrVewFenlei;
+    tree.OnEdited = journal::InGroup(journal_, "重命名类别", std::move(tree.OnEdited));
+    tree.OnDragDrop =
+        journal::InGroup(journal_, "拖放", std::move(tree.OnDragDrop), journal::DropDescription);
+    form.TimerDetect->OnTimer =
+        journal::InGroup(journal_, "整理新增项目", std::move(form.TimerDetect->OnTimer));
   }
   void TimeSteps(app::TFrmMain::Steps& s) {
     s.load_skin = phases_->Wrap("skin-load-attach", std::move(s.load_skin));
@@ -160,11 +210,17 @@ class Win32ProgramHost : public ProgramHost {
   Win32Registry registry_;
   Win32FileSystem files_;
   Win32FolderChanges folder_changes_;
-  WatchedListings category_files_{files_, folder_changes_};
   Win32ProfileStore profile_;
   Win32ShellFolders shell_folders_;
   Win32IconFiles icon_files_;
   Win32ShellLinks links_;
+  // Everything the features change goes through the journal first.
+  journal::Journal journal_{files_, system_.ExecutableFolder(),
+                            [this] { return journal::TimeText(system_.Now()); }};
+  journal::JournalledFileSystem journalled_files_{files_, journal_};
+  journal::JournalledRegistry journalled_registry_{registry_, journal_};
+  journal::JournalledShellLinks journalled_links_{links_, files_, journal_};
+  WatchedListings category_files_{journalled_files_, folder_changes_};
   app::win32::Win32BannerBrowser banner_;
   std::unique_ptr<skin::TSkinData> notice_skin_;
   std::unique_ptr<ui::win32::Win32Backend> backend_;
@@ -175,12 +231,45 @@ class Win32ProgramHost : public ProgramHost {
   std::unique_ptr<TimedNotifyIcons> timed_icons_;
 };
 
+// "Halvorn.exe /uninstall": everything restored, the program's own things
+// removed, and the user told that the folder can go. Not while it runs.
+int RunUninstall(SystemServices& system, UserInteraction& user) {
+  if (!system.ClaimAtom(kInstanceAtom)) {
+    user.ShowMessageBox(kAlreadyRunningText, kNoticeCaption, mb::kOk | mb::kIconExclamation);
+    return 1;
+  }
+  bool com_ok = SUCCEEDED(CoInitialize(nullptr));
+  Win32FileSystem plain_files;
+  Win32Registry plain_registry;
+  Win32ShellLinks plain_links;
+  std::string folder = system.ExecutableFolder();
+  journal::Journal journal(plain_files, folder, [&] { return journal::TimeText(system.Now()); });
+  journal::Recover(plain_files, plain_registry, journal);
+  journal::JournalledFileSystem files(plain_files, journal);
+  journal::JournalledRegistry registry(plain_registry, journal);
+  journal::JournalledShellLinks links(plain_links, plain_files, journal);
+  journal::UninstallReport report = journal::Uninstall({files, registry, links, system, journal});
+  user.ShowMessageBox(journal::UninstallMessage(report, folder), kNoticeCaption,
+                      mb::kOk | mb::kIconExclamation);
+  if (com_ok) CoUninitialize();
+  if (std::uint16_t atom = system.FindAtom(kInstanceAtom)) system.DeleteAtom(atom);
+  return report.restore.failed.empty() && report.stayed.empty() ? 0 : 2;
+}
+
+bool AskedToUninstall(const char* command_line) {
+  return command_line && text::SameText(text::Trim(command_line), "/uninstall");
+}
+
 }  // namespace
 }  // namespace corvane
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   corvane::UseSystemLeadByteRule();
   corvane::Win32System system;
+  if (corvane::AskedToUninstall(command_line)) {
+    corvane::Win32UserInteraction plain_user;
+    return corvane::RunUninstall(system, plain_user);
+  }
   corvane::Win32ProgramHost* host_ptr = nullptr;
   corvane::Win32UserInteraction user(
       [&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });

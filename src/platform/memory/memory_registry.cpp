@@ -210,6 +210,14 @@ long MemoryRegistry::EnumSubKeys(RegHandle key, std::vector<std::string>* names)
   return reg::kSuccess;
 }
 
+long MemoryRegistry::EnumValues(RegHandle key, std::vector<std::string>* names) {
+  Resolved r;
+  if (long rc = Usable(key, kQueryValue, false, &r)) return rc;
+  names->clear();
+  for (const auto& [upper, value] : r.base->values) names->push_back(value.first);
+  return reg::kSuccess;
+}
+
 std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::KeyAt(RegHandle root, const std::string& path,
                                                            bool create) {
   auto it = roots_.find(root);

@@ -28,6 +28,7 @@ class MemoryRegistry : public RegistryBackend {
   long DeleteValue(RegHandle key, const std::string& name) override;
   long DeleteKey(RegHandle parent, const std::string& path) override;
   long EnumSubKeys(RegHandle key, std::vector<std::string>* names) override;
+  long EnumValues(RegHandle key, std::vector<std::string>* names) override;
 
   // Test set-up and inspection, by root and a path from it ("a\b").
   void Put(RegHandle root, const std::string& path, const std::string& name, RegValue value);

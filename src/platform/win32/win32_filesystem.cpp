@@ -96,4 +96,16 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& data
           put == data.size());
 }
 
+bool Win32FileSystem::AppendFile(const std::string& path, const std::string& data) {
+  FileHandle f(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_ARCHIVE, nullptr));
+  if (!f) return false;
+  DWORD put = 0;
+  bool written = data.empty() || (::WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()),
+                                              &put, nullptr) &&
+                                  put == data.size());
+  // The record must be on the disk before the change it describes is made.
+  return written && FlushFileBuffers(f.get());
+}
+
 }  // namespace corvane

@@ -65,21 +65,44 @@ long Win32Registry::DeleteKey(RegHandle parent, const std::string& path) {
   return RegDeleteKeyA(H(parent), path.c_str());
 }
 
-long Win32Registry::EnumSubKeys(RegHandle key, std::vector<std::string>* names) {
-  DWORD count = 0, longest = 0;
-  long rc = RegQueryInfoKeyA(H(key), nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                             nullptr, nullptr, nullptr, nullptr, nullptr);
-  if (rc != ERROR_SUCCESS) return rc;
+namespace {
+
+// count names by index through enum_at. The system gives the longest in
+// characters, and a double-byte name takes two bytes for each.
+template <typename EnumAt>
+long NamesByIndex(DWORD count, DWORD longest, std::vector<std::string>* names, EnumAt enum_at) {
   names->clear();
-  std::string buf(longest + 1, '\0');
+  std::string buf(2 * static_cast<std::size_t>(longest) + 2, '\0');
   for (DWORD i = 0; i < count; ++i) {
     DWORD len = static_cast<DWORD>(buf.size());
-    rc = RegEnumKeyExA(H(key), i, &buf[0], &len, nullptr, nullptr, nullptr, nullptr);
+    long rc = enum_at(i, &buf[0], &len);
     if (rc == ERROR_NO_MORE_ITEMS) break;
     if (rc != ERROR_SUCCESS) return rc;
     names->emplace_back(buf.data(), len);
   }
   return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+long Win32Registry::EnumSubKeys(RegHandle key, std::vector<std::string>* names) {
+  DWORD count = 0, longest = 0;
+  long rc = RegQueryInfoKeyA(H(key), nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (rc != ERROR_SUCCESS) return rc;
+  return NamesByIndex(count, longest, names, [&](DWORD i, char* buf, DWORD* len) {
+    return RegEnumKeyExA(H(key), i, buf, len, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+long Win32Registry::EnumValues(RegHandle key, std::vector<std::string>* names) {
+  DWORD count = 0, longest = 0;
+  long rc = RegQueryInfoKeyA(H(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             &count, &longest, nullptr, nullptr, nullptr);
+  if (rc != ERROR_SUCCESS) return rc;
+  return NamesByIndex(count, longest, names, [&](DWORD i, char* buf, DWORD* len) {
+    return RegEnumValueA(H(key), i, buf, len, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 }  // namespace corvane

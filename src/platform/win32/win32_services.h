@@ -23,6 +23,7 @@ class Win32FileSystem : public FileSystem {
   bool ChangeDirectory(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, const std::string& data) override;
+  bool AppendFile(const std::string& path, const std::string& data) override;
 };
 
 class Win32ProfileStore : public ProfileStore {
@@ -49,6 +50,7 @@ class Win32Registry : public RegistryBackend {
   long DeleteValue(RegHandle key, const std::string& name) override;
   long DeleteKey(RegHandle parent, const std::string& path) override;
   long EnumSubKeys(RegHandle key, std::vector<std::string>* names) override;
+  long EnumValues(RegHandle key, std::vector<std::string>* names) override;
 };
 
 class Win32System : public SystemServices {

@@ -1,0 +1,230 @@
+// The journal under real feature code on the memory platform: merges,
+// Desktop.ini files and registry applies are recorded, undone and restored,
+// with faults and crashes at every step.
+#include "journal_fixture.h"
+
+namespace corvane::journal {
+namespace {
+
+using namespace testing;
+using corvane::testing::kPaths;
+
+struct JournalTest : ::testing::Test, World {};
+
+TEST_F(JournalTest, RestoreAllGivesBackEveryFolderAndValueAsTheyWere) {
+  Snapshot before = Take();
+  MakeChanges();
+  ASSERT_FALSE(Take() == before) << "the changes changed nothing: the test would prove nothing";
+  History h = ReadHistory(journal.Read());
+  ASSERT_EQ(UndoableGroups(h).size(), 4u);
+  EXPECT_EQ(UndoableGroups(h).back()->what.rfind("启动时整理 ", 0), 0u);
+  EXPECT_EQ(UndoableGroups(h).front()->what, "首次运行") << "newest first";
+
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty()) << r.failed.front();
+  EXPECT_TRUE(r.kept_beside.empty());
+  EXPECT_TRUE(r.left.empty()) << r.left.front();
+  EXPECT_EQ(Differences(before, Take()), "");
+  h = ReadHistory(journal.Read());
+  EXPECT_TRUE(UndoableGroups(h).empty());
+  EXPECT_FALSE(Undo(files, keys, journal).Newest()) << "nothing left to take back";
+}
+
+TEST_F(JournalTest, AUserActionIsOneGroupDescribedByWhatItDid) {
+  std::function<void(int)> drop = [&](int) {
+    categories::FolderRoutines{files, kPaths}.MoveEntry(kPaths.user_start_menu + "\\记事本.lnk",
+                                                        kPaths.common_programs + "\\办公应用");
+  };
+  std::function<void(int)> merge = [&](int) {
+    categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+  };
+  InGroup(journal, "拖放", drop, DropDescription)(0);
+  std::function<void(int)> icon = [&](int) {
+    categories::FolderRoutines{files, kPaths}.WriteCategoryIconFile(
+        kPaths.common_programs + "\\办公应用", "D:\\Corvane\\Icon\\a.ico");
+  };
+  InGroup(journal, "启动时整理", icon, MergeDescription)(0);
+  InGroup(journal, "启动时整理", merge, MergeDescription)(0);
+  // Only what stayed is tried again, and fails again: nothing to take back.
+  InGroup(journal, "启动时整理", merge, MergeDescription)(0);
+  History h = ReadHistory(journal.Read());
+  auto groups = UndoableGroups(h);
+  ASSERT_EQ(groups.size(), 3u);
+  EXPECT_EQ(groups[2]->what, "拖放 记事本 → 办公应用");
+  EXPECT_EQ(groups[1]->what, "启动时整理 0 项") << "an icon file written again moves nothing";
+  EXPECT_EQ(groups[0]->what, "启动时整理 6 项");
+}
+
+TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
+  {
+    GroupScope g(&journal, "应用 「我的项目」设置");
+    settings::RegistryAccessor a(keys);
+    ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, false));
+    a.WriteInteger("Start_ShowMyMusic", 1);  // already 1
+    a.DeleteValue("NoSuchValue");
+    files.WriteFile(kPaths.common_programs + "\\帮助.lnk", "help");  // same bytes
+    files.Delete("C:\\nothing-here.lnk");
+    files.CreateFolder(kPaths.common_programs);
+  }
+  EXPECT_FALSE(disk.Exists(journal.FilePath()));
+}
+
+TEST_F(JournalTest, AChangeWhoseRecordCannotBeWrittenIsNotMade) {
+  disk.AddFile(journal.FilePath(), "", attr::kReadOnly);  // the journal cannot grow
+  GroupScope g(&journal, "拖放 写字板 → 办公应用");
+  std::string from = kPaths.common_start_menu + "\\写字板.lnk";
+  EXPECT_FALSE(files.Delete(from));
+  EXPECT_EQ(disk.ReadFile(from), "wordpad");
+  settings::RegistryAccessor a(keys);
+  ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, false));
+  EXPECT_THROW(a.WriteInteger("Start_ShowMyMusic", 0), settings::RegistryError);
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
+}
+
+TEST_F(JournalTest, UndoKeepsBothVersionsOfWhatTheUserChangedSince) {
+  std::string lnk = kPaths.common_programs + "\\记事本.lnk";
+  MakeChanges();
+  disk.WriteFile(lnk, "the user's own notepad link");  // came with the merge, changed since
+  registry.PutDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyPics", 7);
+  disk.AddFile(kPaths.user_start_menu + "\\记事本.lnk", "a new one where the old was");
+
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty());
+  EXPECT_EQ(disk.ReadFile(lnk), "the user's own notepad link");
+  EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本.lnk"), "a new one where the old was");
+  EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本 (2).lnk"), "notepad");
+  ASSERT_EQ(r.kept_beside.size(), 1u);
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyPics"), 7u);
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
+  bool listed = false;
+  for (const std::string& s : r.left) listed = listed || s.find("Start_ShowMyPics") != std::string::npos;
+  EXPECT_TRUE(listed);
+}
+
+TEST_F(JournalTest, AFaultAtAnyStepOfAnUndoLosesNothingAndARetryFinishesIt) {
+  int steps = 0;
+  for (int k = 0;; ++k) {
+    SCOPED_TRACE("fault at change " + std::to_string(k));
+    World w;
+    auto& [disk, registry, plan, faulty_files, faulty_registry, journal, files, keys] = w;
+    Snapshot before = w.Take();
+    w.MakeChanges();
+    plan = FaultPlan{};
+    plan.fail_at = k;
+    Undo(files, keys, journal).All();
+    if (!plan.fired) {
+      steps = k;
+      break;
+    }
+    // Every file of before is still somewhere, byte for byte: in its place,
+    // beside it, or among the journal's saved contents.
+    Snapshot now = w.Take();
+    Walk(disk, "D:", now);
+    std::multiset<std::string> contents;
+    for (const auto& [p, f] : now.files) contents.insert(f.second);
+    for (const auto& [p, f] : before.files)
+      EXPECT_TRUE(contents.count(f.second)) << p << " lost";
+    plan.fail_at = -1;
+    UndoReport retry = Undo(files, keys, journal).All();
+    EXPECT_TRUE(retry.failed.empty());
+    EXPECT_EQ(Differences(before, w.Take()), "");
+  }
+  EXPECT_GT(steps, 20) << "the undo made fewer changes than the scenario needs";
+}
+
+TEST_F(JournalTest, ACrashMidMergeIsSettledAtTheNextStartWithNothingLost) {
+  for (bool after : {false, true}) {
+    for (int k = 0; k < 40; ++k) {
+      SCOPED_TRACE(std::to_string(k) + (after ? " after" : " before"));
+      World w;
+      auto& [disk, registry, plan, faulty_files, faulty_registry, journal, files, keys] = w;
+      Snapshot before = w.Take();
+      plan = FaultPlan{};
+      plan.fail_at = k;
+      plan.crash = true;
+      plan.after = after;
+      try {
+        GroupScope g(&journal, "启动时整理");
+        categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+      } catch (const Crash&) {
+      }
+      if (!plan.fired) break;
+      plan.fail_at = -1;
+      Journal restarted(disk, kProgram, [] { return std::string("t"); });
+      RecoveryReport rec = Recover(disk, registry, restarted);
+      EXPECT_EQ(rec.completed + rec.rolled_back, 1);
+      EXPECT_TRUE(ReadHistory(restarted.Read()).pending.empty());
+      JournalledFileSystem again(faulty_files, restarted);
+      Undo(again, keys, restarted).All();
+      EXPECT_EQ(Differences(before, w.Take()), "");
+    }
+  }
+}
+
+TEST_F(JournalTest, ATornCopyOrWriteIsRolledBackAtTheNextStart) {
+  std::string from = kPaths.common_start_menu + "\\写字板.lnk";
+  std::string onto = kPaths.common_programs + "\\帮助.lnk";
+  std::string fresh = kPaths.common_programs + "\\写字板.lnk";
+  {
+    GroupScope g(&journal, "启动时整理");
+    for (const std::string& to : {onto, fresh}) {
+      Record r;
+      r.op = Op::kCopy;
+      r.path = from;
+      r.to = to;
+      r.size = 7;
+      r.hash = ContentHash("wordpad");
+      std::optional<std::string> old = disk.ReadFile(to);
+      r.old_absent = !old;
+      ASSERT_TRUE(journal.Begin(r, old ? &*old : nullptr));
+      disk.WriteFile(to, "word");  // the power went here
+    }
+  }
+  Journal restarted(disk, kProgram, {});
+  RecoveryReport rec = Recover(disk, registry, restarted);
+  EXPECT_EQ(rec.rolled_back, 2);
+  EXPECT_EQ(disk.ReadFile(onto), "help");
+  EXPECT_FALSE(disk.Exists(fresh));
+  EXPECT_EQ(disk.ReadFile(from), "wordpad");
+  EXPECT_EQ(Recover(disk, registry, restarted).rolled_back, 0) << "settled once";
+}
+
+TEST_F(JournalTest, OldGroupsFoldIntoTheBaselineAndTakeTheirSavedContentWithThem) {
+  std::string f = kPaths.common_programs + "\\帮助.lnk";
+  for (int i = 0; i < 40; ++i) {
+    GroupScope g(&journal, "写入 " + std::to_string(i));
+    files.WriteFile(f, std::string(200, static_cast<char>('a' + i % 26)));
+  }
+  std::size_t blobs = disk.List(journal.FolderPath(), "*.bin").size();
+  EXPECT_EQ(journal.FoldIfAbove(1 << 20), 0u) << "below the limit nothing folds";
+  std::size_t folded = journal.FoldIfAbove(2000);
+  EXPECT_GT(folded, 10u);
+  EXPECT_EQ(disk.List(journal.FolderPath(), "*.bin").size(), blobs - folded);
+  EXPECT_LE(disk.ReadFile(journal.FilePath())->size(), 1000u);
+  History h = ReadHistory(journal.Read());
+  EXPECT_EQ(h.folded, folded);
+  EXPECT_EQ(h.damaged, 0u);
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty());
+  EXPECT_EQ(disk.ReadFile(f), std::string(200, static_cast<char>('a' + (folded - 1) % 26)));
+}
+
+TEST_F(JournalTest, ADamagedLineCostsOnlyItsOwnChange) {
+  MakeChanges();
+  std::string text = *disk.ReadFile(journal.FilePath());
+  std::size_t at = text.find("op=rmkey");
+  ASSERT_NE(at, std::string::npos);
+  text.insert(at, "\x01garbage\tz");
+  disk.WriteFile(journal.FilePath(), text);
+  History h = ReadHistory(journal.Read());
+  EXPECT_EQ(h.damaged, 1u);
+  UndoReport r = Undo(files, keys, journal).All();
+  EXPECT_TRUE(r.failed.empty());
+  EXPECT_FALSE(registry.HasKey(reg::kClassesRoot, std::string(kPin) + "\\Sub"))
+      << "its change is lost, nothing else";
+  EXPECT_TRUE(registry.HasKey(reg::kClassesRoot, kPin));
+  EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
+}
+
+}  // namespace
+}  // namespace corvane::journal
