@@ -253,14 +253,23 @@ std::string FolderRoutines::IconFileText(const std::string& icon_path) {
 
 void FolderRoutines::WriteCategoryIconFile(const std::string& folder, const std::string& icon_path) {
   std::string ini = Join(folder, kDesktopIni);
-  if (fs_.FileExists(ini)) {
-    // Ours is hidden and system; one made read-only would not go otherwise.
-    fs_.SetAttributes(ini, attr::kNormal);
-    fs_.Delete(ini);
+  std::string text = IconFileText(icon_path);
+  // Every start passes here: a file that already says this is left alone.
+  if (fs_.ReadFile(ini) != text) {
+    if (fs_.FileExists(ini)) {
+      // Ours is hidden and system; one made read-only would not go otherwise.
+      fs_.SetAttributes(ini, attr::kNormal);
+      fs_.Delete(ini);
+    }
+    fs_.WriteFile(ini, text);
   }
-  fs_.WriteFile(ini, IconFileText(icon_path));
-  fs_.SetAttributes(folder, attr::kReadOnly);
-  fs_.SetAttributes(ini, attr::kHidden | attr::kSystem);
+  SetAttributesUnlessSo(folder, attr::kReadOnly);
+  SetAttributesUnlessSo(ini, attr::kHidden | attr::kSystem);
+}
+
+void FolderRoutines::SetAttributesUnlessSo(const std::string& path, std::uint32_t attributes) {
+  auto now = fs_.Attributes(path);
+  if (!now || (*now & ~attr::kDirectory) != attributes) fs_.SetAttributes(path, attributes);
 }
 
 }  // namespace corvane::categories

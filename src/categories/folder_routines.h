@@ -87,6 +87,8 @@ class FolderRoutines {
   static std::string IconFileText(const std::string& icon_path);
 
  private:
+  // Sets the attribute set only where it differs, so nothing changes for nothing.
+  void SetAttributesUnlessSo(const std::string& path, std::uint32_t attributes);
   // The entries a walk of folder handles: no dots, no "程序" at the top of
   // either Start menu.
   std::vector<FileEntry> Walked(const std::string& folder, bool* listed);

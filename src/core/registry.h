@@ -2,7 +2,10 @@
 // registry accessor needs. Results are Windows error codes (0 is success).
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -62,5 +65,10 @@ class RegistryBackend {
 // Value encodings.
 std::string DwordData(std::uint32_t value);
 std::string SzData(const std::string& text);  // with its terminating NUL
+
+// "HKCR\...", "HKCU\..." or "HKLM\..." split into the root and the rest,
+// and back: how a key is named where a person reads it.
+std::optional<std::pair<RegHandle, std::string>> SplitKeyPath(std::string_view key);
+std::string KeyPath(RegHandle root, std::string_view relative);
 
 }  // namespace corvane

@@ -22,12 +22,6 @@ constexpr std::array<std::pair<Op, const char*>, 12> kOps = {{
     {Op::kDeleteKey, "rmkey"},
 }};
 
-constexpr std::array<std::pair<RegHandle, const char*>, 3> kRoots = {{
-    {reg::kClassesRoot, "HKCR"},
-    {reg::kCurrentUser, "HKCU"},
-    {reg::kLocalMachine, "HKLM"},
-}};
-
 constexpr char kHex[] = "0123456789ABCDEF";
 
 // Tab, line breaks and '%' always; the list separators where a field holds
@@ -429,21 +423,6 @@ bool IsSafeAbsolutePath(std::string_view path) {
     start = end + 1;
   }
   return true;
-}
-
-std::optional<std::pair<RegHandle, std::string>> SplitKeyPath(std::string_view key) {
-  for (const auto& [root, name] : kRoots) {
-    std::string_view n(name);
-    if (key.size() > n.size() + 1 && key.substr(0, n.size()) == n && key[n.size()] == '\\')
-      return std::make_pair(root, std::string(key.substr(n.size() + 1)));
-  }
-  return std::nullopt;
-}
-
-std::string KeyPath(RegHandle root, std::string_view relative) {
-  for (const auto& [r, name] : kRoots)
-    if (r == root) return std::string(name) + "\\" + std::string(relative);
-  return {};
 }
 
 }  // namespace corvane::journal

@@ -122,8 +122,5 @@ std::string BlobName(std::uint64_t seq);
 bool IsBlobName(std::string_view name);
 // "X:\..." without "." or ".." components.
 bool IsSafeAbsolutePath(std::string_view path);
-// "HKCR\...", "HKCU\..." or "HKLM\..." split into the root and the rest.
-std::optional<std::pair<RegHandle, std::string>> SplitKeyPath(std::string_view key);
-std::string KeyPath(RegHandle root, std::string_view relative);
 
 }  // namespace corvane::journal

@@ -3,29 +3,33 @@
 // folder and shortcuts, the OEM link while it is ours). The program folder
 // itself is left for the user to delete.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/filesystem.h"
 #include "core/registry.h"
-#include "core/shell_links.h"
 #include "core/system.h"
 #include "journal/undo.h"
 
 namespace corvane::journal {
 
-struct UninstallServices {
-  FileSystem& files;          // journalled
-  RegistryBackend& registry;  // journalled
-  ShellLinks& links;
-  SystemServices& system;
-  Journal& journal;
-};
-
 struct UninstallReport {
   UndoReport restore;
   std::vector<std::string> removed;  // what of the program's own went
   std::vector<std::string> stayed;   // what of it could not be removed
+};
+
+// Removes what the program made for itself (through the journalled
+// services), filling removed and stayed; the composition root knows how.
+using RemoveOwnThings = std::function<void(UninstallReport&)>;
+
+struct UninstallServices {
+  FileSystem& files;          // journalled
+  RegistryBackend& registry;  // journalled
+  SystemServices& system;
+  Journal& journal;
+  RemoveOwnThings remove_own;
 };
 
 UninstallReport Uninstall(UninstallServices s);

@@ -19,6 +19,7 @@
 #include "journal/uninstall.h"
 #include "journal/undo.h"
 #include "journal/user_actions.h"
+#include "setup/removal.h"
 #include "platform/win32/win32_folder_changes.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell.h"
@@ -52,6 +53,15 @@ PhaseLog* first_idle_log = nullptr;
 void CALLBACK FirstIdle(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   if (first_idle_log) first_idle_log->Record("first-idle", first_idle_log->Now());
+}
+
+// Uninstalling takes back what the first run made, through the journal.
+journal::RemoveOwnThings RemoveInstallationWith(setup::InstallServices s) {
+  return [s](journal::UninstallReport& r) {
+    setup::Removal removal = setup::RemoveInstallation(s);
+    r.removed = std::move(removal.removed);
+    r.stayed = std::move(removal.stayed);
+  };
 }
 
 class Win32ProgramHost : public ProgramHost {
@@ -123,8 +133,10 @@ class Win32ProgramHost : public ProgramHost {
     program_->Start();
   }
   void ShowUndoDialog() {
-    journal::TFrmUndo dialog(nullptr, {journalled_files_, journalled_registry_, journalled_links_,
-                                       system_, journal_});
+    journal::TFrmUndo dialog(
+        nullptr, {journalled_files_, journalled_registry_, system_, journal_,
+                  RemoveInstallationWith({journalled_registry_, system_, journalled_files_,
+                                          journalled_links_})});
     dialog.ShowModal();
   }
   // Every apply, drop and category operation is one group of the journal.
@@ -248,7 +260,8 @@ int RunUninstall(SystemServices& system, UserInteraction& user) {
   journal::JournalledFileSystem files(plain_files, journal);
   journal::JournalledRegistry registry(plain_registry, journal);
   journal::JournalledShellLinks links(plain_links, plain_files, journal);
-  journal::UninstallReport report = journal::Uninstall({files, registry, links, system, journal});
+  journal::UninstallReport report = journal::Uninstall(
+      {files, registry, system, journal, RemoveInstallationWith({registry, system, files, links})});
   user.ShowMessageBox(journal::UninstallMessage(report, folder), kNoticeCaption,
                       mb::kOk | mb::kIconExclamation);
   if (com_ok) CoUninitialize();

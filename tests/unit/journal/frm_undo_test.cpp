@@ -24,7 +24,7 @@ struct UndoDialogTest : ::testing::Test, World {
 TEST_F(UndoDialogTest, ListsNewestFirstAndUndoesOneGroupAtATime) {
   Drop("记事本.lnk");
   Drop("隐藏.lnk");
-  TFrmUndo dialog(nullptr, {files, keys, links, system, journal});
+  TFrmUndo dialog(nullptr, {files, keys, system, journal, nullptr});
   ASSERT_EQ(dialog.MemoGroups->Lines().size(), 2u);
   EXPECT_NE(dialog.MemoGroups->Lines()[0].find("拖放 隐藏.lnk"), std::string::npos);
   EXPECT_NE(dialog.MemoGroups->Lines()[0].find("2026-12-08 23:40:05"), std::string::npos);
@@ -44,7 +44,7 @@ TEST_F(UndoDialogTest, ListsNewestFirstAndUndoesOneGroupAtATime) {
 
 TEST_F(UndoDialogTest, UninstallAsksFirst) {
   Drop("记事本.lnk");
-  TFrmUndo dialog(nullptr, {files, keys, links, system, journal});
+  TFrmUndo dialog(nullptr, {files, keys, system, journal, nullptr});
   ui.user.answers = {mb::kIdCancel};
   dialog.BtnUninstall->Click();
   EXPECT_FALSE(disk.Exists(kPaths.user_start_menu + "\\记事本.lnk")) << "cancelled: nothing done";

@@ -14,7 +14,7 @@
 #include "journal/user_actions.h"
 #include "platform/memory/memory_filesystem.h"
 #include "platform/memory/memory_registry.h"
-#include "settings/registry_accessor.h"
+#include "core/registry_accessor.h"
 #include "start_menu_fixture.h"
 
 namespace corvane::journal::testing {
@@ -158,7 +158,7 @@ struct World {
     }
     {
       GroupScope g(&journal, "应用 「我的项目」设置");
-      settings::RegistryAccessor a(keys);
+      RegistryAccessor a(keys);
       ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, true));
       a.WriteInteger("Start_ShowMyMusic", 0);
       a.WriteInteger("Start_ShowMyPics", 0);
@@ -167,7 +167,7 @@ struct World {
     }
     {
       GroupScope g(&journal, "首次运行");
-      settings::RegistryAccessor a(keys, reg::kLocalMachine);
+      RegistryAccessor a(keys, reg::kLocalMachine);
       ASSERT_TRUE(a.OpenKey("\\Software\\Halvorn\\Setup", true));
       a.WriteString("Version", "1.2");
       files.ForceFolders(kPaths.common_programs + "\\Corvane");

@@ -56,9 +56,13 @@ TEST_F(JournalTest, AUserActionIsOneGroupDescribedByWhatItDid) {
 }
 
 TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
+  const std::string office = kPaths.common_programs + "\\办公应用";
+  categories::FolderRoutines{disk, kPaths}.WriteCategoryIconFile(office, "D:\\Corvane\\Icon\\a.ico");
   {
     GroupScope g(&journal, "应用 「我的项目」设置");
-    settings::RegistryAccessor a(keys);
+    // Every start writes each category's icon file: the same one again is no change.
+    categories::FolderRoutines{files, kPaths}.WriteCategoryIconFile(office, "D:\\Corvane\\Icon\\a.ico");
+    RegistryAccessor a(keys);
     ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, false));
     a.WriteInteger("Start_ShowMyMusic", 1);  // already 1
     a.DeleteValue("NoSuchValue");
@@ -75,9 +79,9 @@ TEST_F(JournalTest, AChangeWhoseRecordCannotBeWrittenIsNotMade) {
   std::string from = kPaths.common_start_menu + "\\写字板.lnk";
   EXPECT_FALSE(files.Delete(from));
   EXPECT_EQ(disk.ReadFile(from), "wordpad");
-  settings::RegistryAccessor a(keys);
+  RegistryAccessor a(keys);
   ASSERT_TRUE(a.OpenKey(std::string("\\") + kAdvanced, false));
-  EXPECT_THROW(a.WriteInteger("Start_ShowMyMusic", 0), settings::RegistryError);
+  EXPECT_THROW(a.WriteInteger("Start_ShowMyMusic", 0), RegistryError);
   EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
 }
 

@@ -3,8 +3,9 @@
 #include "journal_fixture.h"
 #include "platform/memory/memory_shell_links.h"
 #include "platform/memory/memory_system.h"
-#include "settings/oem_link.h"
+#include "core/oem_link.h"
 #include "setup/installation.h"
+#include "setup/removal.h"
 #include "setup/shortcut.h"
 
 namespace corvane::journal {
@@ -27,19 +28,26 @@ struct UninstallTest : ::testing::Test, World {
   // What a first run leaves, through the journal.
   void FirstRun() {
     GroupScope g(&journal, "首次运行");
-    settings::RegistryAccessor reg(keys, reg::kCurrentUser);
+    RegistryAccessor reg(keys, reg::kCurrentUser);
     ASSERT_TRUE(reg.OpenKey(setup::kProgramKey, true));
     reg.WriteString("Version", "1.2");
     reg.SetRoot(reg::kLocalMachine);
-    ASSERT_TRUE(reg.OpenKey(setup::kRunKey, true));
-    reg.WriteString(setup::kRunValue, exe);
+    ASSERT_TRUE(reg.OpenKey(kRunKey, true));
+    reg.WriteString(kRunValue, exe);
     reg.SetRoot(reg::kClassesRoot);
-    settings::WriteOemLink(reg, {"Corvane 1.2", setup::kOwnInfoTip, "Corvane 1.2", exe, "x.ico"});
+    WriteOemLink(reg, {"Corvane 1.2", setup::kOwnInfoTip, "Corvane 1.2", exe, "x.ico"});
     files.ForceFolders(paths.own_folder);
     setup::CreateShortcut(links, exe, "", paths.own_folder);
     setup::CreateShortcut(links, exe, "", paths.desktop);
   }
-  UninstallReport Run() { return Uninstall({files, keys, links, system, journal}); }
+  UninstallReport Run() {
+    auto remove_own = [this](UninstallReport& r) {
+      setup::Removal removal = setup::RemoveInstallation({keys, system, files, links});
+      r.removed = removal.removed;
+      r.stayed = removal.stayed;
+    };
+    return Uninstall({files, keys, system, journal, remove_own});
+  }
 };
 
 TEST_F(UninstallTest, LeavesNothingOfTheProgramsOwnAndEverythingElseAsItWas) {
