@@ -341,6 +341,8 @@ def profile_listing(runs, data, count, small=10):
                 r = bench("listclick", "--list", lst, "--x", x + w // 2, "--y", y + h // 2,
                           "--count", n)
                 results[name].append(r[0] if r else {"listed_ms": -1})
+                if i == 0 and name == big:  # what the user sees: names, then icons
+                    print("screenshot:", harness.screenshot("scale-category-%d" % count, main))
                 # Back to the root, so that every click lists anew.
                 x, y, w, h = rows["所有程序"]
                 harness.drv("click", x + w // 2, y + h // 2)
