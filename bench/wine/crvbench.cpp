@@ -18,13 +18,25 @@
 //                                  the baseline (default: the bare window),
 //                                  in turn: medians in ms; then each visible
 //                                  child's own paint, costliest first
+//   link FILE TARGET [--pad N]     writes a shortcut to TARGET, its comment
+//                                  padded to about N bytes of file
+//   copydelete SOURCE TARGET       the plain move the start-up merge is held
+//                                  against: every file of SOURCE copied into
+//                                  TARGET and deleted (CopyFileA, DeleteFileA)
+//   listclick --list HWND --x X --y Y --count N
+//                                  clicks the screen point and reports the ms
+//                                  until the list view HWND holds N items,
+//                                  then for a second the longest wait for
+//                                  an answer from it
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -213,11 +225,110 @@ int Redraw(const char* cls, const char* baseline_cls, int n) {
   return 0;
 }
 
+int Link(const char* file, const char* target, int pad) {
+  bool com = SUCCEEDED(CoInitialize(nullptr));
+  IShellLinkA* link = nullptr;
+  IPersistFile* persist = nullptr;
+  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IShellLinkA, reinterpret_cast<void**>(&link)));
+  if (ok) {
+    link->SetPath(target);
+    // The comment is stored wide: two bytes a character.
+    std::string comment(static_cast<std::size_t>(std::max(0, pad - 300) / 2), 'c');
+    if (pad > 0) link->SetDescription(comment.c_str());
+    ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
+  }
+  if (ok) {
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
+    ok = SUCCEEDED(persist->Save(wide, TRUE));
+  }
+  if (persist) persist->Release();
+  if (link) link->Release();
+  if (com) CoUninitialize();
+  std::printf("{\"link\":%s}\n", ok ? "true" : "false");
+  return ok ? 0 : 1;
+}
+
+int CopyDelete(const std::string& source, const std::string& target) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((source + "\\*.*").c_str(), &fd);
+  double start = NowMs();
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+  }
+  int moved = 0;
+  for (const std::string& name : names) {
+    std::string from = source + "\\" + name, to = target + "\\" + name;
+    if (CopyFileA(from.c_str(), to.c_str(), FALSE) && DeleteFileA(from.c_str())) ++moved;
+  }
+  std::printf("{\"copydelete_ms\":%.2f,\"files\":%u,\"moved\":%d}\n", NowMs() - start,
+              static_cast<unsigned>(names.size()), moved);
+  return moved == static_cast<int>(names.size()) ? 0 : 1;
+}
+
+void Click(int x, int y) {
+  int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
+  // Each event carries its own place: a bare button event can land where
+  // the pointer was before the move.
+  for (DWORD buttons : {DWORD{0}, DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}}) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = x * 65535 / w;
+    in.mi.dy = y * 65535 / h;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof in);
+  }
+}
+
+// ms until the other process's thread answered, or -1 after timeout_ms.
+double Ask(HWND h, UINT msg, LRESULT* answer, UINT timeout_ms) {
+  double t = NowMs();
+  DWORD_PTR r = 0;
+  if (!SendMessageTimeoutA(h, msg, 0, 0, SMTO_NORMAL, timeout_ms, &r)) return -1;
+  if (answer) *answer = static_cast<LRESULT>(r);
+  return NowMs() - t;
+}
+
+int ListClick(HWND list, int x, int y, int count) {
+  if (!IsWindow(list)) {
+    std::printf("{\"error\":\"no list window\"}\n");
+    return 1;
+  }
+  double start = NowMs();
+  Click(x, y);
+  double listed = -1, longest = 0;
+  LRESULT n = 0;
+  while (NowMs() - start < 60000) {
+    double waited = Ask(list, LVM_GETITEMCOUNT, &n, 60000);
+    longest = std::max(longest, waited);
+    if (n >= count) {
+      listed = NowMs() - start;
+      break;
+    }
+    Sleep(1);
+  }
+  // Afterwards: scrolled through and asked, the window keeps answering.
+  double after = 0, began = NowMs();
+  while (NowMs() - began < 1000) {
+    after = std::max(after, Ask(list, WM_NULL, nullptr, 60000));
+    Sleep(10);
+  }
+  std::printf("{\"listed_ms\":%.2f,\"items\":%ld,\"longest_wait_ms\":%.2f,"
+              "\"longest_wait_after_ms\":%.2f}\n",
+              listed, static_cast<long>(n), longest, after);
+  return listed < 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: crvbench bare|launch|redraw ...\n");
+    std::fprintf(stderr, "usage: crvbench bare|launch|redraw|link|copydelete|listclick ...\n");
     return 2;
   }
   std::string cmd = argv[1];
@@ -235,6 +346,14 @@ int main(int argc, char** argv) {
       line += argv[i];
     }
     rc = Launch(Arg(argc, argv, "--class", ""), line);
+  } else if (cmd == "link" && argc >= 4) {
+    rc = Link(argv[2], argv[3], std::atoi(Arg(argc, argv, "--pad", "0")));
+  } else if (cmd == "copydelete" && argc >= 4) {
+    rc = CopyDelete(argv[2], argv[3]);
+  } else if (cmd == "listclick") {
+    rc = ListClick(reinterpret_cast<HWND>(std::strtoull(Arg(argc, argv, "--list", "0"), nullptr, 0)),
+                   std::atoi(Arg(argc, argv, "--x", "0")), std::atoi(Arg(argc, argv, "--y", "0")),
+                   std::atoi(Arg(argc, argv, "--count", "1")));
   } else if (cmd == "redraw") {
     rc = Redraw(Arg(argc, argv, "--class", ""), Arg(argc, argv, "--baseline", kBareClass),
                 std::atoi(Arg(argc, argv, "--n", "40")));

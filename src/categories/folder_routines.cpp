@@ -1,5 +1,7 @@
 #include "categories/folder_routines.h"
 
+#include <set>
+
 #include "core/text.h"
 
 namespace corvane::categories {
@@ -107,43 +109,68 @@ bool FolderRoutines::ClearFolder(const std::string& folder) {
   return true;
 }
 
-bool FolderRoutines::CopiedIntact(const std::string& from, const std::string& to) {
-  if (!fs_.Copy(from, to)) return false;
+bool FolderRoutines::SameBytes(const std::string& from, const std::string& to) {
   auto original = fs_.ReadFile(from);
   auto copy = fs_.ReadFile(to);
-  // A copy that came out different is no copy, and the source keeps the
-  // entry; what lies in the target may not be ours, so it is left alone.
   return original && copy && *original == *copy;
 }
 
-void FolderRoutines::MoveFile(const std::string& from, const std::string& folder,
+bool FolderRoutines::MoveFile(const std::string& from, const std::string& folder,
                               const std::string& name, MoveReport& report) {
   std::string to = Join(folder, name);
-  if (fs_.Exists(to)) {
-    auto original = fs_.ReadFile(from);
-    auto there = fs_.FileExists(to) ? fs_.ReadFile(to) : std::nullopt;
+  // Most names are free: the copy that refuses an existing target is the
+  // only look at the target they cost.
+  if (!fs_.CopyNew(from, to)) {
+    if (!fs_.Exists(to)) {
+      NotCopied(report, from);
+      return false;
+    }
     // The same bytes are there already: the source alone goes.
-    if (original && there && *original == *there) {
-      if (fs_.Delete(from) && !fs_.Exists(from))
-        ++report.moved;
-      else
-        NotRemoved(report, from);
-      return;
+    if (fs_.FileExists(to) && SameBytes(from, to)) {
+      if (fs_.Delete(from)) return true;
+      NotRemoved(report, from);
+      return false;
     }
     // A folder's own settings file belongs where it is, not beside another.
     if (text::SameText(name, kDesktopIni)) {
       report.stayed.push_back(from);
-      return;
+      return false;
     }
     // Another entry of that name is kept; the incoming one takes a free name.
     to = Join(folder, FreeName(fs_, folder, name));
+    if (!fs_.CopyNew(from, to)) {
+      NotCopied(report, from);
+      return false;
+    }
   }
-  if (!CopiedIntact(from, to))
+  // A copy that came out different is no copy, and the source keeps the
+  // entry; what lies in the target may not be ours, so it is left alone.
+  if (!SameBytes(from, to)) {
     NotCopied(report, from);
-  else if (fs_.Delete(from) && !fs_.Exists(from))
-    ++report.moved;
-  else
-    NotRemoved(report, from);
+    return false;
+  }
+  if (fs_.Delete(from)) return true;
+  NotRemoved(report, from);
+  return false;
+}
+
+void FolderRoutines::ConfirmDeleted(const std::string& folder,
+                                    const std::vector<std::string>& names, MoveReport& report) {
+  if (names.empty()) return;
+  // A delete that said yes may still have left the file (another program
+  // holds it open): one listing tells for them all.
+  std::vector<FileEntry> left = fs_.List(folder, "*.*");
+  bool listed = !left.empty();
+  std::set<std::string> still;
+  for (const FileEntry& e : left) still.insert(text::UpperCase(e.name));
+  for (const std::string& name : names) {
+    std::string path = Join(folder, name);
+    bool gone = listed ? still.count(text::UpperCase(name)) == 0 : !fs_.Exists(path);
+    if (gone)
+      ++report.moved;
+    else
+      NotRemoved(report, path);
+  }
 }
 
 void FolderRoutines::RemoveSourceFolder(const std::string& from, std::size_t stayed_before,
@@ -168,6 +195,7 @@ void FolderRoutines::Move(const std::string& source, const std::string& destinat
     return;
   }
   fs_.ForceFolders(destination);
+  std::vector<std::string> deleted;
   for (const FileEntry& e : entries) {
     std::string from = Join(source, e.name);
     if (IsPlainFolder(e)) {
@@ -185,11 +213,12 @@ void FolderRoutines::Move(const std::string& source, const std::string& destinat
         continue;
       RemoveSourceFolder(from, before, report);
     } else if (!e.IsFolder() && !IsLink(e)) {
-      MoveFile(from, destination, e.name, report);
+      if (MoveFile(from, destination, e.name, report)) deleted.push_back(e.name);
     } else {
       Skipped(report, from);
     }
   }
+  ConfirmDeleted(source, deleted, report);
   if (entries.empty()) fs_.RemoveFolder(source);
 }
 
@@ -214,8 +243,8 @@ MoveReport FolderRoutines::MoveEntry(const std::string& path, const std::string&
     Move(path, to, report);
     bool unreadable = !report.not_copied.empty() && report.not_copied.back() == path;
     if (!unreadable) RemoveSourceFolder(path, 0, report);
-  } else {
-    MoveFile(path, folder, name, report);
+  } else if (MoveFile(path, folder, name, report)) {
+    ConfirmDeleted(text::ExcludeTrailingBackslash(text::ExtractFilePath(path)), {name}, report);
   }
   return report;
 }

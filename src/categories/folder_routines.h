@@ -92,10 +92,16 @@ class FolderRoutines {
   // The entries a walk of folder handles: no dots, no "程序" at the top of
   // either Start menu.
   std::vector<FileEntry> Walked(const std::string& folder, bool* listed);
-  bool CopiedIntact(const std::string& from, const std::string& to);
-  // One file: into folder under its name or a free one.
-  void MoveFile(const std::string& from, const std::string& folder, const std::string& name,
+  bool SameBytes(const std::string& from, const std::string& to);
+  // One file: into folder under its name or a free one. True when the
+  // source was deleted, which ConfirmDeleted has yet to see; otherwise the
+  // report says why it stays.
+  bool MoveFile(const std::string& from, const std::string& folder, const std::string& name,
                 MoveReport& report);
+  // Counts the files of folder deleted after their copy as moved, or as
+  // not removed where they are still there.
+  void ConfirmDeleted(const std::string& folder, const std::vector<std::string>& names,
+                      MoveReport& report);
   // Removes an emptied source folder, or reports why it stays.
   void RemoveSourceFolder(const std::string& from, std::size_t stayed_before, MoveReport& report);
   void Move(const std::string& source, const std::string& destination, MoveReport& report);

@@ -39,6 +39,12 @@ class FileSystem {
   virtual std::vector<FileEntry> List(const std::string& folder, const std::string& pattern) = 0;
   // Creates or replaces to; refuses a read-only or hidden target.
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  // Creates to; fails when anything is there already. Where the system can,
+  // in one call: a name looked up before copying costs a second lookup, and
+  // a lookup that finds nothing is the dear one in a big folder.
+  virtual bool CopyNew(const std::string& from, const std::string& to) {
+    return !Exists(to) && Copy(from, to);
+  }
   // Refuses a read-only file.
   virtual bool Delete(const std::string& path) = 0;
   // Only an empty folder is removed.

@@ -1,5 +1,6 @@
 #include "core/shell_folders.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace corvane {
@@ -12,6 +13,12 @@ std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
 }
 
 }  // namespace
+
+void ShellFolders::SortByName(std::vector<ShellItem>::iterator first,
+                              std::vector<ShellItem>::iterator last) {
+  std::stable_sort(first, last,
+                   [this](const ShellItem& a, const ShellItem& b) { return CompareNames(a, b) < 0; });
+}
 
 bool LooksLikeIconFile(std::string_view bytes) {
   constexpr std::size_t kHeader = 6, kEntry = 16;

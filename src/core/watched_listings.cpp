@@ -49,6 +49,9 @@ bool WatchedListings::Wrote(bool result) {
 bool WatchedListings::Copy(const std::string& from, const std::string& to) {
   return Wrote(inner_.Copy(from, to));
 }
+bool WatchedListings::CopyNew(const std::string& from, const std::string& to) {
+  return Wrote(inner_.CopyNew(from, to));
+}
 bool WatchedListings::Delete(const std::string& path) { return Wrote(inner_.Delete(path)); }
 bool WatchedListings::RemoveFolder(const std::string& path) {
   return Wrote(inner_.RemoveFolder(path));

@@ -20,6 +20,13 @@ void ListView::SetItems(std::vector<ListItem> items) {
   Changed(Aspect::kItems);
 }
 
+int ListView::ShownImage(int index) {
+  if (index < 0 || index >= Count()) return -1;
+  int& image = items_[static_cast<std::size_t>(index)].image;
+  if (image == ListItem::kImageWhenShown) image = LookUpImage(index);
+  return image;
+}
+
 void ListView::SetItemIndex(int i) {
   if (i < -1 || i >= Count()) i = -1;
   if (i == selected_ && (i == -1 || i == focused_)) return;
@@ -140,15 +147,20 @@ void ShellListView::Refresh() {
     Fire(OnAddFolder, *this, item, can_add);
     if (can_add) shown.push_back(std::move(item));
   }
-  std::stable_sort(shown.begin(), shown.end(), [this](const ShellItem& a, const ShellItem& b) {
-    if (a.is_folder != b.is_folder) return a.is_folder;
-    return shell_->CompareNames(a, b) < 0;
-  });
+  // Folders first, each part in the shell's name order.
+  auto files = std::stable_partition(shown.begin(), shown.end(),
+                                     [](const ShellItem& i) { return i.is_folder; });
+  if (shell_) {
+    shell_->SortByName(shown.begin(), files);
+    shell_->SortByName(files, shown.end());
+  }
 
   entries_ = std::move(shown);
   std::vector<ListItem> items;
   items.reserve(entries_.size());
-  for (const ShellItem& e : entries_) items.push_back({e.display_name, e.icon});
+  for (const ShellItem& e : entries_)
+    items.push_back({e.display_name, e.icon == ShellItem::kIconNotYet ? ListItem::kImageWhenShown
+                                                                       : e.icon});
   SetItems(std::move(items));
   if (focused_path.empty()) return;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -157,6 +169,13 @@ void ShellListView::Refresh() {
     else SelectionFromWindow(-1, static_cast<int>(i));
     break;
   }
+}
+
+int ShellListView::LookUpImage(int index) {
+  if (index < 0 || index >= static_cast<int>(entries_.size())) return -1;
+  ShellItem& entry = entries_[static_cast<std::size_t>(index)];
+  if (entry.icon == ShellItem::kIconNotYet) entry.icon = shell_ ? shell_->Icon(entry) : -1;
+  return entry.icon;
 }
 
 const ShellItem* ShellListView::FocusedEntry() const {

@@ -14,6 +14,8 @@ namespace corvane::ui {
 class FolderWatch;
 
 struct ListItem {
+  // Looked up when the item is first shown (ListView::ShownImage).
+  static constexpr int kImageWhenShown = -2;
   std::string caption;
   int image = -1;
 };
@@ -32,6 +34,9 @@ class ListView : public WinControl {
   void SetItems(std::vector<ListItem> items);
   void ClearItems() { SetItems({}); }
   int Count() const { return static_cast<int>(items_.size()); }
+  // The item's image, looked up now if it was left until shown: the
+  // realisation asks for those it draws.
+  int ShownImage(int index);
 
   // The selected item and the one with the focus mark, or -1.
   int ItemIndex() const { return selected_; }
@@ -69,6 +74,8 @@ class ListView : public WinControl {
 
  protected:
   void WndProc(Message& m) override;
+  // An image left until shown; -1 for none.
+  virtual int LookUpImage(int) { return -1; }
 
  private:
   std::vector<ListItem> items_;
@@ -115,6 +122,9 @@ class ShellListView : public ListView {
   std::function<void(ShellListView&, const ShellItem&, bool& can_add)> OnAddFolder;
 
   bool EditedFromWindow(int index, const std::string& text) override;
+
+ protected:
+  int LookUpImage(int index) override;
 
  private:
   void Watch();

@@ -44,7 +44,9 @@ TEST_F(ShellFoldersBehaviour, AFolderShowsItsVisibleEntriesAndShortcutsWithoutTh
   const ShellItem* folder = Named(items, "附件");
   ASSERT_NE(folder, nullptr);
   EXPECT_TRUE(folder->is_folder);
-  EXPECT_GE(folder->icon, 0);
+  // Icons are asked for apart: a listing gives names only.
+  EXPECT_EQ(folder->icon, ShellItem::kIconNotYet);
+  EXPECT_GE(shell_folders().Icon(*folder), 0);
   EXPECT_TRUE(shell_folders().Items(Path("missing")).empty());
 }
 
@@ -53,6 +55,30 @@ TEST_F(ShellFoldersBehaviour, NamesSortAsTheShellSortsThem) {
   EXPECT_LT(shell_folders().CompareNames(a, b), 0);
   EXPECT_GT(shell_folders().CompareNames(b, a), 0);
   EXPECT_EQ(shell_folders().CompareNames(a, ShellItem{"APPLE", "", false, 0}), 0);
+}
+
+TEST_F(ShellFoldersBehaviour, SortingByNameFollowsTheComparisonAndKeepsEqualOnesInOrder) {
+  std::vector<ShellItem> items{{"cherry", "1", false, 0}, {"Banana", "", false, 0},
+                               {"apple", "", false, 0},   {"CHERRY", "2", false, 0},
+                               {"blueberry", "", false, 0}};
+  shell_folders().SortByName(items.begin(), items.end());
+  std::vector<std::string> names;
+  for (const ShellItem& i : items) names.push_back(i.display_name + i.path);
+  EXPECT_EQ(names, (std::vector<std::string>{"apple", "Banana", "blueberry", "cherry1", "CHERRY2"}));
+}
+
+TEST_F(ShellFoldersBehaviour, FilesOfOneKindAreNamedAlikeHoweverMany) {
+  for (const char* name : {"甲.txt", "乙.txt", "丙.lnk", "丁.lnk"})
+    ASSERT_TRUE(fs().WriteFile(Path(name), "x"));
+  std::vector<ShellItem> items = shell_folders().Items(dir_);
+  ASSERT_EQ(items.size(), 4u);
+  ASSERT_NE(Named(items, "丙"), nullptr);
+  ASSERT_NE(Named(items, "丁"), nullptr);
+  // The text files show with or without ".txt", as the system says, but
+  // both the same way.
+  bool with = Named(items, "甲.txt") && Named(items, "乙.txt");
+  bool without = Named(items, "甲") && Named(items, "乙");
+  EXPECT_TRUE(with != without);
 }
 
 TEST_F(ShellFoldersBehaviour, ARenameKeepsTheShortcutsHiddenExtension) {

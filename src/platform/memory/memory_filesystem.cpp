@@ -158,6 +158,13 @@ bool MemoryFileSystem::Copy(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool MemoryFileSystem::CopyNew(const std::string& from, const std::string& to) {
+  std::string leaf;
+  Node* dir = Parent(to, &leaf);
+  if (!dir || dir->children.count(Key(leaf))) return false;
+  return Copy(from, to);
+}
+
 bool MemoryFileSystem::Delete(const std::string& path) {
   std::string leaf;
   Node* dir = Parent(path, &leaf);

@@ -16,7 +16,7 @@ ShellItem ItemOf(const std::string& folder, const FileEntry& e) {
   item.path = text::IncludeTrailingBackslash(folder) + e.name;
   item.is_folder = e.IsFolder();
   item.display_name = IsLink(e) ? e.name.substr(0, e.name.size() - 4) : e.name;
-  item.icon = item.is_folder ? MemoryShellFolders::kFolderIcon : MemoryShellFolders::kFileIcon;
+  item.icon = ShellItem::kIconNotYet;
   return item;
 }
 
@@ -42,6 +42,11 @@ std::vector<ShellItem> MemoryShellFolders::Items(const std::string& folder) {
     out.push_back(ItemOf(folder, e));
   }
   return out;
+}
+
+int MemoryShellFolders::Icon(const ShellItem& item) {
+  icons_asked.push_back(item.path);
+  return item.is_folder ? kFolderIcon : kFileIcon;
 }
 
 int MemoryShellFolders::CompareNames(const ShellItem& a, const ShellItem& b) {

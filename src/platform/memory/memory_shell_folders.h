@@ -15,11 +15,14 @@ class MemoryShellFolders : public ShellFolders {
 
   explicit MemoryShellFolders(FileSystem& fs) : fs_(fs) {}
   std::vector<ShellItem> Items(const std::string& folder) override;
+  int Icon(const ShellItem& item) override;
   int CompareNames(const ShellItem& a, const ShellItem& b) override;
   std::optional<ShellItem> Rename(const ShellItem& item, const std::string& new_name) override;
 
   // Folders listed so far, in order.
   std::vector<std::string> listed;
+  // Paths whose icon was asked for, in order.
+  std::vector<std::string> icons_asked;
 
  private:
   FileSystem& fs_;

@@ -29,6 +29,10 @@ bool Win32FileSystem::Copy(const std::string& from, const std::string& to) {
   return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
+bool Win32FileSystem::CopyNew(const std::string& from, const std::string& to) {
+  return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
 bool Win32FileSystem::Delete(const std::string& path) {
   DWORD a = GetFileAttributesA(path.c_str());
   if (a == INVALID_FILE_ATTRIBUTES || (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))

@@ -25,8 +25,14 @@ class Win32Power : public PowerServices {
 class Win32ShellFolders : public ShellFolders {
  public:
   std::vector<ShellItem> Items(const std::string& folder) override;
+  int Icon(const ShellItem& item) override;
   int CompareNames(const ShellItem& a, const ShellItem& b) override;
+  void SortByName(std::vector<ShellItem>::iterator first,
+                  std::vector<ShellItem>::iterator last) override;
   std::optional<ShellItem> Rename(const ShellItem& item, const std::string& new_name) override;
+
+ private:
+  int document_icon_ = ShellItem::kIconNotYet;
 };
 
 class Win32IconFiles : public IconFiles {

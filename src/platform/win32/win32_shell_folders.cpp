@@ -5,6 +5,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <map>
+
 #include "core/text.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_shell.h"
@@ -47,29 +50,70 @@ int LinkIcon(const std::string& link) {
   return -1;
 }
 
-std::optional<ShellItem> ItemAt(const std::string& path, int document_icon) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+bool IsLinkFile(const ShellItem& item) {
+  return !item.is_folder && text::SameText(text::ExtractFileExt(item.path), kLinkExt);
+}
+
+std::string ShellDisplayName(const std::string& path) {
   SHFILEINFOA info{};
+  if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME)) return {};
+  return info.szDisplayName;
+}
+
+// The shell shows a file by its name, with or without the extension as the
+// extension's class says; asking it costs a walk through the whole path, so
+// a listing asks once an extension. Folders, and the entries of a folder
+// whose Desktop.ini gives them names of their own, are asked about each.
+class DisplayNames {
+ public:
+  explicit DisplayNames(const std::string& base) {
+    char section[8];
+    per_entry_ = GetPrivateProfileSectionA("LocalizedFileNames", section, sizeof section,
+                                           (base + "desktop.ini").c_str()) > 0;
+  }
+  std::string Of(const std::string& path, bool is_folder) {
+    if (is_folder || per_entry_) return ShellDisplayName(path);
+    std::string file = text::ExtractFileName(path);
+    std::string ext = text::ExtractFileExt(file);
+    if (ext.empty() || ext.size() == file.size()) return ShellDisplayName(path);
+    std::string stem = file.substr(0, file.size() - ext.size());
+    auto known = shows_.find(text::UpperCase(ext));
+    if (known != shows_.end()) {
+      if (known->second == Shows::kAsk) return ShellDisplayName(path);
+      return known->second == Shows::kName ? file : stem;
+    }
+    std::string name = ShellDisplayName(path);
+    Shows rule = name == file ? Shows::kName : name == stem ? Shows::kStem : Shows::kAsk;
+    shows_[text::UpperCase(ext)] = rule;
+    return name;
+  }
+
+ private:
+  enum class Shows { kName, kStem, kAsk };
+  bool per_entry_ = false;
+  std::map<std::string, Shows> shows_;  // by upper-cased extension
+};
+
+// The entry with its display name; its icon is left until asked for.
+ShellItem NamedItem(const std::string& path, DWORD attributes, DisplayNames& names) {
   ShellItem item;
   item.path = path;
-  item.is_folder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  item.is_folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  item.icon = ShellItem::kIconNotYet;
   std::string file = text::ExtractFileName(path);
-  if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info,
-                     SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) {
-    item.display_name = info.szDisplayName;
-    item.icon = info.iIcon;
-  }
+  item.display_name = names.Of(path, item.is_folder);
   if (item.display_name.empty()) item.display_name = file;
   // A shortcut never shows its extension, whatever the system's classes say.
-  bool link = !item.is_folder && text::SameText(text::ExtractFileExt(file), kLinkExt);
-  if (link && text::SameText(item.display_name, file))
+  if (IsLinkFile(item) && text::SameText(item.display_name, file))
     item.display_name = file.substr(0, file.size() - 4);
-  if (link && item.icon == document_icon) {
-    int own = LinkIcon(path);
-    if (own >= 0) item.icon = own;
-  }
   return item;
+}
+
+std::optional<ShellItem> ItemAt(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  DisplayNames names(text::ExtractFilePath(path));
+  return NamedItem(path, a, names);
 }
 
 }  // namespace
@@ -80,18 +124,40 @@ std::vector<ShellItem> Win32ShellFolders::Items(const std::string& folder) {
   WIN32_FIND_DATAA fd;
   FindHandle find(FindFirstFileA((base + "*.*").c_str(), &fd));
   if (!find) return out;
-  int document_icon = DocumentIcon();
+  DisplayNames names(base);
   do {
     std::string name = fd.cFileName;
     if (name == "." || name == ".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
-    if (auto item = ItemAt(base + name, document_icon)) out.push_back(std::move(*item));
+    out.push_back(NamedItem(base + name, fd.dwFileAttributes, names));
   } while (FindNextFileA(find.get(), &fd));
   return out;
+}
+
+int Win32ShellFolders::Icon(const ShellItem& item) {
+  int icon = SmallIconOf(item.path);
+  if (!IsLinkFile(item)) return icon;
+  if (document_icon_ == ShellItem::kIconNotYet) document_icon_ = DocumentIcon();
+  if (icon == document_icon_) {
+    int own = LinkIcon(item.path);
+    if (own >= 0) icon = own;
+  }
+  return icon;
 }
 
 int Win32ShellFolders::CompareNames(const ShellItem& a, const ShellItem& b) {
   // The shell's own order; it has no ANSI form.
   return StrCmpLogicalW(Wide(a.display_name).c_str(), Wide(b.display_name).c_str());
+}
+
+void Win32ShellFolders::SortByName(std::vector<ShellItem>::iterator first,
+                                   std::vector<ShellItem>::iterator last) {
+  std::vector<std::pair<std::wstring, ShellItem>> keyed;
+  keyed.reserve(static_cast<std::size_t>(last - first));
+  for (auto it = first; it != last; ++it) keyed.emplace_back(Wide(it->display_name), std::move(*it));
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    return StrCmpLogicalW(a.first.c_str(), b.first.c_str()) < 0;
+  });
+  for (auto& k : keyed) *first++ = std::move(k.second);
 }
 
 std::optional<ShellItem> Win32ShellFolders::Rename(const ShellItem& item,
@@ -113,7 +179,7 @@ std::optional<ShellItem> Win32ShellFolders::Rename(const ShellItem& item,
   op.pTo = to.c_str();
   op.fFlags = FOF_ALLOWUNDO;
   if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted) return std::nullopt;
-  return ItemAt(target, DocumentIcon());
+  return ItemAt(target);
 }
 
 bool Win32IconFiles::Loads(const std::string& path) {

@@ -248,7 +248,8 @@ void ListViewWindow::SyncItems() {
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = i;
     item.pszText = const_cast<char*>(it.caption.c_str());
-    item.iImage = it.image;
+    // The list asks for the image when it first draws the item.
+    item.iImage = it.image == ListItem::kImageWhenShown ? I_IMAGECALLBACK : it.image;
     item.lParam = i;
     SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     ++i;
@@ -367,6 +368,16 @@ LRESULT ListViewWindow::Notified(const NMHDR& header, bool syncing) {
     case LVN_BEGINDRAG:
       if (view_.DragStartedFromWindow()) TrackDrag();
       return 0;
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW: {
+      // The image part is laid out alike in both forms.
+      auto& info = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
+      if (info.item.mask & LVIF_IMAGE) {
+        info.item.iImage = view_.ShownImage(info.item.iItem);
+        info.item.mask |= LVIF_DI_SETITEM;  // kept by the list from now on
+      }
+      return 0;
+    }
     case LVN_BEGINLABELEDITA:
     case LVN_BEGINLABELEDITW:
       return view_.ReadOnly() ? TRUE : FALSE;

@@ -150,8 +150,16 @@ TEST_F(ShellListTest, FoldersComeFirstThenTheShellsNameOrderWithoutHiddenEntries
   list->Refresh();
   EXPECT_EQ(Shown(), (std::vector<std::string>{"Alpha", "zeta", "A", "b", "readme.txt"}));
   EXPECT_EQ(list->Entries()[2].path, "C:\\p\\A.lnk");
-  EXPECT_EQ(list->Items()[0].image, MemoryShellFolders::kFolderIcon);
+  // Icons come when an item is shown, each looked up once.
+  EXPECT_TRUE(shell.icons_asked.empty()) << "a listing asks for names only";
+  EXPECT_EQ(list->Items()[2].image, ListItem::kImageWhenShown);
+  EXPECT_EQ(list->ShownImage(0), MemoryShellFolders::kFolderIcon);
+  EXPECT_EQ(list->ShownImage(2), MemoryShellFolders::kFileIcon);
+  EXPECT_EQ(list->ShownImage(2), MemoryShellFolders::kFileIcon);
   EXPECT_EQ(list->Items()[2].image, MemoryShellFolders::kFileIcon);
+  EXPECT_EQ(list->Entries()[2].icon, MemoryShellFolders::kFileIcon);
+  EXPECT_EQ(shell.icons_asked, (std::vector<std::string>{"C:\\p\\Alpha", "C:\\p\\A.lnk"}));
+  EXPECT_EQ(list->ShownImage(99), -1);
   list->Clear();
   EXPECT_TRUE(list->Items().empty());
   EXPECT_EQ(list->Root(), "C:\\p");

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -411,6 +413,42 @@ TEST_F(Realized, TheListWindowShowsTheItemsAndReportsTheUsersSelection) {
   EXPECT_EQ(SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
 }
 
+// An image left until shown: the window asks for it when it needs it, once.
+class ImagesWhenShown : public ListView {
+ public:
+  using ListView::ListView;
+  std::vector<int> asked;
+
+ protected:
+  int LookUpImage(int index) override {
+    asked.push_back(index);
+    return 10 + index;
+  }
+};
+
+TEST_F(Realized, AnImageLeftUntilShownIsLookedUpWhenTheWindowAsksAndKept) {
+  auto* list = Add<ImagesWhenShown>(panel, "List", 0, 0, 300, 200);
+  list->SetViewStyle(ListView::ViewStyle::kList);
+  list->SetItems({{"附件", 3}, {"记事本", ListItem::kImageWhenShown},
+                  {"写字板", ListItem::kImageWhenShown}});
+  form->Show();
+  HWND h = H(list);
+  auto image = [h](int i) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    SendMessageA(h, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+  };
+  EXPECT_EQ(image(0), 3);
+  EXPECT_EQ(image(2), 12);
+  EXPECT_EQ(image(2), 12);
+  EXPECT_EQ(list->Items()[2].image, 12);
+  EXPECT_EQ(image(1), 11);
+  std::sort(list->asked.begin(), list->asked.end());
+  EXPECT_EQ(list->asked, (std::vector<int>{1, 2})) << "each once, whatever the paints asked";
+}
+
 int ThreadsOfThisProcess() {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   THREADENTRY32 te{};
@@ -429,6 +467,7 @@ class CountingShell : public ShellFolders {
     ++listings;
     return {};
   }
+  int Icon(const ShellItem&) override { return -1; }
   int CompareNames(const ShellItem&, const ShellItem&) override { return 0; }
   std::optional<ShellItem> Rename(const ShellItem&, const std::string&) override { return {}; }
   int listings = 0;
