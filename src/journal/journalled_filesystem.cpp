@@ -74,6 +74,34 @@ bool JournalledFileSystem::Copy(const std::string& from, const std::string& to) 
                     });
 }
 
+bool JournalledFileSystem::CopyNew(const std::string& from, const std::string& to) {
+  auto src = Absolute(from), dst = Absolute(to);
+  std::optional<std::string> bytes = inner_.ReadFile(from);
+  if (!src || !dst || !bytes) return false;
+  // The target is never looked up first: that is what CopyNew saves. A copy
+  // refused because something is there changed nothing, and that something
+  // is left alone.
+  Record r;
+  r.op = Op::kCopy;
+  r.path = *src;
+  r.to = *dst;
+  SetContent(r, *bytes);
+  r.old_absent = true;
+  std::uint64_t hash = *r.hash;
+  bool copied = false;
+  return Journalled(journal_, r, nullptr,
+                    [&] { return copied = inner_.CopyNew(from, to); },
+                    [&](Completion& c) {
+                      if (!copied) {
+                        c.ok = false;
+                        return;
+                      }
+                      auto now = inner_.ReadFile(to);
+                      c.ok = now && ContentHash(*now) == hash;
+                      if (!c.ok) RestoreTarget(inner_, to, std::nullopt);
+                    });
+}
+
 bool JournalledFileSystem::Delete(const std::string& path) {
   auto full = Absolute(path);
   bool unreadable = false;

@@ -391,6 +391,18 @@ void Undo::RevertKey(const Record& r, UndoReport& report) {
   report.reverted += put > 0 ? 1 : 0;
 }
 
+namespace {
+
+// What a copy cut off leaves is the start of its source. Anything else at a
+// target recorded as new was there already (a copy onto a free name that
+// found it taken) and is not ours to remove.
+bool TornCopyOf(FileSystem& fs, const std::string& source, const std::string& target) {
+  auto now = Content(fs, target), src = Content(fs, source);
+  return now && src && now->size() <= src->size() && src->compare(0, now->size(), *now) == 0;
+}
+
+}  // namespace
+
 RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journal) {
   RecoveryReport report;
   History h = ReadHistory(journal.Read());
@@ -409,7 +421,9 @@ RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journ
       const std::string& target = r.op == Op::kCopy ? r.to : r.path;
       if (r.op == Op::kCopy || r.op == Op::kWrite) {
         std::optional<std::string> old = r.blob ? journal.ReadBlob(*r.blob) : std::nullopt;
-        if (old || r.old_absent) RestoreTarget(fs, target, old);
+        if (old) RestoreTarget(fs, target, old);
+        else if (r.old_absent && (r.op != Op::kCopy || TornCopyOf(fs, r.path, target)))
+          RestoreTarget(fs, target, old);
       }
       ++report.rolled_back;
     }

@@ -169,8 +169,19 @@ TEST_F(JournalTest, ATornCopyOrWriteIsRolledBackAtTheNextStart) {
   std::string from = kPaths.common_start_menu + "\\写字板.lnk";
   std::string onto = kPaths.common_programs + "\\帮助.lnk";
   std::string fresh = kPaths.common_programs + "\\写字板.lnk";
+  // Taken by the time a copy onto a free name ran, which the copy refused.
+  std::string taken = kPaths.common_programs + "\\已有.lnk";
   {
     GroupScope g(&journal, "启动时整理");
+    Record r;
+    r.op = Op::kCopy;
+    r.path = from;
+    r.to = taken;
+    r.size = 7;
+    r.hash = ContentHash("wordpad");
+    r.old_absent = true;
+    ASSERT_TRUE(journal.Begin(r, nullptr));
+    disk.WriteFile(taken, "someone else's");
     for (const std::string& to : {onto, fresh}) {
       Record r;
       r.op = Op::kCopy;
@@ -186,9 +197,10 @@ TEST_F(JournalTest, ATornCopyOrWriteIsRolledBackAtTheNextStart) {
   }
   Journal restarted(disk, kProgram, {});
   RecoveryReport rec = Recover(disk, registry, restarted);
-  EXPECT_EQ(rec.rolled_back, 2);
+  EXPECT_EQ(rec.rolled_back, 3);
   EXPECT_EQ(disk.ReadFile(onto), "help");
   EXPECT_FALSE(disk.Exists(fresh));
+  EXPECT_EQ(disk.ReadFile(taken), "someone else's") << "not the copy's: it stays";
   EXPECT_EQ(disk.ReadFile(from), "wordpad");
   EXPECT_EQ(Recover(disk, registry, restarted).rolled_back, 0) << "settled once";
 }
