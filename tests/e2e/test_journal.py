@@ -96,6 +96,7 @@ class JournalTest(WineTestCase):
         try:
             box = wait_for(title=NOTICE_CAPTION, timeout_ms=30000)
             self.assertTrue(box, "no message at the end of the uninstall")
+            wait_skinned(box[0]["hwnd"])  # drawn like every other window of the program
             screenshot("uninstall-message", box[0]["hwnd"])
             texts = " ".join(c["title"] for c in children(box[0]["hwnd"]))
             self.assertIn("现在可以删除程序文件夹", texts)

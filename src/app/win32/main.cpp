@@ -279,14 +279,14 @@ bool AskedToUninstall(const char* command_line) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   corvane::UseSystemLeadByteRule();
   corvane::Win32System system;
-  if (corvane::AskedToUninstall(command_line)) {
-    corvane::Win32UserInteraction plain_user;
-    return corvane::RunUninstall(system, plain_user);
-  }
   corvane::Win32ProgramHost* host_ptr = nullptr;
   corvane::Win32UserInteraction user(
       [&host_ptr]() { return host_ptr ? host_ptr->OwnerWindow() : nullptr; });
   corvane::Win32ProgramHost host(instance, system, user);
   host_ptr = &host;
+  if (corvane::AskedToUninstall(command_line)) {
+    host.PrepareNotices();  // its messages skinned as the second start's notice is
+    return corvane::RunUninstall(system, user);
+  }
   return corvane::RunProgram(system, user, host);
 }
