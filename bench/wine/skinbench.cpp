@@ -139,7 +139,7 @@ double SkinnedPopupRedraw(TWinSkinForm& f, int n) {
   SetTimer(nullptr, 0, 200, &RedrawPopup);
   RECT wr;
   GetWindowRect(f.Window(), &wr);
-  const Rect& r = bar->Item(0).rect;
+  const corvane::Rect& r = bar->Item(0).rect;
   SendMessageA(f.Window(), WM_NCLBUTTONDOWN, HTMENU,
                MAKELPARAM(wr.left + (r.left + r.right) / 2, wr.top + (r.top + r.bottom) / 2));
   return Median(g_popup.ms);
