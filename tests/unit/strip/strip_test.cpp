@@ -266,8 +266,9 @@ TEST_F(MainStrip, AStripThatGoesTakesItsWiringWithItWhicheverGoesFirst) {
   EXPECT_FALSE(form->ImgChkYes->OnClick);
   EXPECT_TRUE(form->OnShow) << "the window's own handlers stay";
   EXPECT_FALSE(Filtered(0x0204, kInsideBrowser));
-  form->Show();
-  form->TimerGetTime->Tick();
+  form->TimerClear->Tick();
+  Click(*form->ImgChkNo);
+  EXPECT_FALSE(RunValue().has_value());
 
   Make(&browser);
   form.reset();
