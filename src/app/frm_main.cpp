@@ -83,15 +83,6 @@ TFrmMain::TFrmMain(ui::Application& app, MainServices services, Steps steps)
   LblGg2->Hide();
   BuildComponents();
 
-  TimerClear->OnTimer = [this](ui::Timer&) { TimerClearTimer(); };
-  TimerGetTime->OnTimer = [this](ui::Timer&) { TimerGetTimeTimer(); };
-  ApplicationEvents->OnMessage = [this](ui::Message& m, bool& handled) {
-    ApplicationEventsMessage(m, handled);
-  };
-  ImgChkNo->OnClick = [this](ui::Control&) { ImgChkNoClick(); };
-  ImgChkYes->OnClick = [this](ui::Control&) { ImgChkYesClick(); };
-  if (!steps_.request_banner) steps_.request_banner = [](TFrmMain& f) { f.RequestBanner(); };
-  if (!steps_.read_autostart) steps_.read_autostart = [](TFrmMain& f) { f.ReadAutostart(); };
   OnShow = [this](ui::Form&) { FormShow(); };
   OnHide = [this](ui::Form&) { PauseScreenTimers(true); };
   PauseScreenTimers(true);  // created hidden
@@ -265,7 +256,7 @@ void TFrmMain::PauseScreenTimers(bool hidden) {
   TimerGetTime->SetPaused(hidden);
   if (hidden) return;
   TimerClear->SetPaused(false);
-  if (TimerGetTime->Enabled()) TimerGetTimeTimer();
+  TimerGetTime->Tick();
 }
 
 bool TFrmMain::FormCloseQuery() {

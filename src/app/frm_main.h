@@ -6,16 +6,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "app/banner.h"
 #include "core/notify_icon.h"
 #include "core/power.h"
 #include "core/registry.h"
 #include "core/start_menu_area.h"
 #include "core/system.h"
 #include "skin/skin_data.h"
+#include "strip/banner.h"
 #include "ui/application.h"
 #include "ui/components.h"
 #include "ui/form.h"
@@ -37,16 +36,14 @@ inline constexpr unsigned kTrayIconId = 1;
 // Started this soon after Windows (by its autostart value), the program
 // comes up in the tray only.
 inline constexpr std::uint32_t kStartHiddenUptime = 180000;
-// Where the banner's browser strip goes on PnlMain.
-inline constexpr ui::Rect kWebBrowserBounds = ui::Rect::FromBounds(5, 366, 520, 16);
 
 struct MainServices {
   SystemServices& system;
   NotifyIconService& notify_icons;
   PowerServices& power;
   RegistryBackend& registry;
-  // The banner's browser; none where the system has no such control.
-  BannerBrowser* browser = nullptr;
+  // The strip's banner browser; none where the system has no such control.
+  strip::BannerBrowser* browser = nullptr;
 };
 
 class TFrmMain : public ui::Form {
@@ -106,17 +103,6 @@ class TFrmMain : public ui::Form {
   void MenuShowClick();
   void MenuAboutClick();
   void RestartComputer();
-  void TimerClearTimer();
-  void TimerGetTimeTimer();
-  void WebBrowserDocumentComplete(const std::optional<std::string>& body_text);
-  void ApplicationEventsMessage(ui::Message& m, bool& handled);
-  void ImgChkNoClick();
-  void ImgChkYesClick();
-  // Creation step 1 and showing step 4, unless other parts fill them.
-  void RequestBanner();
-  void ReadAutostart();
-  // Whether the banner strip has given way to the slogan and clock line.
-  bool BannerFailed() const { return LblGg1->Visible(); }
 
   // Set first by every area apply; the close asks about a restart once.
   void MarkSettingsChanged() { settings_changed_ = true; }
@@ -156,7 +142,7 @@ class TFrmMain : public ui::Form {
     ui::Bevel* frame;
     ui::Panel* panel;
   };
-    void BuildPicture();
+  void BuildPicture();
   void BuildPanels();
   void BuildCategoryControls();
   void BuildComponents();
@@ -165,8 +151,6 @@ class TFrmMain : public ui::Form {
   void AddTrayIcon();
   void RemoveTrayIcon();
   void RunStep(const Step& s);
-  void ShowBannerFallback(bool failed);
-  void ShowAutostart(bool on);
 
   ui::Application& app_;
   MainServices services_;
@@ -175,7 +159,6 @@ class TFrmMain : public ui::Form {
   NotifyIconRecord tray_record_;
   bool tray_added_ = false;
   bool settings_changed_ = false;
-  bool browser_made_ = false;
 };
 
 }  // namespace corvane::app

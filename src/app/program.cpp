@@ -24,6 +24,18 @@ categories::CategoryView CategoryViewOf(TFrmMain& form) {
                                   *form.TimerJq};
 }
 
+strip::StripView StripViewOf(TFrmMain& form) {
+  return strip::StripView{form,
+                          *form.PnlMain,
+                          *form.LblGg1,
+                          *form.LblGg2,
+                          *form.ImgChkNo,
+                          *form.ImgChkYes,
+                          *form.TimerClear,
+                          *form.TimerGetTime,
+                          *form.ApplicationEvents};
+}
+
 std::vector<ui::Timer*> MainTimersOf(TFrmMain& form) {
   return {form.TimerDetect, form.TimerJq, form.TimerClear, form.TimerGetTime};
 }
@@ -47,6 +59,11 @@ void FillSetupSteps(TFrmMain::Steps& steps, setup::Installation& installation) {
   steps.version_check = [&installation](TFrmMain&) { installation.VersionCheck(); };
 }
 
+void FillStripSteps(TFrmMain::Steps& steps, strip::Strip& strip) {
+  steps.request_banner = [&strip](TFrmMain&) { strip.RequestBanner(); };
+  steps.read_autostart = [&strip](TFrmMain&) { strip.ReadAutostart(); };
+}
+
 MainProgram::MainProgram(ui::Application& app, MainServices main,
                          categories::CategoryServices categories, setup::InstallServices install)
     : form_(std::make_unique<TFrmMain>(app, main)) {
@@ -56,10 +73,14 @@ MainProgram::MainProgram(ui::Application& app, MainServices main,
   categories_->Attach(CategoryViewOf(*form_));
   setup_ = std::make_unique<setup::Installation>(app, install);
   setup_->Attach(MainTimersOf(*form_));
+  strip_ = std::make_unique<strip::Strip>(
+      app, strip::StripServices{main.system, main.power, main.registry, main.browser},
+      StripViewOf(*form_));
   TFrmMain::Steps& steps = form_->StartSteps();
   FillSettingsSteps(steps, *settings_);
   FillCategorySteps(steps, *categories_);
   FillSetupSteps(steps, *setup_);
+  FillStripSteps(steps, *strip_);
 }
 
 }  // namespace corvane::app

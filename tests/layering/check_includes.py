@@ -12,7 +12,7 @@ import pathlib
 import re
 import sys
 
-FEATURES = ("settings", "categories", "setup", "journal")
+FEATURES = ("settings", "categories", "setup", "strip", "journal")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 

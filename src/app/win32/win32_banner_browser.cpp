@@ -39,7 +39,7 @@ class Win32BannerBrowser::Site final : public IOleClientSite,
                                        public IOleInPlaceFrame,
                                        public IDispatch {
  public:
-  Site(BannerBrowser& owner, HWND parent, const RECT& place)
+  Site(strip::BannerBrowser& owner, HWND parent, const RECT& place)
       : owner_(&owner), parent_(parent), place_(place) {
     ++live_sites;
   }
@@ -240,7 +240,7 @@ class Win32BannerBrowser::Site final : public IOleClientSite,
   }
 
   ULONG refs_ = 1;
-  BannerBrowser* owner_;
+  strip::BannerBrowser* owner_;
   HWND parent_;
   RECT place_;
   ComPtr<IOleObject> ole_;

@@ -1,11 +1,11 @@
 // The banner's browser on Windows: the system's web-browser control in a
 // small in-place container of our own, as a child window of the strip.
 #pragma once
-#include "app/banner.h"
+#include "strip/banner.h"
 
 namespace corvane::app::win32 {
 
-class Win32BannerBrowser : public BannerBrowser {
+class Win32BannerBrowser : public strip::BannerBrowser {
  public:
   // check_engine false hosts the control even where the system has no HTML
   // engine, so that tests can see the container where no page can show.

@@ -62,7 +62,8 @@ TEST_F(Program, NothingRunsUntilStartAndTheFirstRunDialogComesLastWithEverything
       seen.tray = !notify.icons().empty();
       seen.tree = !form.TrVewFenlei->AllNodes().empty();
       seen.wired = form.TrVewFenlei->OnClick && form.TimerDetect->OnTimer &&
-                   form.MenuNew->OnClick && program.Settings().ApplyButton(Area::kOemLink)->OnClick;
+                   form.MenuNew->OnClick && program.Settings().ApplyButton(Area::kOemLink)->OnClick &&
+                   form.ImgChkNo->OnClick && form.TimerGetTime->OnTimer;
       for (ui::Timer* t : MainTimersOf(form)) seen.timers_on = seen.timers_on && t->Enabled();
       d->Perform(ui::msg::kClose);
     }
@@ -99,7 +100,7 @@ TEST_F(Program, AFeatureThatGoesBeforeTheWindowTakesItsWiringWithIt) {
   EXPECT_FALSE(form->TimerJq->OnTimer);
   for (ui::MenuItem* item : {form->MenuNew, form->MenuDel, form->MenuChangeIcon, form->MenuRename})
     EXPECT_FALSE(item->OnClick) << item->Name();
-  EXPECT_TRUE(form->TimerClear->OnTimer) << "the window's own handlers stay";
+  EXPECT_TRUE(form->AreaLabel(Area::kUserBar)->OnClick) << "the window's own handlers stay";
   panels.reset();
   EXPECT_FALSE(apply->OnClick);
   EXPECT_FALSE(form->Find<ui::CheckBox>("ChekBxSetOEM")->OnClick);

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "app/program.h"
 #include "app/win32/win32_banner_browser.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
@@ -30,6 +30,12 @@
 
 namespace corvane::app::win32 {
 namespace {
+
+using strip::kBannerFailedMark;
+using strip::kBannerHiddenLeft;
+using strip::kBannerPage;
+using strip::kBannerShownLeft;
+using strip::kWebBrowserBounds;
 
 HWND H(ui::WinControl* c) { return reinterpret_cast<HWND>(c->Handle()); }
 HWND H(ui::WindowHandle h) { return reinterpret_cast<HWND>(h); }
@@ -273,7 +279,10 @@ TEST_F(Banner, TheStripFollowsThePagesItsBrowserShows) {
   MemoryPower power;
   MemoryRegistry registry;
   Win32BannerBrowser browser;
-  auto main = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, registry, &browser});
+  auto main = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, registry});
+  auto foot = std::make_unique<strip::Strip>(
+      app, strip::StripServices{system, power, registry, &browser}, StripViewOf(*main));
+  FillStripSteps(main->StartSteps(), *foot);
   main->Start();
   main->Show();
   HWND w = H(browser.Window());
@@ -283,13 +292,13 @@ TEST_F(Banner, TheStripFollowsThePagesItsBrowserShows) {
 
   ASSERT_TRUE(PumpUntil([&] { return PlaceInParent(w).left == 6; }, 15000))
       << "the page never put the strip at left edge 6";
-  EXPECT_FALSE(main->BannerFailed());
+  EXPECT_FALSE(foot->BannerFailed());
   EXPECT_FALSE(main->LblGg2->Visible());
   EXPECT_FALSE(main->TimerGetTime->Enabled());
 
   WritePage(page, std::string("请稍后再") + kBannerFailedMark);
   browser.Navigate(page);
-  ASSERT_TRUE(PumpUntil([&] { return main->BannerFailed(); }, 15000))
+  ASSERT_TRUE(PumpUntil([&] { return foot->BannerFailed(); }, 15000))
       << "the failure mark did not bring the slogan";
   EXPECT_EQ(PlaceInParent(w).left, 600);
   EXPECT_TRUE(main->LblGg1->Visible());
@@ -301,7 +310,7 @@ TEST_F(Banner, TheStripFollowsThePagesItsBrowserShows) {
 
   WritePage(page, "Corvane 1.2");
   browser.Navigate(page);
-  ASSERT_TRUE(PumpUntil([&] { return !main->BannerFailed(); }, 15000));
+  ASSERT_TRUE(PumpUntil([&] { return !foot->BannerFailed(); }, 15000));
   EXPECT_EQ(PlaceInParent(w).left, 6);
   EXPECT_FALSE(main->TimerGetTime->Enabled());
   EXPECT_FALSE(main->LblGg1->Visible());
@@ -312,6 +321,7 @@ TEST_F(Banner, TheStripFollowsThePagesItsBrowserShows) {
   EXPECT_EQ(Win32BannerBrowser::LiveSites(), 1);
   browser.Close();  // as the program does, before its window goes
   main.reset();
+  foot.reset();
   EXPECT_EQ(Win32BannerBrowser::LiveSites(), 0);
   ExpectStandInIdle("the strip's browser was not let go of");
   DeleteFileA(page.c_str());

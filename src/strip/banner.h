@@ -1,6 +1,6 @@
-// The banner strip's web-browser control, as the main window uses it: open
-// a page without waiting, say when a document has completed with its body
-// text, move the strip, and tell whether a window lies inside it.
+// The banner strip's web-browser control, as the strip uses it: open a page
+// without waiting, say when a document has completed with its body text,
+// move the strip, and tell whether a window lies inside it.
 #pragma once
 #include <functional>
 #include <optional>
@@ -8,7 +8,7 @@
 
 #include "ui/control.h"
 
-namespace corvane::app {
+namespace corvane::strip {
 
 class BannerBrowser {
  public:
@@ -33,8 +33,7 @@ inline constexpr char kBannerPage[] = "banner.htm";
 inline constexpr char kBannerFailedMark[] = "尝试";
 inline constexpr int kBannerShownLeft = 6;
 inline constexpr int kBannerHiddenLeft = 600;
+// Where the browser goes on the strip's parent.
+inline constexpr ui::Rect kWebBrowserBounds = ui::Rect::FromBounds(5, 366, 520, 16);
 
-// "星期天" ... "星期六", by day of the week (0 is Sunday); "" out of range.
-const char* WeekdayName(int day_of_week);
-
-}  // namespace corvane::app
+}  // namespace corvane::strip

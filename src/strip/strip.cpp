@@ -1,11 +1,10 @@
-// The main window's strip and switch: working-set trimming, the banner with
-// its slogan and clock line fallback, the right-click filter over the banner
-// and the autostart images.
-#include "app/frm_main.h"
+#include "strip/strip.h"
+
+#include "core/product.h"
 #include "core/program_paths.h"
 #include "core/registry_accessor.h"
 
-namespace corvane::app {
+namespace corvane::strip {
 namespace {
 
 constexpr const char* kWeekdays[] = {"星期天", "星期一", "星期二", "星期三",
@@ -19,24 +18,43 @@ const char* WeekdayName(int day_of_week) {
   return kWeekdays[day_of_week];
 }
 
-void TFrmMain::TimerClearTimer() {
+Strip::Strip(ui::Application& app, StripServices services, const StripView& view)
+    : app_(app), services_(services), view_(view) {
+  wiring_.Connect(view.trim, view.trim.OnTimer, [this](ui::Timer&) { TimerClearTimer(); });
+  wiring_.Connect(view.clock_tick, view.clock_tick.OnTimer,
+                  [this](ui::Timer&) { TimerGetTimeTimer(); });
+  wiring_.Connect(view.events, view.events.OnMessage,
+                  [this](ui::Message& m, bool& handled) { ApplicationEventsMessage(m, handled); });
+  wiring_.Connect(view.autostart_off, view.autostart_off.OnClick,
+                  [this](ui::Control&) { ImgChkNoClick(); });
+  wiring_.Connect(view.autostart_on, view.autostart_on.OnClick,
+                  [this](ui::Control&) { ImgChkYesClick(); });
+}
+
+Strip::~Strip() {
+  // The browser is no control of the window, so no connection watches it;
+  // it outlives the strip and must not call into it afterwards.
+  if (browser_made_) services_.browser->OnDocumentComplete = nullptr;
+}
+
+void Strip::TimerClearTimer() {
   // Hidden, one trim is enough until the window shows again.
-  if (!Visible()) TimerClear->SetPaused(true);
+  if (!view_.window.Visible()) view_.trim.SetPaused(true);
   if (services_.power.PlatformId() != std::optional<std::uint32_t>(power::kPlatformWindowsNt))
     return;
   services_.system.TrimWorkingSet();
   app_.ProcessMessages();
 }
 
-void TFrmMain::TimerGetTimeTimer() {
+void Strip::TimerGetTimeTimer() {
   LocalTime now = services_.system.Now();
-  LblGg2->SetCaption(std::string(WeekdayName(now.day_of_week)) + "     " +
-                     services_.system.DateTimeText(now));
+  view_.clock.SetCaption(std::string(WeekdayName(now.day_of_week)) + "     " +
+                         services_.system.DateTimeText(now));
 }
 
-void TFrmMain::RequestBanner() {
+void Strip::RequestBanner() {
   BannerBrowser* b = services_.browser;
-  browser_made_ = b && b->Create(*PnlMain, kWebBrowserBounds);
+  browser_made_ = b && b->Create(view_.browser_parent, kWebBrowserBounds);
   if (!browser_made_) {
     // No control to show a page: as for a page that failed.
     ShowBannerFallback(true);
@@ -48,36 +66,36 @@ void TFrmMain::RequestBanner() {
   b->Navigate(services_.system.ExecutableFolder() + kBannerPage);
 }
 
-void TFrmMain::WebBrowserDocumentComplete(const std::optional<std::string>& body_text) {
+void Strip::WebBrowserDocumentComplete(const std::optional<std::string>& body_text) {
   // A document without an HTML body decides nothing.
   if (!body_text) return;
   ShowBannerFallback(body_text->find(kBannerFailedMark) != std::string::npos);
 }
 
-void TFrmMain::ShowBannerFallback(bool failed) {
+void Strip::ShowBannerFallback(bool failed) {
   if (browser_made_) services_.browser->SetLeft(failed ? kBannerHiddenLeft : kBannerShownLeft);
-  TimerGetTime->SetEnabled(failed);
-  LblGg1->SetVisible(failed);
-  LblGg2->SetVisible(failed);
+  view_.clock_tick.SetEnabled(failed);
+  view_.slogan.SetVisible(failed);
+  view_.clock.SetVisible(failed);
 }
 
-void TFrmMain::ApplicationEventsMessage(ui::Message& m, bool& handled) {
+void Strip::ApplicationEventsMessage(ui::Message& m, bool& handled) {
   if (m.msg != kRButtonDown && m.msg != kRButtonUp && m.msg != kRButtonDblClk) return;
   if (browser_made_ && m.window && services_.browser->Contains(m.window)) handled = true;
 }
 
-void TFrmMain::ShowAutostart(bool on) {
-  ImgChkYes->SetVisible(on);
-  ImgChkNo->SetVisible(!on);
+void Strip::ShowAutostart(bool on) {
+  view_.autostart_on.SetVisible(on);
+  view_.autostart_off.SetVisible(!on);
 }
 
-void TFrmMain::ReadAutostart() {
+void Strip::ReadAutostart() {
   // Read rights are enough to show the state, for a limited user too.
   RegistryAccessor reg(services_.registry, reg::kLocalMachine);
   if (reg.OpenKeyReadOnly(kRunKey)) ShowAutostart(reg.ValueExists(kRunValue));
 }
 
-void TFrmMain::ImgChkNoClick() {
+void Strip::ImgChkNoClick() {
   ShowAutostart(true);
   RegistryAccessor reg(services_.registry, reg::kLocalMachine);
   bool written = false;
@@ -94,7 +112,7 @@ void TFrmMain::ImgChkNoClick() {
   ShowAutostart(false);
 }
 
-void TFrmMain::ImgChkYesClick() {
+void Strip::ImgChkYesClick() {
   ShowAutostart(false);
   RegistryAccessor reg(services_.registry, reg::kLocalMachine);
   if (reg.OpenKey(kRunKey, false) && (!reg.ValueExists(kRunValue) || reg.DeleteValue(kRunValue)))
@@ -104,4 +122,4 @@ void TFrmMain::ImgChkYesClick() {
   ReadAutostart();
 }
 
-}  // namespace corvane::app
+}  // namespace corvane::strip

@@ -1,17 +1,20 @@
 // The banner strip with its fallback, the clock line, the working-set timer,
-// the right-click filter over the banner and the autostart switch.
+// the right-click filter over the banner and the autostart switch, on the
+// main window's controls as the composition root hands them in.
+#include "strip/strip.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "app/program.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_system.h"
 #include "ui/headless.h"
 
-namespace corvane::app {
+namespace corvane::strip {
 namespace {
 
 constexpr char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -41,10 +44,14 @@ class MainStrip : public ::testing::Test {
   MainStrip() : backend(true), app(backend, user) {
     registry.PutString(reg::kLocalMachine, kRun, "Other", "C:\\other.exe");
   }
-  void Make(BannerBrowser* b) {
-    MainServices services{system, icons, power, registry};
-    services.browser = b;
-    form = std::make_unique<TFrmMain>(app, services);
+  void Make(BannerBrowser* b) { Make(b, registry); }
+  void Make(BannerBrowser* b, RegistryBackend& reg) {
+    bar.reset();
+    form.reset();
+    form = std::make_unique<app::TFrmMain>(app, app::MainServices{system, icons, power, reg});
+    bar = std::make_unique<Strip>(app, StripServices{system, power, reg, b},
+                                  app::StripViewOf(*form));
+    app::FillStripSteps(form->StartSteps(), *bar);
     form->Start();
   }
   bool Filtered(unsigned message, ui::WindowHandle target) {
@@ -71,7 +78,8 @@ class MainStrip : public ::testing::Test {
   MemoryRegistry registry;
   ui::Application app;
   FakeBrowser browser;
-  std::unique_ptr<TFrmMain> form;
+  std::unique_ptr<app::TFrmMain> form;
+  std::unique_ptr<Strip> bar;
 };
 
 TEST_F(MainStrip, TheBannerOpensItsPageAtCreationAndEachDocumentDecidesAgain) {
@@ -106,7 +114,6 @@ TEST_F(MainStrip, WithoutABrowserControlTheSloganAndClockLineShow) {
   EXPECT_TRUE(form->LblGg1->Visible());
   EXPECT_TRUE(form->LblGg2->Visible());
   EXPECT_TRUE(form->TimerGetTime->Enabled());
-  form.reset();
   Make(nullptr);
   EXPECT_TRUE(form->LblGg1->Visible());
   EXPECT_FALSE(Filtered(0x0204, kInsideBrowser)) << "no strip, nothing to filter";
@@ -212,10 +219,8 @@ TEST_F(MainStrip, ARefusedSwitchSaysSoAndPutsTheImageBack) {
   MemoryRegistry failing;
   failing.PutString(reg::kLocalMachine, kRun, "Other", "x");
   failing.FailWrites(reg::kLocalMachine, kRun);
-  form.reset();
   user.boxes.clear();
-  form = std::make_unique<TFrmMain>(app, MainServices{system, icons, power, failing});
-  form->Start();
+  Make(nullptr, failing);
   form->Show();
   Click(*form->ImgChkNo);
   ASSERT_EQ(user.boxes.size(), 1u);
@@ -246,5 +251,30 @@ TEST_F(MainStrip, ALimitedUserSeesTheRegistrysStateAndARefusedClickIsUndone) {
   EXPECT_EQ(RunValue(), "C:\\Corvane\\Halvorn.exe");
 }
 
+// The strip takes its wiring with it, the browser's event too; the window's
+// own handlers stay. Gone after the window, it touches none of its controls
+// (the sanitizers would see it).
+TEST_F(MainStrip, AStripThatGoesTakesItsWiringWithItWhicheverGoesFirst) {
+  Make(&browser);
+  ASSERT_TRUE(browser.OnDocumentComplete);
+  ASSERT_TRUE(form->ApplicationEvents->OnMessage);
+  bar.reset();
+  EXPECT_FALSE(browser.OnDocumentComplete) << "the browser would call into a strip that went";
+  for (ui::Timer* t : {form->TimerClear, form->TimerGetTime}) EXPECT_FALSE(t->OnTimer) << t->Name();
+  EXPECT_FALSE(form->ApplicationEvents->OnMessage);
+  EXPECT_FALSE(form->ImgChkNo->OnClick);
+  EXPECT_FALSE(form->ImgChkYes->OnClick);
+  EXPECT_TRUE(form->OnShow) << "the window's own handlers stay";
+  EXPECT_FALSE(Filtered(0x0204, kInsideBrowser));
+  form->TimerClear->Tick();
+  Click(*form->ImgChkNo);
+  EXPECT_FALSE(RunValue().has_value());
+
+  Make(&browser);
+  form.reset();
+  bar.reset();
+  EXPECT_FALSE(browser.OnDocumentComplete);
+}
+
 }  // namespace
-}  // namespace corvane::app
+}  // namespace corvane::strip
