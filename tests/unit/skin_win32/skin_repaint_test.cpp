@@ -144,15 +144,8 @@ TEST_F(SteadyRepaint, FacesWithTextAreComposedInASurfaceKeptPerControlAndSize) {
   HWND arrows = child(UPDOWN_CLASSA, "", 0, 170, 70, 16, 24);
   HWND status = child(STATUSCLASSNAMEA, "就绪", 0, 0, 0, 0, 0);
   HWND view = child(WC_LISTVIEWA, "", LVS_REPORT, 10, 105, 150, 50);
-  TCITEMA item = {};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<char*>("常规");
-  SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  LVCOLUMNA col = {};
-  col.mask = LVCF_TEXT | LVCF_WIDTH;
-  col.cx = 100;
-  col.pszText = const_cast<char*>("名称");
-  SendMessageA(view, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+  AddTab(tabs, "常规");
+  AddColumn(view, "名称", 100);
   SendMessageA(progress, PBM_SETPOS, 40, 0);
   SkinControls& list = manager->FindForm(h)->Controls();
   auto* lv = dynamic_cast<TSkinListView*>(list.AttachWindow(SkinObject::kListView, view));
