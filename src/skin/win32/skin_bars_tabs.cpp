@@ -132,7 +132,7 @@ void TSkinTab::Draw(HDC dc, const Rect&) {
     if (i != selected) draw_tab(i);
   if (selected >= 0 && selected < count) draw_tab(selected);
   const COLORREF colour = enabled ? ResolveColour(model.Colours.ButtonText) : GetSysColor(COLOR_GRAYTEXT);
-  BlitWithText(dc, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
+  BlitWithText(dc, surface_, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
     for (int i = 0; i < count; ++i) {
       char text[261] = {};
       TCITEMA item = {};
@@ -401,7 +401,8 @@ void TSkinStatusBar::Draw(HDC dc, const Rect&) {
       DrawStateImage(pixels, {r.right - gw, r.top, r.right, r.bottom}, piece.Image, 3, 3, piece.Trans != 0);
     }
   }
-  BlitWithText(dc, pixels, WindowFont(window_), ResolveColour(Model().Colours.ButtonText), [&](HDC text_dc) {
+  const COLORREF colour = ResolveColour(Model().Colours.ButtonText);
+  BlitWithText(dc, surface_, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
     for (const Part& p : parts) {
       RECT tr = {p.rect.left + 4, p.rect.top, p.rect.right - 4, p.rect.bottom};
       DrawTextA(text_dc, p.text.c_str(), -1, &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);

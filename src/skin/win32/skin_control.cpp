@@ -21,18 +21,18 @@ HFONT WindowFont(HWND window) {
   return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
+void BlitWithText(HDC dc, KeptSurface& kept, const Bitmap32& pixels, HFONT font, COLORREF colour,
                   const std::function<void(HDC)>& text) {
-  DibSurface surface(dc, pixels.Width(), pixels.Height());
-  if (!surface.Valid()) return;
-  surface.Load(pixels);
+  DibSurface* surface = kept.For(dc, pixels.Width(), pixels.Height());
+  if (!surface) return;
+  surface->Load(pixels);
   {
-    ui::win32::Selection selected(surface.Dc(), font);
-    SetBkMode(surface.Dc(), TRANSPARENT);
-    SetTextColor(surface.Dc(), colour);
-    text(surface.Dc());
+    ui::win32::Selection selected(surface->Dc(), font);
+    SetBkMode(surface->Dc(), TRANSPARENT);
+    SetTextColor(surface->Dc(), colour);
+    text(surface->Dc());
   }
-  BitBlt(dc, 0, 0, pixels.Width(), pixels.Height(), surface.Dc(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, pixels.Width(), pixels.Height(), surface->Dc(), 0, 0, SRCCOPY);
 }
 
 void PaintSolid(HDC dc, const Rect& r, COLORREF colour, bool frame_only) {
@@ -158,6 +158,7 @@ void TSkinControl::Detach() {
       Unsubclass();
     if (IsWindow(window_)) InvalidateRect(window_, nullptr, TRUE);
   }
+  surface_.Release();
 }
 
 LRESULT TSkinControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -394,14 +395,14 @@ void TSkinButton::Draw(HDC dc, const Rect& r) {
                                 : image == kImgHot   ? b.MouseOverColour2
                                                      : b.NormalColour2);
   if (!enabled_) text = GetSysColor(COLOR_BTNSHADOW);
-  DibSurface surface(dc, r.Width(), r.Height());
-  if (!surface.Valid()) return;
-  surface.Load(pixels);
+  DibSurface* surface = surface_.For(dc, r.Width(), r.Height());
+  if (!surface) return;
+  surface->Load(pixels);
   {
-    ui::win32::Selection font(surface.Dc(), WindowFont(window_));
-    DrawFace(surface, pixels, {0, 0, r.Width(), r.Height()}, text);
+    ui::win32::Selection font(surface->Dc(), WindowFont(window_));
+    DrawFace(*surface, pixels, {0, 0, r.Width(), r.Height()}, text);
   }
-  BitBlt(dc, r.left, r.top, r.Width(), r.Height(), surface.Dc(), 0, 0, SRCCOPY);
+  BitBlt(dc, r.left, r.top, r.Width(), r.Height(), surface->Dc(), 0, 0, SRCCOPY);
   last_image_ = image;
   last_text_colour_ = text;
   ++paints_;

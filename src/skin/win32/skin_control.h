@@ -123,6 +123,8 @@ class TSkinControl : public SkinnedWindow {
   int last_image_ = 0;
   COLORREF last_text_colour_ = 0;
   int paints_ = 0;
+  // Where a face with text is composed, kept while attached.
+  KeptSurface surface_;
 
  private:
   WNDPROC own_proc_ = nullptr;
@@ -237,9 +239,9 @@ class TSkinSizer : public TSkinControl {
 // The window's font, or the default GUI font.
 HFONT WindowFont(HWND window);
 // The pixels copied to (0, 0) of dc in one blit, with text drawn over them
-// first: text gets a DC with the font and colour selected and a transparent
-// background.
-void BlitWithText(HDC dc, const Bitmap32& pixels, HFONT font, COLORREF colour,
+// first in the kept surface: text gets a DC with the font and colour
+// selected and a transparent background.
+void BlitWithText(HDC dc, KeptSurface& kept, const Bitmap32& pixels, HFONT font, COLORREF colour,
                   const std::function<void(HDC)>& text);
 // A rectangle filled, or framed one pixel wide, in a colour, with no brush
 // made for it.

@@ -202,7 +202,7 @@ void TWinSkinForm::ReleaseParts() {
   title_clean_.Clear();
   pieces_ = {};
   title_key_ = {};
-  title_surface_.reset();
+  title_surface_.Release();
   clip_.reset();
   face_brush_.reset();
   caption_font_.reset();
@@ -743,13 +743,12 @@ void TWinSkinForm::ComposeTitleBar(HDC reference, int width, const Bitmap32& lef
   Blit(title, metrics_.left, 0, RenderFramePiece(m, kFrameTop, width, top, metrics_, active_), false);
 
   const std::string& text = key.text;
-  if (!title_surface_ || title_surface_->Width() != width || title_surface_->Height() != top)
-    title_surface_ = std::make_unique<DibSurface>(reference, width, top);
-  DibSurface& surface = *title_surface_;
-  if (!surface.Valid()) {
+  DibSurface* kept = title_surface_.For(reference, width, top);
+  if (!kept) {
     title_bar_ = title_clean_ = std::move(title);
     return;
   }
+  DibSurface& surface = *kept;
   HDC dc = surface.Dc();
   ui::win32::Selection font(dc, caption_font_.get());
   const std::string measured = text + "   ";

@@ -228,8 +228,8 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
     }
   };
   TitleKey title_key_;
-  std::unique_ptr<DibSurface> title_surface_;  // where the title text is drawn
-  RegionHandle clip_;                          // the update region, in window coordinates
+  KeptSurface title_surface_;  // where the title text is drawn
+  RegionHandle clip_;          // the update region, in window coordinates
   Bitmap32 small_icon_;
   Bitmap32 title_bar_;    // with text and buttons: the shape's top
   Bitmap32 title_clean_;  // before the buttons: under a redrawn button

@@ -402,16 +402,16 @@ void TWinSkinPopMenu::RenderBackground() {
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (background_.Width() == w && background_.Height() == h) return;
   background_ = RenderMenuBackground(w, h, *skin_.Model().MenuBackground);
-  surface_.reset();
+  surface_.Release();
 }
 
 DibSurface* TWinSkinPopMenu::Surface(HDC reference) {
   // Made once per size: the popup is drawn again and again while open.
-  if (!surface_) {
-    surface_ = std::make_unique<DibSurface>(reference, background_.Width(), background_.Height());
-    surface_->Load(background_);
-  }
-  return surface_->Valid() ? surface_.get() : nullptr;
+  const int w = background_.Width(), h = background_.Height();
+  if (surface_.Fits(w, h)) return surface_.For(reference, w, h);
+  DibSurface* surface = surface_.For(reference, w, h);
+  if (surface) surface->Load(background_);
+  return surface;
 }
 
 const Bitmap32& TWinSkinPopMenu::Background() {
@@ -453,7 +453,7 @@ LRESULT TWinSkinPopMenu::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const WNDPROC own = OwnProc();
       Unsubclass();
       background_.Clear();
-      surface_.reset();
+      surface_.Release();
       return own ? CallWindowProcA(own, window_, msg, wp, lp) : DefWindowProcA(window_, msg, wp, lp);
     }
     case WM_NCPAINT: {

@@ -102,7 +102,7 @@ class TWinSkinPopMenu : public SkinnedWindow {
   bool from_bar_;
   HMENU menu_ = nullptr;
   Bitmap32 background_;
-  std::unique_ptr<DibSurface> surface_;
+  KeptSurface surface_;
 };
 
 // The manager's popup skins and the menu-tracking flag.

@@ -266,4 +266,9 @@ void DibSurface::Store(Bitmap32& to) const {
                 static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
 }
 
+DibSurface* KeptSurface::For(HDC reference, int width, int height) {
+  if (!Fits(width, height)) surface_ = std::make_unique<DibSurface>(reference, width, height);
+  return surface_->Valid() ? surface_.get() : nullptr;
+}
+
 }  // namespace corvane::skin::win32

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -256,6 +257,21 @@ class DibSurface {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
   std::uint32_t* bits_ = nullptr;
+};
+
+// A DibSurface kept between paints by the one who paints into it, made
+// again only when the size changes: a steady repaint makes no DC or DIB.
+class KeptSurface {
+ public:
+  // The surface of that size; null when it cannot be made.
+  DibSurface* For(HDC reference, int width, int height);
+  bool Fits(int width, int height) const {
+    return surface_ && surface_->Valid() && surface_->Width() == width && surface_->Height() == height;
+  }
+  void Release() { surface_.reset(); }
+
+ private:
+  std::unique_ptr<DibSurface> surface_;
 };
 
 }  // namespace corvane::skin::win32

@@ -425,7 +425,7 @@ void TSkinHeader::Draw(HDC dc, const Rect& r) {
     DrawNinePart(pixels, {right, 0, area.right, area.bottom}, piece.Image,
                  PieceParts(piece, 5, enabled ? 1 : 3), piece.Trans != 0);
   const COLORREF colour = enabled ? ResolveColour(model.Colours.ButtonText) : GetSysColor(COLOR_GRAYTEXT);
-  BlitWithText(dc, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
+  BlitWithText(dc, surface_, pixels, WindowFont(window_), colour, [&](HDC text_dc) {
     for (int i = 0; i < count; ++i) {
       char text[261] = {};
       HDITEMA hd = {};

@@ -227,22 +227,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmd, int) {
       SendMessageA(c, CB_SETCURSEL, 0, 0);
     }
     HWND tabs = Child(plain, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, 10, 135, 280, 95);
-    const char* tab_names[] = {"常规", "高级", "关于"};
-    for (int i = 0; i < 3; ++i) {
-      TCITEMA item = {};
-      item.mask = TCIF_TEXT;
-      item.pszText = const_cast<char*>(tab_names[i]);
-      SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
+    for (const char* name : {"常规", "高级", "关于"}) AddTab(tabs, name);
     HWND list = Child(plain, WC_LISTVIEWA, "", LVS_REPORT, 300, 135, 290, 95, WS_EX_CLIENTEDGE);
-    const char* columns[] = {"名称", "大小"};
-    for (int i = 0; i < 2; ++i) {
-      LVCOLUMNA col = {};
-      col.mask = LVCF_TEXT | LVCF_WIDTH;
-      col.cx = i == 0 ? 170 : 90;
-      col.pszText = const_cast<char*>(columns[i]);
-      SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
-    }
+    AddColumn(list, "名称", 170);
+    AddColumn(list, "大小", 90);
     for (int i = 0; i < 12; ++i) {
       std::string name = "文档 " + std::to_string(i + 1) + ".txt";
       LVITEMA item = {};

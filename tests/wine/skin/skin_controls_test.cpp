@@ -296,15 +296,8 @@ TEST_F(SkinnedControls, TheCommonControlsPaintFromTheirPieces) {
   HWND progress = Child(parent, PROGRESS_CLASSA, "", 0, 10, 110, 150, 16);
   HWND status = Child(parent, STATUSCLASSNAMEA, "就绪", 0, 0, 0, 0, 0);
   HWND view = Child(parent, WC_LISTVIEWA, "", LVS_REPORT, 170, 110, 200, 80);
-  TCITEMA item = {};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<char*>("常规");
-  SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  LVCOLUMNA col = {};
-  col.mask = LVCF_TEXT | LVCF_WIDTH;
-  col.cx = 100;
-  col.pszText = const_cast<char*>("名称");
-  SendMessageA(view, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+  AddTab(tabs, "常规");
+  AddColumn(view, "名称", 100);
   TSkinControl* c = list->AttachWindow(SkinObject::kComBox, combo);
   TSkinControl* objects[] = {
       c,

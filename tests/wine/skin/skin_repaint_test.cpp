@@ -3,10 +3,14 @@
 // brush, region, DIB section, memory DC) after the first time, and a frame
 // paint keeps to the region the system asks for.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 #include "skin/win32/skin_control_walk.h"
+#include "skin/win32/skin_scroll.h"
 #include "skin/win32/skin_menu.h"
 #include "skin_fixture.h"
 
@@ -127,13 +131,75 @@ TEST_F(SteadyRepaint, AnEditAndASizeBoxAreDrawnWithTheDcsOwnBrushAndPen) {
   EXPECT_EQ(detail::ObjectsMade(), made) << "brushes or pens made per paint";
 }
 
+TEST_F(SteadyRepaint, FacesWithTextAreComposedInASurfaceKeptPerControlAndSize) {
+  HWND h = Open("Faces");
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int ht) {
+    return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, ht, h, nullptr,
+                           instance, nullptr);
+  };
+  HWND button = child("BUTTON", "确定", BS_PUSHBUTTON, 10, 10, 80, 24);
+  HWND tabs = child(WC_TABCONTROLA, "", 0, 10, 40, 150, 60);
+  HWND progress = child(PROGRESS_CLASSA, "", 0, 170, 40, 100, 16);
+  HWND arrows = child(UPDOWN_CLASSA, "", 0, 170, 70, 16, 24);
+  HWND status = child(STATUSCLASSNAMEA, "就绪", 0, 0, 0, 0, 0);
+  HWND view = child(WC_LISTVIEWA, "", LVS_REPORT, 10, 105, 150, 50);
+  AddTab(tabs, "常规");
+  AddColumn(view, "名称", 100);
+  SendMessageA(progress, PBM_SETPOS, 40, 0);
+  SkinControls& list = manager->FindForm(h)->Controls();
+  auto* lv = dynamic_cast<TSkinListView*>(list.AttachWindow(SkinObject::kListView, view));
+  ASSERT_TRUE(lv && lv->Header());
+  const std::vector<std::pair<HWND, TSkinControl*>> drawn = {
+      {button, list.AttachWindow(SkinObject::kButton, button)},
+      {tabs, list.AttachWindow(SkinObject::kTab, tabs)},
+      {progress, list.AttachWindow(SkinObject::kProgress, progress)},
+      {arrows, list.AttachWindow(SkinObject::kUpDown, arrows)},
+      {status, list.AttachWindow(SkinObject::kStatusBar, status)},
+      {lv->Header()->Window(), lv->Header()},
+  };
+  for (const auto& [window, object] : drawn) ASSERT_NE(object, nullptr);
+  auto paints = [&] {
+    int n = 0;
+    for (const auto& [window, object] : drawn) n += object->Paints();
+    return n;
+  };
+  auto redraw_all = [&] {
+    for (const auto& [window, object] : drawn)
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  };
+  redraw_all();
+  const int made = detail::ObjectsMade(), before = paints();
+  for (int i = 0; i < 100; ++i) redraw_all();
+  for (const auto& [window, object] : drawn)
+    EXPECT_GE(object->Paints(), 100) << typeid(*object).name() << " was not drawn each time";
+  EXPECT_GE(paints(), before + 100 * static_cast<int>(drawn.size()));
+  EXPECT_EQ(detail::ObjectsMade(), made) << "GDI objects made per paint of the controls";
+
+  // A new size: the surface is made again once, then kept.
+  SetWindowPos(button, nullptr, 0, 0, 96, 28, SWP_NOMOVE | SWP_NOZORDER);
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const int resized = detail::ObjectsMade();
+  EXPECT_EQ(resized, made + 2) << "one memory DC and one DIB section for the new size";
+  for (int i = 0; i < 10; ++i) redraw_all();
+  EXPECT_EQ(detail::ObjectsMade(), resized);
+  // Detached: what it kept goes with it.
+  const int live = LiveOwners().gdi;
+  drawn[0].second->Detach();
+  EXPECT_EQ(LiveOwners().gdi, live - 2) << "the button's surface outlived its detach";
+}
+
 TEST_F(SteadyRepaint, TheShapeIsSetOncePerSizeAndNeverByARepaint) {
   HWND h = Open("Shape");
   ASSERT_EQ(LiveOwners().shapes, 1);
   const int set = detail::RegionsSet();
-  for (int i = 0; i < 20; ++i) SendMessageA(h, kMsgRepaintFrame, 0, 0);
-  RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  EXPECT_EQ(detail::RegionsSet(), set);
+  for (int i = 0; i < 20; ++i) {
+    SendMessageA(h, kMsgRepaintFrame, 0, 0);
+    SendMessageA(h, WM_NCACTIVATE, i % 2, 0);
+    SetWindowTextA(h, i % 2 ? "Shape" : "Shape, retitled");
+    RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(detail::RegionsSet(), set) << "the shape was set again without a new size";
   RECT wr;
   GetWindowRect(h, &wr);
   SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 40, wr.bottom - wr.top + 30,

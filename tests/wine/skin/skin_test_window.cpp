@@ -1,5 +1,7 @@
 #include "skin_test_window.h"
 
+#include <commctrl.h>
+
 namespace corvane::skin::win32 {
 
 namespace {
@@ -171,6 +173,24 @@ std::vector<HWND> OpenMenus() {
   std::vector<HWND> out;
   EnumThreadWindows(GetCurrentThreadId(), &CollectMenus, reinterpret_cast<LPARAM>(&out));
   return out;
+}
+
+void AddTab(HWND tabs, const char* text) {
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>(text);
+  const auto end = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+  SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(end), reinterpret_cast<LPARAM>(&item));
+}
+
+void AddColumn(HWND view, const char* text, int width) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
+  const auto end = header ? SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+  LVCOLUMNA col = {};
+  col.mask = LVCF_TEXT | LVCF_WIDTH;
+  col.cx = width;
+  col.pszText = const_cast<char*>(text);
+  SendMessageA(view, LVM_INSERTCOLUMNA, static_cast<WPARAM>(end), reinterpret_cast<LPARAM>(&col));
 }
 
 }  // namespace corvane::skin::win32

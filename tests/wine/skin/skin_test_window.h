@@ -42,6 +42,11 @@ std::vector<HWND> OpenMenus();
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 3000);
 void PumpFor(DWORD ms);
 
+// A tab with that text, at the end of a tab control.
+void AddTab(HWND tabs, const char* text);
+// A column of that text and width, at the end of a report list view.
+void AddColumn(HWND view, const char* text, int width);
+
 // A static text at the top left of a gallery window.
 void AddLabel(HWND parent, const char* text);
 
