@@ -273,8 +273,8 @@ class MainWindowTest(WineTestCase):
         self.assertTrue(wait_until(lambda: not visible(self.hwnd)), "still shown")
         menu = open_tray_menu(self.hwnd)
         x, y, w, h = menu["rect"]
-        # Three text items and a separator share the height.
-        item = (h - 6 - 8) // 3
+        # Four text items (exit, show, undo, about) and a separator share the height.
+        item = (h - 6 - 8) // 4
         drv("click", x + w // 2, y + 3 + item + item // 2)
         self.assertTrue(wait_until(lambda: visible(self.hwnd)), "not shown")
         menu = open_tray_menu(self.hwnd)
