@@ -118,13 +118,8 @@ bool FolderRoutines::SameBytes(const std::string& from, const std::string& to) {
 bool FolderRoutines::MoveFile(const std::string& from, const std::string& folder,
                               const std::string& name, MoveReport& report) {
   std::string to = Join(folder, name);
-  // Most names are free: the copy that refuses an existing target is the
-  // only look at the target they cost.
-  if (!fs_.CopyNew(from, to)) {
-    if (!fs_.Exists(to)) {
-      NotCopied(report, from);
-      return false;
-    }
+  MoveOutcome outcome = fs_.MoveByCopy(from, to);
+  if (outcome == MoveOutcome::kTargetTaken) {
     // The same bytes are there already: the source alone goes.
     if (fs_.FileExists(to) && SameBytes(from, to)) {
       if (fs_.Delete(from)) return true;
@@ -137,21 +132,20 @@ bool FolderRoutines::MoveFile(const std::string& from, const std::string& folder
       return false;
     }
     // Another entry of that name is kept; the incoming one takes a free name.
-    to = Join(folder, FreeName(fs_, folder, name));
-    if (!fs_.CopyNew(from, to)) {
+    outcome = fs_.MoveByCopy(from, Join(folder, FreeName(fs_, folder, name)));
+  }
+  switch (outcome) {
+    case MoveOutcome::kMoved:
+      return true;
+    case MoveOutcome::kNotDeleted:
+      NotRemoved(report, from);
+      return false;
+    default:
+      // A copy that came out different is no copy, and the source keeps
+      // the entry.
       NotCopied(report, from);
       return false;
-    }
   }
-  // A copy that came out different is no copy, and the source keeps the
-  // entry; what lies in the target may not be ours, so it is left alone.
-  if (!SameBytes(from, to)) {
-    NotCopied(report, from);
-    return false;
-  }
-  if (fs_.Delete(from)) return true;
-  NotRemoved(report, from);
-  return false;
 }
 
 void FolderRoutines::ConfirmDeleted(const std::string& folder,

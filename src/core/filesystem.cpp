@@ -30,6 +30,22 @@ bool FileSystem::AppendFile(const std::string& path, const std::string& data) {
   return old && WriteFile(path, *old + data);
 }
 
+MoveOutcome FileSystem::MoveByCopy(const std::string& from, const std::string& to) {
+  return MoveByCopyOn(*this, from, to);
+}
+
+MoveOutcome MoveByCopyOn(FileSystem& fs, const std::string& from, const std::string& to,
+                         const std::optional<std::string>& source) {
+  // Most names are free: the copy that refuses an existing target is the
+  // only look at the target they cost.
+  if (!fs.CopyNew(from, to))
+    return fs.Exists(to) ? MoveOutcome::kTargetTaken : MoveOutcome::kNotCopied;
+  std::optional<std::string> original = source ? source : fs.ReadFile(from);
+  std::optional<std::string> copy = fs.ReadFile(to);
+  if (!original || !copy || *original != *copy) return MoveOutcome::kCopyDiffers;
+  return fs.Delete(from) ? MoveOutcome::kMoved : MoveOutcome::kNotDeleted;
+}
+
 std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name) {
   std::string base = text::IncludeTrailingBackslash(folder);
   if (!fs.Exists(base + name)) return name;

@@ -30,6 +30,15 @@ struct FileEntry {
   }
 };
 
+// How a move by copy ended.
+enum class MoveOutcome {
+  kMoved,
+  kTargetTaken,  // something is at the target already; nothing changed
+  kNotCopied,    // the copy failed; nothing changed
+  kCopyDiffers,  // the copy did not come out as the source; the source stays
+  kNotDeleted,   // copied and checked, but the source could not be deleted
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -45,6 +54,10 @@ class FileSystem {
   virtual bool CopyNew(const std::string& from, const std::string& to) {
     return !Exists(to) && Copy(from, to);
   }
+  // Moves a file onto a free name: copies it, reads the copy back against
+  // the source and deletes the source only when they match, so that at no
+  // moment are its bytes in neither place.
+  virtual MoveOutcome MoveByCopy(const std::string& from, const std::string& to);
   // Refuses a read-only file.
   virtual bool Delete(const std::string& path) = 0;
   // Only an empty folder is removed.
@@ -69,6 +82,11 @@ class FileSystem {
   // the disk before returning: a record written this way survives a crash.
   virtual bool AppendFile(const std::string& path, const std::string& data);
 };
+
+// The steps of FileSystem::MoveByCopy on fs; source, when given, is what the
+// caller already read from `from`, so the check reads only the copy.
+MoveOutcome MoveByCopyOn(FileSystem& fs, const std::string& from, const std::string& to,
+                         const std::optional<std::string>& source = std::nullopt);
 
 // name, or "name (2).ext", "name (3).ext", ... : the first that names nothing
 // in folder.

@@ -7,10 +7,11 @@
 namespace corvane::journal {
 namespace {
 
-constexpr std::array<std::pair<Op, const char*>, 12> kOps = {{
+constexpr std::array<std::pair<Op, const char*>, 13> kOps = {{
     {Op::kCopy, "copy"},
     {Op::kDelete, "delete"},
     {Op::kRename, "move"},
+    {Op::kMoveByCopy, "copymove"},
     {Op::kMakeFolder, "mkdir"},
     {Op::kRemoveFolder, "rmdir"},
     {Op::kAttributes, "attrib"},
@@ -185,6 +186,7 @@ bool RecordIsWhole(const Record& r) {
   if (r.blob && !IsBlobName(*r.blob)) return false;
   switch (r.op) {
     case Op::kCopy:
+    case Op::kMoveByCopy:
     case Op::kRename:
       return IsSafeAbsolutePath(r.to) && (r.op == Op::kRename || (r.size && r.hash));
     case Op::kDelete:

@@ -35,6 +35,8 @@ enum class Op {
   kCopy,          // path copied to `to`; `blob` holds what `to` held before
   kDelete,        // file path deleted; `blob` holds its bytes, `attributes` its attributes
   kRename,        // path renamed (moved) to `to`
+  kMoveByCopy,    // file path copied to the free name `to`, checked, then deleted;
+                  // size/hash are its bytes, which are always in one place or both
   kMakeFolder,    // folder path created
   kRemoveFolder,  // empty folder path removed, with its `attributes`
   kAttributes,    // attributes of path changed from `attributes` to `new_attributes`

@@ -31,7 +31,10 @@ bool RestoreTarget(FileSystem& fs, const std::string& target,
   std::optional<std::string> now = fs.FileExists(target) ? fs.ReadFile(target) : std::nullopt;
   if (now == old) return true;
   if (!now && fs.Exists(target)) return false;  // a folder: not ours to touch
-  return old ? fs.WriteFile(target, *old) : fs.Delete(target);
+  if (old) return fs.WriteFile(target, *old);
+  // A copy comes with its source's attributes; read-only would keep it.
+  std::uint32_t a = fs.Attributes(target).value_or(0);
+  return (!(a & attr::kReadOnly) || fs.SetAttributes(target, attr::kNormal)) && fs.Delete(target);
 }
 
 std::optional<std::string> JournalledFileSystem::Absolute(const std::string& path) {
@@ -74,32 +77,38 @@ bool JournalledFileSystem::Copy(const std::string& from, const std::string& to) 
                     });
 }
 
-bool JournalledFileSystem::CopyNew(const std::string& from, const std::string& to) {
+MoveOutcome JournalledFileSystem::MoveByCopy(const std::string& from, const std::string& to) {
   auto src = Absolute(from), dst = Absolute(to);
   std::optional<std::string> bytes = inner_.ReadFile(from);
-  if (!src || !dst || !bytes) return false;
-  // The target is never looked up first: that is what CopyNew saves. A copy
-  // refused because something is there changed nothing, and that something
-  // is left alone.
+  if (!src || !dst || !bytes) return MoveOutcome::kNotCopied;
+  // No old bytes are saved: the file's bytes are at the source, the target
+  // or both at every step, and its undo is a move back.
   Record r;
-  r.op = Op::kCopy;
+  r.op = Op::kMoveByCopy;
   r.path = *src;
   r.to = *dst;
   SetContent(r, *bytes);
-  r.old_absent = true;
-  std::uint64_t hash = *r.hash;
-  bool copied = false;
-  return Journalled(journal_, r, nullptr,
-                    [&] { return copied = inner_.CopyNew(from, to); },
-                    [&](Completion& c) {
-                      if (!copied) {
-                        c.ok = false;
-                        return;
-                      }
-                      auto now = inner_.ReadFile(to);
-                      c.ok = now && ContentHash(*now) == hash;
-                      if (!c.ok) RestoreTarget(inner_, to, std::nullopt);
-                    });
+  MoveOutcome outcome = MoveOutcome::kNotCopied;  // when the record cannot be written
+  Journalled(journal_, r, nullptr,
+             [&] {
+               outcome = MoveByCopyOn(inner_, from, to, bytes);
+               return true;
+             },
+             [&](Completion& c) {
+               // A copy that came out different was made by this move onto
+               // a free name: it goes, so the failure is the whole truth.
+               if (outcome == MoveOutcome::kCopyDiffers) RestoreTarget(inner_, to, std::nullopt);
+               c.ok = outcome == MoveOutcome::kMoved;
+             });
+  if (outcome == MoveOutcome::kNotDeleted) {
+    // The source would not go: what the move left is a checked copy, kept
+    // as one for undo to take away.
+    Record copy = r;
+    copy.op = Op::kCopy;
+    copy.old_absent = true;
+    Journalled(journal_, copy, nullptr, [] { return true; }, [](Completion& c) { c.ok = true; });
+  }
+  return outcome;
 }
 
 bool JournalledFileSystem::Delete(const std::string& path) {

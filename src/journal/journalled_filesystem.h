@@ -19,7 +19,7 @@ class JournalledFileSystem : public FileSystem {
     return inner_.List(folder, pattern);
   }
   bool Copy(const std::string& from, const std::string& to) override;
-  bool CopyNew(const std::string& from, const std::string& to) override;
+  MoveOutcome MoveByCopy(const std::string& from, const std::string& to) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

@@ -82,6 +82,7 @@ bool Made(FileSystem& fs, RegistryBackend& registry, Journal& journal, const Rec
     case Op::kDelete:
     case Op::kRemoveFolder: return !fs.Exists(r.path);
     case Op::kRename: return fs.Exists(r.to) && !fs.Exists(r.path);
+    case Op::kMoveByCopy: return !fs.Exists(r.path) && Holds(Content(fs, r.to), r.hash);
     case Op::kMakeFolder: return fs.FolderExists(r.path);
     case Op::kAttributes: {
       auto now = fs.Attributes(r.path);
@@ -257,14 +258,19 @@ void Undo::RevertContent(const Record& r, std::optional<std::uint64_t> hash, Und
     else report.left.push_back(target);
     return;
   }
-  // Ours still, so a read-only or hidden bit it came with is no reason to keep it.
-  std::uint32_t a = fs_.Attributes(target).value_or(0);
-  if ((a & (attr::kReadOnly | attr::kHidden | attr::kSystem)) && !fs_.SetAttributes(target, attr::kNormal))
-    return report.failed.push_back(target);
-  bool ok = old ? fs_.WriteFile(target, *old) && Content(fs_, target) == *old
-                : fs_.Delete(target) && !fs_.Exists(target);
+  bool ok = ClearAttributes(target) &&
+            (old ? fs_.WriteFile(target, *old) && Content(fs_, target) == *old
+                 : fs_.Delete(target) && !fs_.Exists(target));
   if (ok) ++report.reverted;
   else report.failed.push_back(target);
+}
+
+// A file of ours about to be taken away or written back: a read-only or
+// hidden bit it came with is no reason to keep it.
+bool Undo::ClearAttributes(const std::string& path) {
+  std::uint32_t a = fs_.Attributes(path).value_or(0);
+  return !(a & (attr::kReadOnly | attr::kHidden | attr::kSystem)) ||
+         fs_.SetAttributes(path, attr::kNormal);
 }
 
 void Undo::RevertOne(const Record& r, const Completion& c, UndoReport& report) {
@@ -300,6 +306,8 @@ void Undo::RevertOne(const Record& r, const Completion& c, UndoReport& report) {
       else ++report.reverted;
       return;
     }
+    case Op::kMoveByCopy:
+      return RevertMove(r, report);
     case Op::kMakeFolder:
       if (!fs_.Exists(r.path)) return;
       // Only an empty folder goes: whatever was put in it since stays.
@@ -331,6 +339,33 @@ void Undo::RevertOne(const Record& r, const Completion& c, UndoReport& report) {
     case Op::kDeleteKey:
       return RevertKey(r, report);
   }
+}
+
+// The file goes back to where it came from as it is now: what the user
+// changed in it since is theirs. A place taken since keeps what took it.
+void Undo::RevertMove(const Record& r, UndoReport& report) {
+  std::optional<std::string> now = Content(fs_, r.to);
+  if (!now) {
+    if (!fs_.Exists(r.path)) report.left.push_back(r.to);  // moved on by someone else
+    return;
+  }
+  if (fs_.Exists(r.path)) {
+    // The source back as it was, by someone else: the copy alone goes.
+    if (Holds(now, r.hash) && Content(fs_, r.path) == now) {
+      if (ClearAttributes(r.to) && fs_.Delete(r.to) && !fs_.Exists(r.to)) ++report.reverted;
+      else report.failed.push_back(r.to);
+      return;
+    }
+    std::string folder = text::ExtractFilePath(r.path);
+    std::string beside = folder + FreeName(fs_, folder, text::ExtractFileName(r.path));
+    if (fs_.MoveByCopy(r.to, beside) == MoveOutcome::kMoved)
+      report.kept_beside.push_back(r.path + kArrow + beside);
+    else
+      report.failed.push_back(r.to);
+    return;
+  }
+  if (fs_.MoveByCopy(r.to, r.path) == MoveOutcome::kMoved) ++report.reverted;
+  else report.failed.push_back(r.to);
 }
 
 void Undo::RevertValue(const Record& r, UndoReport& report) {
@@ -419,6 +454,9 @@ RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journ
       // A copy or write cut off half-way leaves a target that is neither
       // the old bytes nor the new: the old ones go back.
       const std::string& target = r.op == Op::kCopy ? r.to : r.path;
+      // A move cut off before its source went leaves at most a copy of it.
+      if (r.op == Op::kMoveByCopy && fs.Exists(r.path) && TornCopyOf(fs, r.path, r.to))
+        RestoreTarget(fs, r.to, std::nullopt);
       if (r.op == Op::kCopy || r.op == Op::kWrite) {
         std::optional<std::string> old = r.blob ? journal.ReadBlob(*r.blob) : std::nullopt;
         if (old) RestoreTarget(fs, target, old);

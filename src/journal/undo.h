@@ -70,6 +70,8 @@ class Undo {
   void PutBack(const std::string& path, const std::string& bytes, std::uint32_t attributes,
                UndoReport& report);
   void KeepBeside(const std::string& path, const std::string& bytes, UndoReport& report);
+  void RevertMove(const Record& r, UndoReport& report);
+  bool ClearAttributes(const std::string& path);
   void RevertValue(const Record& r, UndoReport& report);
   void RevertKey(const Record& r, UndoReport& report);
   std::optional<std::string> Blob(const Record& r, UndoReport& report);

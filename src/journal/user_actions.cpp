@@ -20,10 +20,14 @@ std::string MergeDescription(const std::vector<Record>& changes) {
   // again is no entry.
   int moved = 0;
   for (const Record& r : changes) {
-    bool rewritten = std::any_of(changes.begin(), changes.end(), [&](const Record& w) {
-      return w.op == Op::kWrite && text::SameText(w.path, r.path);
-    });
-    if (r.op == Op::kRename || (r.op == Op::kDelete && !rewritten)) ++moved;
+    if (r.op == Op::kRename || r.op == Op::kMoveByCopy) {
+      ++moved;
+    } else if (r.op == Op::kDelete) {
+      bool rewritten = std::any_of(changes.begin(), changes.end(), [&](const Record& w) {
+        return w.op == Op::kWrite && text::SameText(w.path, r.path);
+      });
+      if (!rewritten) ++moved;
+    }
   }
   return "启动时整理 " + std::to_string(moved) + " 项";
 }
@@ -31,7 +35,7 @@ std::string MergeDescription(const std::vector<Record>& changes) {
 std::string DropDescription(const std::vector<Record>& changes) {
   // A dropped folder shows first as the folder made for it.
   for (const Record& r : changes) {
-    bool moved = r.op == Op::kCopy || r.op == Op::kRename;
+    bool moved = r.op == Op::kCopy || r.op == Op::kRename || r.op == Op::kMoveByCopy;
     if (moved || r.op == Op::kMakeFolder)
       return "拖放 " + Stem(r.path) + " → " + Stem(text::ExtractFilePath(moved ? r.to : r.path));
   }

@@ -55,6 +55,26 @@ TEST_F(JournalTest, AUserActionIsOneGroupDescribedByWhatItDid) {
   EXPECT_EQ(groups[0]->what, "启动时整理 6 项");
 }
 
+TEST_F(JournalTest, AMovedEntryCostsOneRecordAndNoSavedCopy) {
+  categories::MoveReport moved;
+  {
+    GroupScope g(&journal, "启动时整理");
+    moved = categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+  }
+  ASSERT_GT(moved.moved, 3);
+  // Its bytes are always at the source, the target or both: nothing to save.
+  EXPECT_TRUE(disk.List(journal.FolderPath(), "*.bin").empty());
+  std::string text = disk.ReadFile(journal.FilePath()).value_or("");
+  History h = ReadHistory(journal.Read());
+  ASSERT_EQ(h.groups.size(), 1u);
+  std::map<Op, int> ops;
+  for (const Record& r : h.groups[0].changes) ++ops[r.op];
+  EXPECT_EQ(ops[Op::kMoveByCopy], moved.moved);
+  // The read-only source stays: its checked copy is recorded for undo to remove.
+  EXPECT_EQ(ops[Op::kCopy], 1);
+  EXPECT_EQ(text.find("op=delete"), std::string::npos);
+}
+
 TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
   const std::string office = kPaths.common_programs + "\\办公应用";
   categories::FolderRoutines{disk, kPaths}.WriteCategoryIconFile(office, "D:\\Corvane\\Icon\\a.ico");
@@ -87,17 +107,24 @@ TEST_F(JournalTest, AChangeWhoseRecordCannotBeWrittenIsNotMade) {
 
 TEST_F(JournalTest, UndoKeepsBothVersionsOfWhatTheUserChangedSince) {
   std::string lnk = kPaths.common_programs + "\\记事本.lnk";
+  std::string ini = kPaths.common_programs + "\\办公应用\\Desktop.ini";
   MakeChanges();
   disk.WriteFile(lnk, "the user's own notepad link");  // came with the merge, changed since
+  // Written over, changed since (a hidden file takes no plain write).
+  disk.AddFile(ini, "the user's own folder settings", attr::kHidden | attr::kSystem);
   registry.PutDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyPics", 7);
   disk.AddFile(kPaths.user_start_menu + "\\记事本.lnk", "a new one where the old was");
 
   UndoReport r = Undo(files, keys, journal).All();
   EXPECT_TRUE(r.failed.empty());
-  EXPECT_EQ(disk.ReadFile(lnk), "the user's own notepad link");
+  // A moved entry goes back as the user left it, beside what took its place.
+  EXPECT_FALSE(disk.Exists(lnk));
   EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本.lnk"), "a new one where the old was");
-  EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本 (2).lnk"), "notepad");
-  ASSERT_EQ(r.kept_beside.size(), 1u);
+  EXPECT_EQ(disk.ReadFile(kPaths.user_start_menu + "\\记事本 (2).lnk"), "the user's own notepad link");
+  // A file written over keeps the user's version, and the old one beside it.
+  EXPECT_EQ(disk.ReadFile(ini), "the user's own folder settings");
+  EXPECT_EQ(disk.ReadFile(kPaths.common_programs + "\\办公应用\\Desktop (2).ini"), "[.ShellClassInfo]");
+  EXPECT_EQ(r.kept_beside.size(), 2u);
   EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyPics"), 7u);
   EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
   bool listed = false;
