@@ -52,6 +52,11 @@ bool WatchedListings::Copy(const std::string& from, const std::string& to) {
 bool WatchedListings::CopyNew(const std::string& from, const std::string& to) {
   return Wrote(inner_.CopyNew(from, to));
 }
+MoveOutcome WatchedListings::MoveByCopy(const std::string& from, const std::string& to) {
+  MoveOutcome outcome = inner_.MoveByCopy(from, to);
+  Wrote(true);
+  return outcome;
+}
 bool WatchedListings::Delete(const std::string& path) { return Wrote(inner_.Delete(path)); }
 bool WatchedListings::RemoveFolder(const std::string& path) {
   return Wrote(inner_.RemoveFolder(path));

@@ -44,6 +44,8 @@ class WatchedListings : public FileSystem {
   std::vector<FileEntry> List(const std::string& folder, const std::string& pattern) override;
   bool Copy(const std::string& from, const std::string& to) override;
   bool CopyNew(const std::string& from, const std::string& to) override;
+  // Passed down whole: the file system beneath may record it as one move.
+  MoveOutcome MoveByCopy(const std::string& from, const std::string& to) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

@@ -54,6 +54,7 @@ void Journal::BeginGroup(const std::string& what, std::optional<std::uint64_t> u
 
 void Journal::EndGroup() {
   if (depth_ == 0 || --depth_ > 0) return;
+  WriteCompletions();
   header_written_ = false;
   changes_.clear();
 }
@@ -103,7 +104,15 @@ void Journal::Complete(const Completion& c) {
   Entry e;
   e.kind = Entry::Kind::kDone;
   e.completion = c;
-  Append(e);
+  // A change made waits to be written with the next record: should it be
+  // lost, the next start finds the change made. A failure is written at
+  // once, as nothing else could tell it from a copy cut off.
+  unwritten_ += FormatLine(e);
+  if (!c.ok || depth_ == 0) WriteCompletions();
+}
+
+void Journal::WriteCompletions() {
+  if (!unwritten_.empty() && fs_.AppendFile(file_, unwritten_)) unwritten_.clear();
 }
 
 void Journal::MarkUndone(std::uint64_t group) {
@@ -113,9 +122,14 @@ void Journal::MarkUndone(std::uint64_t group) {
   Append(e);
 }
 
-bool Journal::Append(const Entry& e) { return fs_.AppendFile(file_, FormatLine(e)); }
+bool Journal::Append(const Entry& e) {
+  if (!fs_.AppendFile(file_, unwritten_ + FormatLine(e))) return false;
+  unwritten_.clear();
+  return true;
+}
 
 ParsedJournal Journal::Read() {
+  WriteCompletions();
   std::optional<std::string> text = fs_.FileExists(file_) ? fs_.ReadFile(file_) : std::nullopt;
   return text ? ParseJournal(*text) : ParsedJournal{};
 }
@@ -126,6 +140,7 @@ std::optional<std::string> Journal::ReadBlob(const std::string& name) {
 }
 
 std::size_t Journal::FoldIfAbove(std::size_t limit) {
+  WriteCompletions();
   std::optional<std::string> text = fs_.FileExists(file_) ? fs_.ReadFile(file_) : std::nullopt;
   if (!text || text->size() <= limit) return 0;
   ParsedJournal parsed = ParseJournal(*text);

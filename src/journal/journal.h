@@ -1,7 +1,8 @@
 // The change journal: what every change to other people's files and
 // settings was, and how to take it back. Before a change its record is
 // appended and flushed (with any old bytes saved first); after it, its
-// completion. A user action opens a group; nothing is written for a group
+// completion, which goes to the disk with the next record or at the end of
+// the group. A user action opens a group; nothing is written for a group
 // that changes nothing.
 #pragma once
 #include <cstdint>
@@ -30,6 +31,9 @@ class Journal {
   using Clock = std::function<std::string()>;
   // fs is the plain file system: the journal's own files are not journalled.
   Journal(FileSystem& fs, const std::string& program_folder, Clock clock);
+  ~Journal() { WriteCompletions(); }
+  Journal(const Journal&) = delete;
+  Journal& operator=(const Journal&) = delete;
 
   const std::string& FilePath() const { return file_; }
   const std::string& FolderPath() const { return folder_; }
@@ -64,6 +68,7 @@ class Journal {
 
  private:
   bool Append(const Entry& e);
+  void WriteCompletions();
   void ResumeNumbers();
 
   FileSystem& fs_;
@@ -73,6 +78,7 @@ class Journal {
   GroupHeader group_;
   bool header_written_ = false;
   std::vector<Record> changes_;
+  std::string unwritten_;  // completions not yet on the disk
   std::uint64_t next_seq_ = 1, next_group_ = 1;
 };
 

@@ -34,6 +34,16 @@ std::size_t Count(FileSystem& fs, const std::string& folder) {
   return n;
 }
 
+// Counts the moves asked of it as moves.
+class MoveCountingDisk : public MemoryFileSystem {
+ public:
+  MoveOutcome MoveByCopy(const std::string& from, const std::string& to) override {
+    ++moves;
+    return MemoryFileSystem::MoveByCopy(from, to);
+  }
+  int moves = 0;
+};
+
 class WatchedListingsTest : public ::testing::Test {
  protected:
   WatchedListingsTest() {
@@ -42,7 +52,7 @@ class WatchedListingsTest : public ::testing::Test {
     disk.WriteFile("C:\\Menu\\a.lnk", "a");
     listings.SetFolders({"c:\\menu\\"});
   }
-  MemoryFileSystem disk;
+  MoveCountingDisk disk;
   FakeChanges changes;
   WatchedListings listings{disk, changes};
 };
@@ -72,6 +82,9 @@ TEST_F(WatchedListingsTest, OwnWritesOtherPatternsAndUnwatchedFoldersAlwaysReadT
   EXPECT_EQ(Count(listings, kMenu), 1u);
   listings.CreateFolder("C:\\Menu\\Sub");
   EXPECT_EQ(Count(listings, kMenu), 2u);
+  EXPECT_EQ(listings.MoveByCopy("C:\\Menu\\a.lnk", "C:\\Menu\\Sub\\a.lnk"), MoveOutcome::kMoved);
+  EXPECT_EQ(disk.moves, 1) << "a move reaches the disk as one, not as its steps";
+  EXPECT_EQ(Count(listings, kMenu), 1u);
 
   disk.WriteFile("C:\\Menu\\x.ico", "i");
   EXPECT_EQ(listings.List(kMenu, "*.ico").size(), 1u) << "only whole listings are kept";

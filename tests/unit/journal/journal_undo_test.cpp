@@ -192,6 +192,20 @@ TEST_F(JournalTest, ACrashMidMergeIsSettledAtTheNextStartWithNothingLost) {
   }
 }
 
+TEST_F(JournalTest, AChangeWhoseCompletionWasNotYetWrittenIsFoundMadeAtTheNextStart) {
+  Snapshot before = Take();
+  GroupScope g(&journal, "启动时整理");
+  categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+  // The power goes before the group ends: the last completion waits unwritten.
+  Journal restarted(disk, kProgram, {});
+  ASSERT_EQ(ReadHistory(restarted.Read()).pending.size(), 1u);
+  RecoveryReport rec = Recover(disk, registry, restarted);
+  EXPECT_EQ(rec.completed, 1);
+  JournalledFileSystem again(faulty_files, restarted);
+  Undo(again, keys, restarted).All();
+  EXPECT_EQ(Differences(before, Take()), "");
+}
+
 TEST_F(JournalTest, ATornCopyOrWriteIsRolledBackAtTheNextStart) {
   std::string from = kPaths.common_start_menu + "\\写字板.lnk";
   std::string onto = kPaths.common_programs + "\\帮助.lnk";
