@@ -46,6 +46,24 @@ MoveOutcome MoveByCopyOn(FileSystem& fs, const std::string& from, const std::str
   return fs.Delete(from) ? MoveOutcome::kMoved : MoveOutcome::kNotDeleted;
 }
 
+namespace {
+
+class AppendEachTime : public FileAppender {
+ public:
+  AppendEachTime(FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  bool Append(const std::string& data) override { return fs_.AppendFile(path_, data); }
+
+ private:
+  FileSystem& fs_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileAppender> FileSystem::OpenAppender(const std::string& path) {
+  return std::make_unique<AppendEachTime>(*this, path);
+}
+
 std::string FreeName(FileSystem& fs, const std::string& folder, const std::string& name) {
   std::string base = text::IncludeTrailingBackslash(folder);
   if (!fs.Exists(base + name)) return name;

@@ -3,6 +3,7 @@
 // to the current directory.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,13 @@ struct FileEntry {
   bool IsDotEntry() const {
     return !name.empty() && name.size() <= 2 && name[0] == '.' && name.back() == '.';
   }
+};
+
+// A file kept open for appending: each Append is on the disk when it returns.
+class FileAppender {
+ public:
+  virtual ~FileAppender() = default;
+  virtual bool Append(const std::string& data) = 0;
 };
 
 // How a move by copy ended.
@@ -81,6 +89,9 @@ class FileSystem {
   // Adds data at the end of the file (made when missing) and flushes it to
   // the disk before returning: a record written this way survives a crash.
   virtual bool AppendFile(const std::string& path, const std::string& data);
+  // The same for a run of appends, the file opened once; nothing when it
+  // cannot be opened.
+  virtual std::unique_ptr<FileAppender> OpenAppender(const std::string& path);
 };
 
 // The steps of FileSystem::MoveByCopy on fs; source, when given, is what the

@@ -26,7 +26,10 @@ WatchedListings::Folder* WatchedListings::Find(const std::string& folder) {
 
 std::vector<FileEntry> WatchedListings::List(const std::string& folder,
                                              const std::string& pattern) {
-  Folder* f = pattern == "*.*" ? Find(folder) : nullptr;
+  // Only a scope's listings are kept: outside one a watch would only cost
+  // every change in the folder a notification (the start-up merge makes
+  // thousands).
+  Folder* f = pattern == "*.*" && scopes_ > 0 ? Find(folder) : nullptr;
   if (!f) return inner_.List(folder, pattern);
   if (!f->watched) f->watched = changes_.Watch(f->path);
   // Asked before listing, so a change during the listing shows next time.

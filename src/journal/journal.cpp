@@ -55,6 +55,7 @@ void Journal::BeginGroup(const std::string& what, std::optional<std::uint64_t> u
 void Journal::EndGroup() {
   if (depth_ == 0 || --depth_ > 0) return;
   WriteCompletions();
+  appender_.reset();
   header_written_ = false;
   changes_.clear();
 }
@@ -112,7 +113,16 @@ void Journal::Complete(const Completion& c) {
 }
 
 void Journal::WriteCompletions() {
-  if (!unwritten_.empty() && fs_.AppendFile(file_, unwritten_)) unwritten_.clear();
+  if (!unwritten_.empty()) Write(std::string());
+}
+
+bool Journal::Write(const std::string& line) {
+  // Kept open through a group: a merge appends thousands of records.
+  if (!appender_) appender_ = fs_.OpenAppender(file_);
+  bool ok = appender_ && appender_->Append(unwritten_ + line);
+  if (!ok || depth_ == 0) appender_.reset();
+  if (ok) unwritten_.clear();
+  return ok;
 }
 
 void Journal::MarkUndone(std::uint64_t group) {
@@ -122,11 +132,7 @@ void Journal::MarkUndone(std::uint64_t group) {
   Append(e);
 }
 
-bool Journal::Append(const Entry& e) {
-  if (!fs_.AppendFile(file_, unwritten_ + FormatLine(e))) return false;
-  unwritten_.clear();
-  return true;
-}
+bool Journal::Append(const Entry& e) { return Write(FormatLine(e)); }
 
 ParsedJournal Journal::Read() {
   WriteCompletions();
@@ -141,6 +147,7 @@ std::optional<std::string> Journal::ReadBlob(const std::string& name) {
 
 std::size_t Journal::FoldIfAbove(std::size_t limit) {
   WriteCompletions();
+  appender_.reset();  // the file is replaced
   std::optional<std::string> text = fs_.FileExists(file_) ? fs_.ReadFile(file_) : std::nullopt;
   if (!text || text->size() <= limit) return 0;
   ParsedJournal parsed = ParseJournal(*text);

@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +69,8 @@ class Journal {
 
  private:
   bool Append(const Entry& e);
+  // Appends line after the completions waiting, all flushed to the disk.
+  bool Write(const std::string& line);
   void WriteCompletions();
   void ResumeNumbers();
 
@@ -79,6 +82,7 @@ class Journal {
   bool header_written_ = false;
   std::vector<Record> changes_;
   std::string unwritten_;  // completions not yet on the disk
+  std::unique_ptr<FileAppender> appender_;
   std::uint64_t next_seq_ = 1, next_group_ = 1;
 };
 

@@ -100,16 +100,36 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& data
           put == data.size());
 }
 
-bool Win32FileSystem::AppendFile(const std::string& path, const std::string& data) {
+namespace {
+
+class Win32Appender : public FileAppender {
+ public:
+  explicit Win32Appender(FileHandle f) : f_(std::move(f)) {}
+  bool Append(const std::string& data) override {
+    DWORD put = 0;
+    bool written = data.empty() || (::WriteFile(f_.get(), data.data(), static_cast<DWORD>(data.size()),
+                                                &put, nullptr) &&
+                                    put == data.size());
+    // The record must be on the disk before the change it describes is made.
+    return written && FlushFileBuffers(f_.get());
+  }
+
+ private:
+  FileHandle f_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileAppender> Win32FileSystem::OpenAppender(const std::string& path) {
   FileHandle f(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_ARCHIVE, nullptr));
-  if (!f) return false;
-  DWORD put = 0;
-  bool written = data.empty() || (::WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()),
-                                              &put, nullptr) &&
-                                  put == data.size());
-  // The record must be on the disk before the change it describes is made.
-  return written && FlushFileBuffers(f.get());
+  if (!f) return nullptr;
+  return std::make_unique<Win32Appender>(std::move(f));
+}
+
+bool Win32FileSystem::AppendFile(const std::string& path, const std::string& data) {
+  auto appender = OpenAppender(path);
+  return appender && appender->Append(data);
 }
 
 }  // namespace corvane

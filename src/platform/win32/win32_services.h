@@ -25,6 +25,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, const std::string& data) override;
   bool AppendFile(const std::string& path, const std::string& data) override;
+  std::unique_ptr<FileAppender> OpenAppender(const std::string& path) override;
 };
 
 class Win32ProfileStore : public ProfileStore {

@@ -75,6 +75,41 @@ TEST_F(JournalTest, AMovedEntryCostsOneRecordAndNoSavedCopy) {
   EXPECT_EQ(text.find("op=delete"), std::string::npos);
 }
 
+// Counts the journal file's openings and how many are held.
+class OpenCounting : public MemoryFileSystem {
+ public:
+  struct Held : FileAppender {
+    Held(std::unique_ptr<FileAppender> in, int& open) : in_(std::move(in)), open_(open) { ++open_; }
+    ~Held() override { --open_; }
+    bool Append(const std::string& d) override { return in_->Append(d); }
+    std::unique_ptr<FileAppender> in_;
+    int& open_;
+  };
+  std::unique_ptr<FileAppender> OpenAppender(const std::string& p) override {
+    ++opened;
+    return std::make_unique<Held>(MemoryFileSystem::OpenAppender(p), open);
+  }
+  int opened = 0, open = 0;
+};
+
+TEST(JournalFile, AGroupOpensItOnceAndLetsGoOfItAtTheEnd) {
+  OpenCounting disk;
+  disk.AddFolder(kProgram);
+  corvane::testing::LayOutStartMenu(disk);
+  Journal journal(disk, kProgram, {});
+  JournalledFileSystem files(disk, journal);
+  {
+    GroupScope g(&journal, "启动时整理");
+    categories::FolderRoutines{files, kPaths}.MergeIntoCommonPrograms();
+    EXPECT_EQ(disk.opened, 1) << "a merge appends a record per entry";
+  }
+  EXPECT_EQ(disk.open, 0) << "held past its group, it could not be folded";
+  files.WriteFile("C:\\outside.txt", "x");  // no group: let go at once
+  EXPECT_GT(disk.opened, 1);
+  EXPECT_EQ(disk.open, 0);
+  EXPECT_TRUE(ReadHistory(journal.Read()).pending.empty());
+}
+
 TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
   const std::string office = kPaths.common_programs + "\\办公应用";
   categories::FolderRoutines{disk, kPaths}.WriteCategoryIconFile(office, "D:\\Corvane\\Icon\\a.ico");
