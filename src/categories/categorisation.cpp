@@ -116,12 +116,11 @@ std::string MergeLeftoverFingerprint(const MoveReport& report) {
   for (const std::string& p : report.skipped) lines.push_back(p + kLeftSkipped);
   if (lines.empty()) return std::string();
   std::sort(lines.begin(), lines.end());
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (const std::string& line : lines)
-    for (unsigned char c : line + '\n') hash = (hash ^ c) * 1099511628211ull;
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return text;
+  std::string all;
+  for (const std::string& line : lines) all += line + '\n';
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(text::Fnv1a64(all)));
+  return hex;
 }
 
 void Categorisation::ReportMerge() {

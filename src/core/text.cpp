@@ -148,4 +148,13 @@ std::string TruncateChars(std::string_view s, std::size_t max_bytes) {
   return std::string(s.substr(0, i));
 }
 
+std::uint64_t Fnv1a64(std::string_view bytes) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  for (char c : bytes) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 0x100000001b3ull;
+  }
+  return h;
+}
+
 }  // namespace corvane::text

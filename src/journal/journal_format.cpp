@@ -4,6 +4,8 @@
 #include <charconv>
 #include <map>
 
+#include "core/text.h"
+
 namespace corvane::journal {
 namespace {
 
@@ -381,14 +383,7 @@ ParsedJournal ParseJournal(std::string_view text) {
   return out;
 }
 
-std::uint64_t ContentHash(std::string_view bytes) {
-  std::uint64_t h = 0xcbf29ce484222325ull;
-  for (char c : bytes) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 0x100000001b3ull;
-  }
-  return h;
-}
+std::uint64_t ContentHash(std::string_view bytes) { return text::Fnv1a64(bytes); }
 
 std::string BlobName(std::uint64_t seq) {
   std::string digits = std::to_string(seq);
