@@ -74,13 +74,13 @@ void TFrmUndo::Tell(const std::string& text) {
 }
 
 void TFrmUndo::BtnUndoClick() {
-  auto report = Undo(services_.files, services_.registry, services_.journal).Newest();
+  auto report = Undo(services_.files, services_.registry, services_.journal, services_.profile).Newest();
   Tell(report ? UndoMessage(*report) : kNothingToUndo);
   Refresh();
 }
 
 void TFrmUndo::BtnRestoreAllClick() {
-  Tell(UndoMessage(Undo(services_.files, services_.registry, services_.journal).All()));
+  Tell(UndoMessage(Undo(services_.files, services_.registry, services_.journal, services_.profile).All()));
   Refresh();
 }
 

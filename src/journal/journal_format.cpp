@@ -9,7 +9,7 @@
 namespace corvane::journal {
 namespace {
 
-constexpr std::array<std::pair<Op, const char*>, 13> kOps = {{
+constexpr std::array<std::pair<Op, const char*>, 14> kOps = {{
     {Op::kCopy, "copy"},
     {Op::kDelete, "delete"},
     {Op::kRename, "move"},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<Op, const char*>, 13> kOps = {{
     {Op::kDeleteValue, "regdel"},
     {Op::kCreateKey, "mkkey"},
     {Op::kDeleteKey, "rmkey"},
+    {Op::kIniValue, "ini"},
 }};
 
 constexpr char kHex[] = "0123456789ABCDEF";
@@ -201,6 +202,8 @@ bool RecordIsWhole(const Record& r) {
       return r.new_value && (r.old_value.has_value() != r.old_absent);
     case Op::kDeleteValue:
       return r.old_value.has_value();
+    case Op::kIniValue:
+      return SplitIniValueName(r.name) && (r.old_value.has_value() != r.old_absent);
     default:
       return true;
   }
@@ -328,7 +331,7 @@ std::string FormatLine(const Entry& e) {
   if (!r.name.empty() || r.op == Op::kSetValue || r.op == Op::kDeleteValue) l.Text("name", r.name);
   if (r.size) l.Num("size", *r.size);
   if (r.hash) l.Add("hash", HashText(*r.hash));
-  bool value_op = r.op == Op::kSetValue || r.op == Op::kDeleteValue;
+  bool value_op = r.op == Op::kSetValue || r.op == Op::kDeleteValue || r.op == Op::kIniValue;
   if (r.blob) l.Add("old", *r.blob);
   else if (r.old_absent && !value_op) l.Add("old", "absent");
   if (r.op == Op::kDelete || r.op == Op::kRemoveFolder || r.op == Op::kAttributes)
@@ -381,6 +384,19 @@ ParsedJournal ParseJournal(std::string_view text) {
       ++out.damaged;
   }
   return out;
+}
+
+std::string IniValueName(const std::string& section, const std::string& key) {
+  return "[" + section + "]" + key;
+}
+
+std::optional<std::pair<std::string, std::string>> SplitIniValueName(std::string_view name) {
+  // A section's name cannot hold its closing bracket.
+  std::size_t close = name.find(']');
+  if (name.empty() || name[0] != '[' || close == std::string_view::npos || close == 1 ||
+      close + 1 == name.size())
+    return std::nullopt;
+  return std::pair(std::string(name.substr(1, close - 1)), std::string(name.substr(close + 1)));
 }
 
 std::uint64_t ContentHash(std::string_view bytes) { return text::Fnv1a64(bytes); }

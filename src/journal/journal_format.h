@@ -46,6 +46,8 @@ enum class Op {
   kDeleteValue,   // key\name deleted; `old_value`
   kCreateKey,     // key created where there was none
   kDeleteKey,     // key deleted (no subkeys) with its `values`
+  kIniValue,      // file path's `name` ("[section]key") set to `new_value`, or
+                  // deleted when it has none; `old_value` or absent
 };
 
 const char* OpName(Op op);
@@ -113,6 +115,11 @@ struct ParsedJournal {
   std::size_t damaged = 0;  // lines skipped
 };
 ParsedJournal ParseJournal(std::string_view text);
+
+// "[section]key", the name an INI value is recorded under; nothing back
+// when a name is not one.
+std::string IniValueName(const std::string& section, const std::string& key);
+std::optional<std::pair<std::string, std::string>> SplitIniValueName(std::string_view name);
 
 // A 64-bit FNV-1a of the bytes: tells what Corvane left from what a user put
 // there since; not a defence against anyone.

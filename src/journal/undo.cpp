@@ -4,6 +4,7 @@
 
 #include "core/text.h"
 #include "journal/journalled_filesystem.h"
+#include "journal/journalled_profile.h"
 #include "journal/journalled_registry.h"
 
 namespace corvane::journal {
@@ -70,9 +71,19 @@ std::string ValueLabel(const Record& r) {
   return r.path + "\\" + (r.name.empty() ? std::string("@") : r.name);
 }
 
+std::optional<std::string> Text(const std::optional<RegValue>& v) {
+  return v ? std::optional(v->data) : std::nullopt;
+}
+
 // Whether a change begun and never completed is in effect.
-bool Made(FileSystem& fs, RegistryBackend& registry, Journal& journal, const Record& r) {
+bool Made(FileSystem& fs, RegistryBackend& registry, Journal& journal, ProfileStore* profile,
+          const Record& r) {
   switch (r.op) {
+    case Op::kIniValue: {
+      auto split = SplitIniValueName(r.name);
+      return profile && split &&
+             IniValue(*profile, r.path, split->first, split->second) == Text(r.new_value);
+    }
     case Op::kCopy: return Holds(Content(fs, r.to), r.hash);
     case Op::kWrite: return Holds(Content(fs, r.path), r.hash);
     case Op::kLink: {
@@ -338,6 +349,8 @@ void Undo::RevertOne(const Record& r, const Completion& c, UndoReport& report) {
     case Op::kCreateKey:
     case Op::kDeleteKey:
       return RevertKey(r, report);
+    case Op::kIniValue:
+      return RevertIni(r, report);
   }
 }
 
@@ -366,6 +379,22 @@ void Undo::RevertMove(const Record& r, UndoReport& report) {
   }
   if (fs_.MoveByCopy(r.to, r.path) == MoveOutcome::kMoved) ++report.reverted;
   else report.failed.push_back(r.to);
+}
+
+// Back only while it still holds what Corvane wrote.
+void Undo::RevertIni(const Record& r, UndoReport& report) {
+  auto split = SplitIniValueName(r.name);
+  std::string label = r.path + " " + r.name;
+  if (!profile_ || !split) return report.failed.push_back(label);
+  const auto& [section, key] = *split;
+  std::optional<std::string> was = Text(r.old_value);
+  std::optional<std::string> now = IniValue(*profile_, r.path, section, key);
+  if (now == was) return;  // already back
+  if (now != Text(r.new_value)) return report.left.push_back(label);
+  bool ok = was ? profile_->WriteString(r.path, section, key, *was)
+                : profile_->DeleteKey(r.path, section, key);
+  if (ok && IniValue(*profile_, r.path, section, key) == was) ++report.reverted;
+  else report.failed.push_back(label);
 }
 
 void Undo::RevertValue(const Record& r, UndoReport& report) {
@@ -438,13 +467,14 @@ bool TornCopyOf(FileSystem& fs, const std::string& source, const std::string& ta
 
 }  // namespace
 
-RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journal) {
+RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journal,
+                       ProfileStore* profile) {
   RecoveryReport report;
   History h = ReadHistory(journal.Read());
   for (const Record& r : h.pending) {
     Completion c;
     c.seq = r.seq;
-    c.ok = Made(fs, registry, journal, r);
+    c.ok = Made(fs, registry, journal, profile, r);
     if (c.ok) {
       if (r.op == Op::kLink)
         if (auto now = Content(fs, r.path)) c.hash = ContentHash(*now);

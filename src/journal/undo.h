@@ -12,6 +12,7 @@
 
 #include "core/filesystem.h"
 #include "core/registry.h"
+#include "core/profile.h"
 #include "journal/journal.h"
 
 namespace corvane::journal {
@@ -53,8 +54,9 @@ struct UndoReport {
 class Undo {
  public:
   // fs and registry are the journalled ones: an undo is itself journalled.
-  Undo(FileSystem& fs, RegistryBackend& registry, Journal& journal)
-      : fs_(fs), registry_(registry), journal_(journal) {}
+  // profile, the journalled store, takes back INI values; without one they fail.
+  Undo(FileSystem& fs, RegistryBackend& registry, Journal& journal, ProfileStore* profile = nullptr)
+      : fs_(fs), registry_(registry), journal_(journal), profile_(profile) {}
 
   UndoReport Group(std::uint64_t id);
   // The newest group not yet undone; nothing when there is none.
@@ -74,11 +76,13 @@ class Undo {
   bool ClearAttributes(const std::string& path);
   void RevertValue(const Record& r, UndoReport& report);
   void RevertKey(const Record& r, UndoReport& report);
+  void RevertIni(const Record& r, UndoReport& report);
   std::optional<std::string> Blob(const Record& r, UndoReport& report);
 
   FileSystem& fs_;
   RegistryBackend& registry_;
   Journal& journal_;
+  ProfileStore* profile_;
 };
 
 struct RecoveryReport {
@@ -89,7 +93,8 @@ struct RecoveryReport {
 // Settles every record begun and never completed, before anything else
 // runs: a change found made is marked done; one found unmade is marked
 // failed, with a half-written target given its old bytes back. fs and
-// registry are the plain ones.
-RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journal);
+// registry (and profile) are the plain ones.
+RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journal,
+                       ProfileStore* profile = nullptr);
 
 }  // namespace corvane::journal

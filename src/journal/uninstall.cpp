@@ -20,7 +20,7 @@ void AppendList(std::string& out, const char* title, const std::vector<std::stri
 
 UninstallReport Uninstall(UninstallServices s) {
   UninstallReport r;
-  r.restore = Undo(s.files, s.registry, s.journal).All();
+  r.restore = Undo(s.files, s.registry, s.journal, s.profile).All();
   GroupScope group(&s.journal, kUninstallGroup);
   if (s.remove_own) s.remove_own(r);
   return r;

@@ -30,6 +30,7 @@ struct UninstallServices {
   SystemServices& system;
   Journal& journal;
   RemoveOwnThings remove_own;
+  ProfileStore* profile = nullptr;  // journalled; takes back the category definitions
 };
 
 UninstallReport Uninstall(UninstallServices s);

@@ -14,7 +14,9 @@
 #include "core/text.h"
 #include "core/watched_listings.h"
 #include "journal/frm_undo.h"
+#include "categories/category_store.h"
 #include "journal/journalled_filesystem.h"
+#include "journal/journalled_profile.h"
 #include "journal/journalled_registry.h"
 #include "journal/uninstall.h"
 #include "journal/undo.h"
@@ -29,6 +31,12 @@
 
 namespace corvane {
 namespace {
+
+// classify.ini's category definitions are journalled; its [control] section
+// is the detection's own bookkeeping.
+bool KeptInJournal(const std::string& section) {
+  return !text::SameText(section, categories::kSectionControl);
+}
 
 using app::win32::PhaseLog;
 
@@ -96,7 +104,7 @@ class Win32ProgramHost : public ProgramHost {
   void MakeMainWindow() {
     // A change cut off by a crash or power cut is settled before anything
     // else looks at the folders or the registry.
-    journal::Recover(files_, registry_, journal_);
+    journal::Recover(files_, registry_, journal_, &profile_);
     journal_.FoldIfAbove();
     StartMenuPaths menu = StartMenuPathsFor(DriveRoot(system_), CurrentUserName(system_));
     category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
@@ -105,7 +113,7 @@ class Win32ProgramHost : public ProgramHost {
         timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
     program_ = std::make_unique<app::MainProgram>(
         *app_, app::MainServices{system_, icons, power_, journalled_registry_, &banner_},
-        categories::CategoryServices{category_files_, profile_, system_, shell_folders_, icon_files_},
+        categories::CategoryServices{category_files_, journalled_profile_, system_, shell_folders_, icon_files_},
         setup::InstallServices{journalled_registry_, system_, journalled_files_, journalled_links_});
     app::TFrmMain::Steps& steps = program_->StartSteps();
     steps.category_startup = journal::InGroup(journal_, "启动时整理", std::move(steps.category_startup),
@@ -136,7 +144,8 @@ class Win32ProgramHost : public ProgramHost {
     journal::TFrmUndo dialog(
         nullptr, {journalled_files_, journalled_registry_, system_, journal_,
                   RemoveInstallationWith({journalled_registry_, system_, journalled_files_,
-                                          journalled_links_})});
+                                          journalled_links_}),
+                  &journalled_profile_});
     dialog.ShowModal();
   }
   // Every apply, drop and category operation is one group of the journal.
@@ -232,6 +241,7 @@ class Win32ProgramHost : public ProgramHost {
   journal::JournalledFileSystem journalled_files_{files_, journal_};
   journal::JournalledRegistry journalled_registry_{registry_, journal_};
   journal::JournalledShellLinks journalled_links_{links_, files_, journal_};
+  journal::JournalledProfileStore journalled_profile_{profile_, journal_, KeptInJournal};
   WatchedListings category_files_{journalled_files_, folder_changes_};
   app::win32::Win32BannerBrowser banner_;
   std::unique_ptr<skin::TSkinData> notice_skin_;
@@ -254,14 +264,17 @@ int RunUninstall(SystemServices& system, UserInteraction& user) {
   Win32FileSystem plain_files;
   Win32Registry plain_registry;
   Win32ShellLinks plain_links;
+  Win32ProfileStore plain_profile;
   std::string folder = system.ExecutableFolder();
   journal::Journal journal(plain_files, folder, [&] { return journal::TimeText(system.Now()); });
-  journal::Recover(plain_files, plain_registry, journal);
+  journal::Recover(plain_files, plain_registry, journal, &plain_profile);
   journal::JournalledFileSystem files(plain_files, journal);
   journal::JournalledRegistry registry(plain_registry, journal);
   journal::JournalledShellLinks links(plain_links, plain_files, journal);
+  journal::JournalledProfileStore profile(plain_profile, journal, KeptInJournal);
   journal::UninstallReport report = journal::Uninstall(
-      {files, registry, system, journal, RemoveInstallationWith({registry, system, files, links})});
+      {files, registry, system, journal, RemoveInstallationWith({registry, system, files, links}),
+       &profile});
   user.ShowMessageBox(journal::UninstallMessage(report, folder), kNoticeCaption,
                       mb::kOk | mb::kIconExclamation);
   if (com_ok) CoUninitialize();

@@ -17,7 +17,7 @@ Entry Do(Record r) {
 const std::string kTrailPath = "C:\\程序\\\x95\x5C\\a%b.lnk";
 
 TEST(JournalFormat, EveryKindOfChangeReadsBackAsWritten) {
-  std::vector<Record> records(7);
+  std::vector<Record> records(8);
   records[0].op = Op::kCopy;
   records[0].path = kTrailPath;
   records[0].to = "C:\\x\\办公应用\\a.lnk";
@@ -53,6 +53,11 @@ TEST(JournalFormat, EveryKindOfChangeReadsBackAsWritten) {
   records[6].to = "C:\\x\\办公应用\\b.lnk";
   records[6].size = 1200;
   records[6].hash = ContentHash("link");
+  records[7].op = Op::kIniValue;
+  records[7].path = "D:\\Corvane\\classify.ini";
+  records[7].name = IniValueName("programs", "Label3");
+  records[7].old_absent = true;
+  records[7].new_value = RegValue{reg::kSz, "我的工具"};
   for (std::size_t i = 0; i < records.size(); ++i) {
     records[i].seq = 100 + i;
     records[i].group = 9;

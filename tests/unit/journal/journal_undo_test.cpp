@@ -110,6 +110,48 @@ TEST(JournalFile, AGroupOpensItOnceAndLetsGoOfItAtTheEnd) {
   EXPECT_TRUE(ReadHistory(journal.Read()).pending.empty());
 }
 
+TEST_F(JournalTest, CategoryDefinitionsComeBackButTheDetectionsCountsStay) {
+  const std::string ini = std::string(kProgram) + "\\classify.ini";
+  FileProfileStore plain(disk);
+  JournalledProfileStore profile(plain, journal, [](const std::string& s) { return s != "control"; });
+  categories::CategoryStore(plain, ini).SetLabel(1, "办公应用");
+  categories::CategoryStore(plain, ini).SetLabelNum(1);
+  {
+    GroupScope g(&journal, "新建类别");
+    categories::CategoryStore store(profile, ini);
+    store.SetLabel(2, "我的工具");
+    store.SetLabelNum(2);
+    store.SetLabelIcon(2, "a.ico");
+  }
+  {
+    GroupScope g(&journal, "删除类别");
+    categories::CategoryStore(profile, ini).RemoveCategoryKeys(1);
+  }
+  {
+    GroupScope g(&journal, "整理新增项目");
+    profile.WriteString(ini, "control", "AllUsersKs", "12");
+  }
+  History h = ReadHistory(journal.Read());
+  EXPECT_EQ(UndoableGroups(h).size(), 2u) << "counts alone are no action";
+
+  UndoReport r = Undo(files, keys, journal, &profile).All();
+  EXPECT_TRUE(r.failed.empty()) << r.failed.front();
+  EXPECT_EQ(categories::CategoryStore(plain, ini).Labels(), std::vector<std::string>{"办公应用"});
+  EXPECT_EQ(categories::CategoryStore(plain, ini).LabelNum(), 1);
+  EXPECT_EQ(plain.ReadString(ini, "control", "AllUsersKs", ""), "12");
+  EXPECT_EQ(Undo(files, keys, journal).All().reverted, 0) << "nothing left to take back";
+
+  // A value changed by hand since stays, and is listed.
+  {
+    GroupScope g(&journal, "重命名类别");
+    categories::CategoryStore(profile, ini).SetLabel(1, "办公");
+  }
+  categories::CategoryStore(plain, ini).SetLabel(1, "用户改的");
+  r = Undo(files, keys, journal, &profile).All();
+  EXPECT_EQ(categories::CategoryStore(plain, ini).Label(1), "用户改的");
+  ASSERT_EQ(r.left.size(), 1u);
+}
+
 TEST_F(JournalTest, NothingIsWrittenWhenNothingChanges) {
   const std::string office = kPaths.common_programs + "\\办公应用";
   categories::FolderRoutines{disk, kPaths}.WriteCategoryIconFile(office, "D:\\Corvane\\Icon\\a.ico");
