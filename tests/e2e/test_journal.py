@@ -81,7 +81,9 @@ class JournalTest(PanelDriving, TreeDriving, WineTestCase):
         shutil.rmtree(JOURNAL_FOLDER, ignore_errors=True)
         if os.path.exists(JOURNAL):
             os.unlink(JOURNAL)
-        # Loose entries for the start-up merge to move.
+        # The Programs folders as Windows makes them, and loose entries for
+        # the start-up merge to move.
+        os.makedirs(COMMON_PROGRAMS)
         put(os.path.join(USER_SM, "便笺.lnk"), b"a note's link")
         put(os.path.join(USER_PROGRAMS, "新软件", "新软件.lnk"), b"a new program")
 
@@ -185,7 +187,7 @@ class JournalTest(PanelDriving, TreeDriving, WineTestCase):
         # Newest first: the first start's merge is the oldest group.
         self.assertEqual(what[-2:], ["首次运行", "启动时整理 2 项"])
         # 全部还原 takes the first start back, as the uninstall would.
-        self.press(dialog, "全部还原")
+        self.assertEqual(self.press(dialog, "全部还原"), [UNDO_DONE])
         self.close_dialog(dialog)
         end_normally(program)
         # The program list watches the Programs folder: its removal completes
