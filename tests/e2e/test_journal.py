@@ -134,7 +134,18 @@ class JournalTest(PanelDriving, TreeDriving, WineTestCase):
         answers, which is closed."""
         button = [c for c in children(dialog) if c["title"] == caption][0]
         drv("post", button["hwnd"], BM_CLICK, 0, 0)
-        return answer_box(self, NOTICE_CAPTION, timeout_ms=60000)
+        texts = answer_box(self, NOTICE_CAPTION, timeout_ms=60000)
+        # The dialog is still the one to answer: above the window it keeps disabled.
+        self.assertTrue(wait_until(lambda: self.front_of(dialog, self.main), timeout=5),
+                        "the undo dialog went behind the main window")
+        return texts
+
+    @staticmethod
+    def front_of(upper, lower):
+        """Whether window UPPER lies above window LOWER (the driver lists the
+        windows from the top down)."""
+        order = [w["hwnd"] for w in find()]
+        return upper in order and lower in order and order.index(upper) < order.index(lower)
 
     def close_dialog(self, dialog):
         drv("post", dialog, WM_CLOSE, 0, 0)
