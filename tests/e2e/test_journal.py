@@ -81,8 +81,11 @@ class JournalTest(PanelDriving, TreeDriving, WineTestCase):
         shutil.rmtree(JOURNAL_FOLDER, ignore_errors=True)
         if os.path.exists(JOURNAL):
             os.unlink(JOURNAL)
-        # The Programs folders as Windows makes them, and loose entries for
-        # the start-up merge to move.
+        # Explorer's keys and the Programs folders as Windows has them (Wine
+        # makes the Advanced key only once a shortcut is written), and loose
+        # entries for the start-up merge to move.
+        for key in (HKCU_POL, HKLM_POL, ADV):
+            reg.add_key(key)
         os.makedirs(COMMON_PROGRAMS)
         put(os.path.join(USER_SM, "便笺.lnk"), b"a note's link")
         put(os.path.join(USER_PROGRAMS, "新软件", "新软件.lnk"), b"a new program")
