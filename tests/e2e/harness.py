@@ -254,6 +254,29 @@ class Program:
             self.proc.wait(timeout=20)
 
 
+# The areas of the picture on PnlDh (left, top, width, height).
+AREAS = {
+    "User": (1, 1, 190, 39), "Gd": (1, 40, 93, 56), "Lb": (1, 98, 93, 205),
+    "Sy": (1, 304, 93, 21), "OEM": (95, 304, 96, 21), "Bz": (95, 247, 96, 56),
+    "Mb": (95, 172, 96, 71), "Wd": (95, 40, 96, 128),
+}
+
+
+def answer_box(test, title, button=1, timeout_ms=10000):
+    """Waits for the program's message box TITLE and presses its button of id
+    BUTTON (1 is OK); the box's texts. The box must go."""
+    boxes = wait_for(title=title, cls="#32770", timeout_ms=timeout_ms)
+    test.assertTrue(boxes, f"no message box {title!r}")
+    parts = children(boxes[0]["hwnd"])
+    texts = [c["title"] for c in parts if c["class"] == "Static" and c["title"]]
+    press = [c for c in parts if c["class"] == "Button" and c["id"] == button]
+    test.assertTrue(press, f"no button {button} on {title!r}: {parts}")
+    drv("post", press[0]["hwnd"], BM_CLICK, 0, 0)
+    test.assertEqual(wait_for(title=title, cls="#32770", gone=True, timeout_ms=timeout_ms), [],
+                     f"the box {title!r} stayed")
+    return texts
+
+
 def main_windows(include_hidden=True):
     return find(cls=MAIN_CLASS, include_hidden=include_hidden)
 

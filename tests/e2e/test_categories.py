@@ -81,7 +81,65 @@ def delivered_store(extra_labels=(), tips_done=True):
     return text
 
 
-class CategoriesTest(WineTestCase):
+class TreeDriving:
+    """The category tree and the program list of the main window self.main, as
+    a person uses them (mixed into a test case)."""
+
+    def find_views(self):
+        time.sleep(1.0)
+        kids = children(self.main)
+        self.tree = [c for c in kids if c["class"] == "TTreeView"][0]
+        self.list = [c for c in kids if c["class"] == "TShellListView"][0]
+
+    def nodes(self):
+        return drv("nodes", self.tree["hwnd"])
+
+    def node(self, text):
+        found = [n for n in self.nodes() if n["text"] == text]
+        self.assertEqual(len(found), 1, f"one node {text!r}")
+        return found[0]
+
+    def items(self):
+        return [i["text"] for i in drv("items", self.list["hwnd"])]
+
+    def wait_items(self, want, timeout=8):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.items() == want:
+                return True
+            time.sleep(0.3)
+        return False
+
+    @staticmethod
+    def center(rect):
+        x, y, w, h = rect
+        return x + w // 2, y + h // 2
+
+    def click_rect(self, rect):
+        drv("click", *self.center(rect))
+
+    def drag_item(self, text, node):
+        """A real drag of the list's item TEXT onto the tree's NODE."""
+        item = [i for i in drv("items", self.list["hwnd"]) if i["text"] == text][0]
+        drv("drag", *self.center(item["rect"]), *self.center(node["rect"]))
+
+    def tree_menu(self, node):
+        """The tree's menu, opened by a right click on NODE."""
+        drv("click", *self.center(node["rect"]), "--right")
+        menu = wait_until(open_menu, timeout=8)
+        self.assertTrue(menu, "the tree's menu did not open")
+        return menu
+
+    def type_label(self, text):
+        """Types TEXT into the tree's label edit and ends it with Enter."""
+        edit = wait_until(lambda: [c for c in children(self.tree["hwnd"])
+                                   if c["class"].lower() == "edit"], timeout=5)
+        self.assertTrue(edit, "no label edit on the tree")
+        drv("settext", edit[0]["hwnd"], text)
+        drv("key", edit[0]["hwnd"], 0x0D)
+
+
+class CategoriesTest(TreeDriving, WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
@@ -110,25 +168,7 @@ class CategoriesTest(WineTestCase):
         found = wait_for(cls=MAIN_CLASS, timeout_ms=30000)
         self.assertTrue(found, "the main window did not appear")
         self.main = found[0]["hwnd"]
-        time.sleep(1.0)
-        kids = children(self.main)
-        self.tree = [c for c in kids if c["class"] == "TTreeView"][0]
-        self.list = [c for c in kids if c["class"] == "TShellListView"][0]
-
-    def items(self):
-        return [i["text"] for i in drv("items", self.list["hwnd"])]
-
-    def wait_items(self, want, timeout=8):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if self.items() == want:
-                return True
-            time.sleep(0.3)
-        return False
-
-    def click_rect(self, rect):
-        x, y, w, h = rect
-        drv("click", x + w // 2, y + h // 2)
+        self.find_views()
 
     # --- the start-up merge --------------------------------------------------------
 
@@ -272,10 +312,6 @@ class CategoriesTest(WineTestCase):
 
     # --- the tree's menu, rename in place, drag and drop --------------------------------
 
-    def center(self, rect):
-        x, y, w, h = rect
-        return x + w // 2, y + h // 2
-
     def notice(self, timeout_ms=5000):
         found = wait_for(title=NOTICE, cls="#32770", timeout_ms=timeout_ms)
         return found[0]["hwnd"] if found else None
@@ -290,13 +326,7 @@ class CategoriesTest(WineTestCase):
         time.sleep(0.5)
 
         # A right click on another row opens the menu and leaves the selection.
-        drv("click", *self.center(nodes[5]["rect"]), "--right")
-        deadline = time.time() + 8
-        menu = None
-        while time.time() < deadline and not menu:
-            menu = open_menu()
-            time.sleep(0.2)
-        self.assertTrue(menu, "the tree's menu did not open")
+        menu = self.tree_menu(nodes[5])
         screenshot("categories-tree-menu", menu["hwnd"])
         captions = [i["text"] for i in menu["items"] if not i["separator"]]
         self.assertEqual(captions, ["新建分类(&N)", "删除分类(&D)", "更改图标(&G)", "重命名  (&R)"])
@@ -304,14 +334,7 @@ class CategoriesTest(WineTestCase):
         choose(menu, "重命名  (&R)")
 
         # Rename in place: the selected node, not the one right-clicked.
-        edit = None
-        deadline = time.time() + 5
-        while time.time() < deadline and not edit:
-            edit = [c for c in children(self.tree["hwnd"]) if c["class"].lower() == "edit"]
-            time.sleep(0.2)
-        self.assertTrue(edit, "no label edit on the tree")
-        drv("settext", edit[0]["hwnd"], "办公软件")
-        drv("key", edit[0]["hwnd"], 0x0D)
+        self.type_label("办公软件")
         office = os.path.join(COMMON_PROGRAMS, "办公软件")
         deadline = time.time() + 5
         while time.time() < deadline and not os.path.isdir(office):
@@ -338,8 +361,7 @@ class CategoriesTest(WineTestCase):
         # A real drag of a shortcut from the list onto the category.
         self.click_rect(nodes[0]["rect"])
         self.assertTrue(self.wait_items(["附件", "便笺"]), self.items())
-        item = [i for i in drv("items", self.list["hwnd"]) if i["text"] == "便笺"][0]
-        drv("drag", *self.center(item["rect"]), *self.center(nodes[1]["rect"]))
+        self.drag_item("便笺", nodes[1])
         self.assertTrue(self.wait_items(["便笺"]), self.items())
         self.assertEqual(read(os.path.join(office, "便笺.lnk")), b"note")
         self.assertFalse(os.path.exists(os.path.join(COMMON_PROGRAMS, "便笺.lnk")))

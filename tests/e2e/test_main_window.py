@@ -5,10 +5,10 @@ import os
 import struct
 import time
 
-from harness import (ATOM, DRIVE_C, ROOT, EXIT_ITEM, MAIN_CAPTION, MAIN_CLASS, WM_LBUTTONUP,
-                     WineTestCase, atom_present, children, choose, drv, find, open_tray_menu,
-                     screenshot, system_menu_items, tray, visible, wait_for, wait_skinned,
-                     wait_until)
+from harness import (AREAS, ATOM, DRIVE_C, ROOT, EXIT_ITEM, MAIN_CAPTION, MAIN_CLASS,
+                     WM_LBUTTONUP, WineTestCase, atom_present, children, choose, drv, find,
+                     open_tray_menu, screenshot, system_menu_items, tray, visible, wait_for,
+                     wait_skinned, wait_until)
 
 WS_THICKFRAME = 0x00040000
 WS_MAXIMIZEBOX = 0x00010000
@@ -20,12 +20,6 @@ SC_CLOSE = 0xF060
 VK_RETURN = 0x0D
 VK_ESCAPE = 0x1B
 
-# The areas of the picture on PnlDh (left, top, width, height).
-AREAS = {
-    "User": (1, 1, 190, 39), "Gd": (1, 40, 93, 56), "Lb": (1, 98, 93, 205),
-    "Sy": (1, 304, 93, 21), "OEM": (95, 304, 96, 21), "Bz": (95, 247, 96, 56),
-    "Mb": (95, 172, 96, 71), "Wd": (95, 40, 96, 128),
-}
 TRAY_ITEMS = ["退出程序(&X)", "打开窗口(&O)", "撤销更改...", "", "关于(&A)"]
 
 

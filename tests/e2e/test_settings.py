@@ -6,8 +6,8 @@ photographed."""
 import time
 
 import wine_registry as reg
-from harness import (BM_CLICK, MAIN_CLASS, WM_CLOSE, WineTestCase, children, drv, find, screenshot,
-                     wait_for, wait_until)
+from harness import (AREAS, BM_CLICK, MAIN_CLASS, WM_CLOSE, WineTestCase, answer_box, children,
+                     drv, find, screenshot, wait_for, wait_until)
 
 POLICY = r"Software\Microsoft\Windows\CurrentVersion\Policies\Explorer"
 ADVANCED = r"Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced"
@@ -21,32 +21,18 @@ LOAD_FAILED = "不好意思，软件出现错误！"
 FIELDS_EMPTY = "链接名称或图标路径不能为空！"
 AS_MENU = "显示为菜单"
 
-# The areas of the picture on PnlDh (left, top, width, height).
-AREAS = {"User": (1, 1, 190, 39), "Gd": (1, 40, 93, 56), "Lb": (1, 98, 93, 205),
-         "Wd": (95, 40, 96, 128), "Mb": (95, 172, 96, 71), "Bz": (95, 247, 96, 56),
-         "OEM": (95, 304, 96, 21)}
 CONTROLS = ("TCheckBox", "TRadioButton", "TBitBtn", "TButton", "TEdit", "TSpinEdit")
 
 
-class SettingsTest(WineTestCase):
-    def setUp(self):
-        super().setUp()
-        # The Explorer keys as a Windows profile has them, empty; nothing else
-        # of what the panels touch.
-        for key in (HKCU_POL, HKLM_POL, ADV, ALL_PIN, FOLDER_PIN, OEM_KEY):
-            reg.delete_key(key)
-        for key in (HKCU_POL, HKLM_POL, ADV):
-            reg.add_key(key)
+class PanelDriving:
+    """The picture's areas and their panels on the main window self.main, as a
+    person uses them (mixed into a test case)."""
 
-    def launch(self):
-        self.program = self.start()
-        found = wait_for(cls=MAIN_CLASS)
-        self.assertTrue(found, "the main window did not appear")
-        self.hwnd = found[0]["hwnd"]
+    def find_picture(self):
         # The picture's panel, once the window has built it (slow on a loaded machine).
         deadline = time.monotonic() + 20
         while True:
-            pictures = [c for c in children(self.hwnd)
+            pictures = [c for c in children(self.main)
                         if c["class"] == "TPanel" and c["rect"][2:] == [196, 358]]
             if pictures or time.monotonic() > deadline:
                 break
@@ -55,7 +41,6 @@ class SettingsTest(WineTestCase):
         self.picture = pictures[0]
         time.sleep(0.5)
 
-    # --- the panel, as a person sees it ------------------------------------------
     def open_area(self, name):
         l, t, w, h = AREAS[name]
         cx, cy = self.picture["client"][:2]
@@ -67,12 +52,12 @@ class SettingsTest(WineTestCase):
         time.sleep(0.2)
 
     def shown_panel(self):
-        shown = [c["hwnd"] for c in children(self.hwnd)
+        shown = [c["hwnd"] for c in children(self.main)
                  if c["class"] == "TPanel" and c["visible"] and c["rect"][2:] == [323, 358]]
         return shown[0] if len(shown) == 1 else None
 
     def controls(self):
-        return [c for c in children(self.hwnd) if c["class"] in CONTROLS and c["visible"]]
+        return [c for c in children(self.main) if c["class"] in CONTROLS and c["visible"]]
 
     def control(self, caption, cls=None):
         found = [c for c in self.controls()
@@ -117,15 +102,27 @@ class SettingsTest(WineTestCase):
         drv("settext", edit["hwnd"], text)
         time.sleep(0.2)
 
+
+class SettingsTest(PanelDriving, WineTestCase):
+    def setUp(self):
+        super().setUp()
+        # The Explorer keys as a Windows profile has them, empty; nothing else
+        # of what the panels touch.
+        for key in (HKCU_POL, HKLM_POL, ADV, ALL_PIN, FOLDER_PIN, OEM_KEY):
+            reg.delete_key(key)
+        for key in (HKCU_POL, HKLM_POL, ADV):
+            reg.add_key(key)
+
+    def launch(self):
+        self.program = self.start()
+        found = wait_for(cls=MAIN_CLASS)
+        self.assertTrue(found, "the main window did not appear")
+        self.main = found[0]["hwnd"]
+        self.find_picture()
+
     def message_box(self, title):
         """Waits for the program's message box; its text, and the box is closed."""
-        boxes = wait_for(title=title, cls="#32770", timeout_ms=10000)
-        self.assertTrue(boxes, f"no message box {title!r}")
-        parts = children(boxes[0]["hwnd"])
-        text = [c["title"] for c in parts if c["class"] == "Static" and c["title"]]
-        drv("post", [c for c in parts if c["class"] == "Button"][0]["hwnd"], BM_CLICK, 0, 0)
-        wait_for(title=title, cls="#32770", gone=True, timeout_ms=10000)
-        return text
+        return answer_box(self, title)
 
     def no_message_box(self):
         self.assertEqual([b["title"] for b in find(cls="#32770")], [])
@@ -133,7 +130,7 @@ class SettingsTest(WineTestCase):
     def shoot(self, name):
         drv("move", 3, 3)
         time.sleep(0.4)
-        screenshot("settings-" + name, self.hwnd)
+        screenshot("settings-" + name, self.main)
 
     # --- the areas -----------------------------------------------------------------
     def test_user_name_and_pinned_list(self):
@@ -259,13 +256,13 @@ class SettingsTest(WineTestCase):
         self.no_message_box()
         # Applied: closing the window offers the restart. Cancel, which keeps
         # the session (and this bench) running.
-        drv("post", self.hwnd, WM_CLOSE, 0, 0)
+        drv("post", self.main, WM_CLOSE, 0, 0)
         prompt = wait_for(title="重启计算机", cls="#32770", timeout_ms=10000)
         self.assertTrue(prompt, "no restart prompt")
         cancel = [c for c in children(prompt[0]["hwnd"]) if c["class"] == "Button" and c["id"] == 2]
         drv("post", cancel[0]["hwnd"], BM_CLICK, 0, 0)
         wait_for(title="重启计算机", cls="#32770", gone=True, timeout_ms=10000)
-        self.assertFalse(drv("info", self.hwnd)["visible"], "the window went to the tray")
+        self.assertFalse(drv("info", self.main)["visible"], "the window went to the tray")
 
     def test_oem_link(self):
         reg.add(ADV, "Start_ShowOEMLink", "REG_DWORD", 0)

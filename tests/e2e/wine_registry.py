@@ -4,6 +4,7 @@ Chinese texts come back whole; never through a pipe, see harness.py)."""
 import os
 import subprocess
 import tempfile
+import time
 
 from harness import DRIVE_C, wine_env
 
@@ -23,11 +24,16 @@ def _reg(*args, timeout=60, out=None):
 
 def subkeys(key):
     """The names of the keys right below KEY, which must be there: read with
-    "reg query" into a file."""
-    with tempfile.TemporaryFile() as out:
-        rc = _reg("query", key, out=out)
-        out.seek(0)
-        raw = out.read()
+    "reg query" into a file (asked twice: on a loaded machine reg.exe now and
+    then fails on a key that is there)."""
+    for attempt in range(2):
+        with tempfile.TemporaryFile() as out:
+            rc = _reg("query", key, out=out)
+            out.seek(0)
+            raw = out.read()
+        if rc == 0 and raw:
+            break
+        time.sleep(0.5)
     try:
         text = raw.decode("utf-8")
     except UnicodeDecodeError:
@@ -77,9 +83,11 @@ def add(key, name, kind, data):
 def delete_key(key):
     """KEY and everything below it gone; a key that was not there is fine, one
     that stays is an error."""
-    _reg("delete", key, "/f")
-    if not absent(key):
-        raise RegToolFailed(f"reg delete {key} left the key there")
+    for attempt in range(2):
+        _reg("delete", key, "/f")
+        if absent(key):
+            return
+    raise RegToolFailed(f"reg delete {key} left the key there")
 
 
 def delete_value(key, name):

@@ -88,7 +88,13 @@ bool Win32System::ClaimAtom(const std::string& name) {
 int Win32UserInteraction::ShowMessageBox(const std::string& text, const std::string& caption,
                                      unsigned style) {
   HWND owner = owner_ ? static_cast<HWND>(owner_()) : nullptr;
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+  // Closing the box activates its owner, the hidden application window, and
+  // the system then picks any window of ours: a modal dialog open under the
+  // box would fall behind the main window it keeps disabled.
+  HWND active = GetActiveWindow();
+  int answer = MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+  if (active && IsWindow(active) && IsWindowVisible(active)) SetActiveWindow(active);
+  return answer;
 }
 
 namespace {

@@ -100,21 +100,20 @@ std::string Describe(HWND h) {
   OffsetRect(&cr, origin.x, origin.y);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
+  // The title can be a message box's whole text: no buffer of a fixed size.
   char buf[512];
   snprintf(buf, sizeof buf,
-           "{\"hwnd\":%llu,\"class\":%s,\"title\":%s,\"visible\":%s,\"enabled\":%s,"
-           "\"style\":%lu,\"exstyle\":%lu,\"rect\":%s,\"client\":%s,\"pid\":%lu,\"owner\":%llu,"
-           "\"parent\":%llu,\"id\":%ld",
-           HandleNumber(h), Json(ClassOf(h)).c_str(),
-           Json(WindowText(h)).c_str(), IsWindowVisible(h) ? "true" : "false",
-           IsWindowEnabled(h) ? "true" : "false",
+           ",\"visible\":%s,\"enabled\":%s,\"style\":%lu,\"exstyle\":%lu,\"rect\":%s,"
+           "\"client\":%s,\"pid\":%lu,\"owner\":%llu,\"parent\":%llu,\"id\":%ld",
+           IsWindowVisible(h) ? "true" : "false", IsWindowEnabled(h) ? "true" : "false",
            static_cast<unsigned long>(GetWindowLongA(h, GWL_STYLE)),
            static_cast<unsigned long>(GetWindowLongA(h, GWL_EXSTYLE)), RectJson(wr).c_str(),
            RectJson(cr).c_str(), pid,
            HandleNumber(GetWindow(h, GW_OWNER)),
            HandleNumber(GetParent(h)),
            static_cast<long>(GetDlgCtrlID(h)));
-  std::string s = buf;
+  std::string s = "{\"hwnd\":" + std::to_string(HandleNumber(h)) + ",\"class\":" +
+                  Json(ClassOf(h)) + ",\"title\":" + Json(WindowText(h)) + buf;
   std::string cls = ClassOf(h);
   // The program's check boxes and radio buttons are buttons of their own class.
   if (cls == "Button" || cls == "TCheckBox" || cls == "TRadioButton") {
