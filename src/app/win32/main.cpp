@@ -147,10 +147,6 @@ class Win32ProgramHost : public ProgramHost {
                                           journalled_links_}),
                   &journalled_profile_});
     dialog.ShowModal();
-    // What was taken back may have been categories: the tree shows them as
-    // they are now.
-    program_->Categories().BuildCategoryTree();
-    program_->Categories().ExpandTree();
   }
   // Every apply, drop and category operation is one group of the journal.
   void GroupUserActions() {
