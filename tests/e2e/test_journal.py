@@ -66,6 +66,24 @@ def with_files(shot, files):
     return shot
 
 
+def category_definitions():
+    """classify.ini's categories and their icons: every section but the
+    detection's own [control] bookkeeping."""
+    path = os.path.join(INSTALL_DIR, "classify.ini")
+    out, section = {}, None
+    if not os.path.exists(path):
+        return out
+    with open(path, "rb") as f:
+        for line in f.read().decode("gbk").splitlines():
+            line = line.strip()
+            if line.startswith("[") and line.endswith("]"):
+                section = line[1:-1].lower()
+            elif "=" in line and section and section != "control":
+                key, value = line.split("=", 1)
+                out[(section, key.strip().lower())] = value.strip()
+    return out
+
+
 class JournalTest(PanelDriving, TreeDriving, WineTestCase):
     maxDiff = None
 
@@ -231,6 +249,7 @@ class JournalTest(PanelDriving, TreeDriving, WineTestCase):
         put(hidden, b"an old game, hidden")
         attrib(hidden, "+h")
         before = snapshot()
+        categories_before = category_definitions()
 
         program = self.first_start()
         self.find_views()
@@ -297,6 +316,8 @@ class JournalTest(PanelDriving, TreeDriving, WineTestCase):
         self.close_dialog(dialog)
         end_normally(program)
         self.assertEqual(snapshot(), with_files(before, later))
+        # The next start makes no folder for a category the restore took back.
+        self.assertEqual(category_definitions(), categories_before)
 
     # --- a merge killed half-way ------------------------------------------------------
 
