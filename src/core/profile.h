@@ -16,6 +16,7 @@ struct FileStamp {
   friend bool operator==(const FileStamp& a, const FileStamp& b) {
     return a.exists == b.exists && a.size == b.size && a.written == b.written;
   }
+  friend bool operator!=(const FileStamp& a, const FileStamp& b) { return !(a == b); }
 };
 
 class ProfileStore {
