@@ -74,8 +74,9 @@ def read_phases():
     with open(PHASES, encoding="ascii", errors="replace") as f:
         for line in f:
             parts = line.split()
-            if len(parts) == 3:
-                phases.setdefault(parts[0], []).append((float(parts[1]), float(parts[2])))
+            if len(parts) in (3, 4):  # name, at ms, duration ms[, working set KB]
+                ws = float(parts[3]) if len(parts) == 4 else float("nan")
+                phases.setdefault(parts[0], []).append((float(parts[1]), float(parts[2]), ws))
     return phases
 
 
@@ -163,13 +164,15 @@ def profile_startup(runs):
         print(f"| {k} | {ms:.1f} | {ratio(ms, bare_ms):.2f} | {kb / 1024:.1f} | "
               f"{ratio(kb, bare_kb):.2f} |")
     print("\n## Start-up phases (program+phases; median ms; 'at' = since process creation)\n")
-    print("| phase | at ms | duration ms | share of start → visible |")
-    print("|---|---:|---:|---:|")
+    print("| phase | at ms | duration ms | share of start → visible | working set after MB |")
+    print("|---|---:|---:|---:|---:|")
     prog_ms = med([r["visible_ms"] for r in starts["program+phases"]])
     for name, runs_values in phases.items():
         at = med([sum(v[0] for v in vals[:1]) for vals in runs_values])
         dur = med([sum(v[1] for v in vals) for vals in runs_values])
-        print(f"| {name} | {at:.1f} | {dur:.1f} | {100 * ratio(dur, prog_ms):.0f} % |")
+        ws = med([vals[-1][2] for vals in runs_values if vals[-1][2] == vals[-1][2]])
+        print(f"| {name} | {at:.1f} | {dur:.1f} | {100 * ratio(dur, prog_ms):.0f} % | "
+              f"{ws / 1024:.1f} |")
     return starts, phases
 
 
@@ -233,7 +236,7 @@ def profile_idle(shown_s, hidden_s):
     harness.stop_everything()
     ticks = read_phases().get("detect-tick", []) if os.path.exists(PHASES) else []
     if ticks:
-        print(f"\nDetection tick: median {med([d for _, d in ticks]):.3f} ms over {len(ticks)} "
+        print(f"\nDetection tick: median {med([v[1] for v in ticks]):.3f} ms over {len(ticks)} "
               "ticks (shown and hidden)")
 
 
