@@ -229,6 +229,10 @@ void TFrmMain::RunStep(const Step& s) {
 }
 
 void TFrmMain::FormCreate() {
+  // The windows first, as the banner's browser used to make them: the tree
+  // and the list are then filled in place, which under Wine costs less than
+  // making them already filled.
+  HandleNeeded();
   RunStep(steps_.clear_deleted_categories);
   if (services_.system.TickCount() < kStartHiddenUptime) app_.SetShowMainForm(false);
   RunStep(steps_.derive_paths);
