@@ -48,18 +48,30 @@ def stop_bare():
     harness.wait_for(cls=BARE_CLASS, gone=True, timeout_ms=10000)
 
 
+# --against puts another build beside the program, as "against", started in
+# turn with the others in the same run.
+AGAINST = "Halvorn-against.exe"
+
+
+def stop_programs():
+    subprocess.run(["wine", "taskkill", "/f", "/im", AGAINST], stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=harness.wine_env())
+    harness.stop_everything()
+
+
 def launch(kind):
     """One start: ms to a visible window and the working set a second later."""
     env = harness.wine_env()
     env.pop("CORVANE_PHASES", None)
-    if kind == "program+phases":
+    if kind.endswith("+phases"):
         if os.path.exists(PHASES):
             os.unlink(PHASES)
         env["CORVANE_PHASES"] = "C:\\Corvane\\phases.log"
-    if kind.startswith("program"):
-        harness.stop_everything()
-        r = bench("launch", "--class", harness.MAIN_CLASS, "C:\\Corvane\\Halvorn.exe", env=env)
-        harness.stop_everything()
+    if kind.startswith(("program", "against")):
+        exe = AGAINST if kind.startswith("against") else "Halvorn.exe"
+        stop_programs()
+        r = bench("launch", "--class", harness.MAIN_CLASS, "C:\\Corvane\\" + exe, env=env)
+        stop_programs()
     else:
         cmd = ["launch", "--class", BARE_CLASS, "crvbench.exe", "bare"]
         if kind == "bare-plain":
@@ -74,8 +86,9 @@ def read_phases():
     with open(PHASES, encoding="ascii", errors="replace") as f:
         for line in f:
             parts = line.split()
-            if len(parts) == 3:
-                phases.setdefault(parts[0], []).append((float(parts[1]), float(parts[2])))
+            if len(parts) in (3, 4):  # name, at ms, duration ms[, working set KB]
+                ws = float(parts[3]) if len(parts) == 4 else float("nan")
+                phases.setdefault(parts[0], []).append((float(parts[1]), float(parts[2]), ws))
     return phases
 
 
@@ -140,18 +153,21 @@ def ratio(a, b):
     return a / b if b else float("nan")
 
 
-def profile_startup(runs):
+def profile_startup(runs, against=False):
     kinds = ("bare", "program", "program+phases", "bare-plain")
+    if against:
+        kinds += ("against", "against+phases")
     starts = {k: [] for k in kinds}
-    phases = {}
+    phases, against_phases = {}, {}
     for i in range(runs):
         order = kinds if i % 2 == 0 else tuple(reversed(kinds))
         for k in order:
             r = launch(k)
             starts[k].append(r)
-            if k == "program+phases" and os.path.exists(PHASES):
+            if k.endswith("+phases") and os.path.exists(PHASES):
+                into = phases if k == "program+phases" else against_phases
                 for name, values in read_phases().items():
-                    phases.setdefault(name, []).append(values)
+                    into.setdefault(name, []).append(values)
     bare_ms = med([r["visible_ms"] for r in starts["bare"]])
     bare_kb = med([r["working_set_kb"] for r in starts["bare"]])
     print("\n## Start-up (median of %d alternated starts)\n" % runs)
@@ -162,14 +178,19 @@ def profile_startup(runs):
         kb = med([r["working_set_kb"] for r in starts[k]])
         print(f"| {k} | {ms:.1f} | {ratio(ms, bare_ms):.2f} | {kb / 1024:.1f} | "
               f"{ratio(kb, bare_kb):.2f} |")
-    print("\n## Start-up phases (program+phases; median ms; 'at' = since process creation)\n")
-    print("| phase | at ms | duration ms | share of start → visible |")
-    print("|---|---:|---:|---:|")
-    prog_ms = med([r["visible_ms"] for r in starts["program+phases"]])
-    for name, runs_values in phases.items():
-        at = med([sum(v[0] for v in vals[:1]) for vals in runs_values])
-        dur = med([sum(v[1] for v in vals) for vals in runs_values])
-        print(f"| {name} | {at:.1f} | {dur:.1f} | {100 * ratio(dur, prog_ms):.0f} % |")
+    for kind, table in (("program+phases", phases), ("against+phases", against_phases)):
+        if kind not in starts:
+            continue
+        print(f"\n## Start-up phases ({kind}; median ms; 'at' = since process creation)\n")
+        print("| phase | at ms | duration ms | share of start → visible | working set after MB |")
+        print("|---|---:|---:|---:|---:|")
+        prog_ms = med([r["visible_ms"] for r in starts[kind]])
+        for name, runs_values in table.items():
+            at = med([sum(v[0] for v in vals[:1]) for vals in runs_values])
+            dur = med([sum(v[1] for v in vals) for vals in runs_values])
+            ws = med([vals[-1][2] for vals in runs_values if vals[-1][2] == vals[-1][2]])
+            print(f"| {name} | {at:.1f} | {dur:.1f} | {100 * ratio(dur, prog_ms):.0f} % | "
+                  f"{ws / 1024:.1f} |")
     return starts, phases
 
 
@@ -233,7 +254,7 @@ def profile_idle(shown_s, hidden_s):
     harness.stop_everything()
     ticks = read_phases().get("detect-tick", []) if os.path.exists(PHASES) else []
     if ticks:
-        print(f"\nDetection tick: median {med([d for _, d in ticks]):.3f} ms over {len(ticks)} "
+        print(f"\nDetection tick: median {med([v[1] for v in ticks]):.3f} ms over {len(ticks)} "
               "ticks (shown and hidden)")
 
 
@@ -373,17 +394,21 @@ def main():
     ap.add_argument("--hidden", type=int, default=60)
     ap.add_argument("--only", choices=("startup", "redraw", "idle", "scale"))
     ap.add_argument("--exe", help="another build of Halvorn.exe to profile (e.g. an earlier one)")
+    ap.add_argument("--against", help="a second build started in turn with the first in the "
+                    "start-up profile (e.g. an earlier one)")
     a = ap.parse_args()
     if a.exe:
         harness.EXE = os.path.abspath(a.exe)
     sys.stdout.reconfigure(line_buffering=True)
     harness.ensure_uptime()
     harness.install()
+    if a.against:
+        shutil.copy2(a.against, os.path.join(harness.INSTALL_DIR, AGAINST))
     with open("/proc/loadavg") as f:
         print("load average at start:", f.read().strip())
     try:
         if a.only in (None, "startup"):
-            profile_startup(a.runs)
+            profile_startup(a.runs, bool(a.against))
         if a.only in (None, "redraw"):
             profile_redraw(max(3, a.runs), a.redraws)
         if a.only in (None, "idle"):

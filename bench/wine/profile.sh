@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The resident program's start-up, idle and redraw profile under Wine, beside
-# a bare window: bench/wine/profile.sh [--runs N] [--only startup|redraw|idle]
+# a bare window: bench/wine/profile.sh [--runs N] [--only startup|redraw|idle|scale]
+# [--against EARLIER.exe] (a second build started in turn with the first)
 # Then the skin engine's paints, skinned beside unskinned (crvskinbench.exe).
 # Needs the cross build (make win32) with bench/wine's programs.
 set -eu

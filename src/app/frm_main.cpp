@@ -211,6 +211,10 @@ void TFrmMain::BuildComponents() {
   TimerJq = timer("TimerJq", 1000);
   TimerClear = timer("TimerClear", 2000);
   TimerGetTime = timer("TimerGetTime", 1000);
+  // A timer's message comes only once the window's paints are done.
+  TimerShown = timer("TimerShown", 1);
+  TimerShown->SetEnabled(false);
+  TimerShown->OnTimer = [this](ui::Timer&) { FormFirstShown(); };
 
   PopMenuTp = Create<ui::PopupMenu>("PopMenuTp");
   MenuExit = PopMenuTp->Add("MenuExit", "退出程序(&X)", [this](ui::MenuItem&) { MenuExitClick(); });
@@ -225,7 +229,10 @@ void TFrmMain::RunStep(const Step& s) {
 }
 
 void TFrmMain::FormCreate() {
-  RunStep(steps_.request_banner);
+  // The windows first, as the banner's browser used to make them: the tree
+  // and the list are then filled in place, which under Wine costs less than
+  // making them already filled.
+  HandleNeeded();
   RunStep(steps_.clear_deleted_categories);
   if (services_.system.TickCount() < kStartHiddenUptime) app_.SetShowMainForm(false);
   RunStep(steps_.derive_paths);
@@ -246,6 +253,14 @@ void TFrmMain::FormShow() {
   TimerDetect->SetEnabled(true);
   RunStep(steps_.read_autostart);
   PauseScreenTimers(false);
+  if (!first_shown_) TimerShown->SetEnabled(true);
+}
+
+void TFrmMain::FormFirstShown() {
+  TimerShown->SetEnabled(false);
+  if (first_shown_) return;
+  first_shown_ = true;
+  RunStep(steps_.request_banner);
 }
 
 void TFrmMain::PauseScreenTimers(bool hidden) {

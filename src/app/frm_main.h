@@ -56,7 +56,9 @@ class TFrmMain : public ui::Form {
     // end of loading, before the creation steps, so that the first-run
     // dialog is skinned too.
     Step load_skin;
-    Step request_banner;            // creation 1
+    // Creation 1, put off until the window has first shown: the banner's
+    // browser is the costliest thing the first window can do without.
+    Step request_banner;
     Step clear_deleted_categories;  // creation 2
     Step derive_paths;              // creation 4
     Step category_startup;          // creation 5: tree, icons, merge, counts
@@ -87,6 +89,9 @@ class TFrmMain : public ui::Form {
   // is LblWdMouseMove, AreaPanelMouseMove(kWd) is PnlWdMouseMove.
   void FormCreate();
   void FormShow();
+  // Once, just after the window has first shown and painted (TimerShown's
+  // one tick): what the first window can do without.
+  void FormFirstShown();
   // Timers whose ticks only matter on screen wait while the window is hidden.
   void PauseScreenTimers(bool hidden);
   bool FormCloseQuery();
@@ -127,6 +132,8 @@ class TFrmMain : public ui::Form {
   ui::OpenPictureDialog* OpenPictureDialogIcon;
   ui::OpenDialog* OpnDilgProg;
   ui::Timer *TimerDetect, *TimerJq, *TimerClear, *TimerGetTime;
+  // Ours: ticks once when the queue is first idle after the first showing.
+  ui::Timer* TimerShown;
   ui::PopupMenu* PopMenuTp;
   ui::MenuItem *MenuExit, *MenuShow, *N5, *MenuAbout;
   ui::ApplicationEvents* ApplicationEvents;
@@ -158,6 +165,7 @@ class TFrmMain : public ui::Form {
   std::array<AreaParts, kAreaCount> areas_{};
   NotifyIconRecord tray_record_;
   bool tray_added_ = false;
+  bool first_shown_ = false;
   bool settings_changed_ = false;
 };
 

@@ -22,7 +22,7 @@ int AddIcon(ui::ImageList& images, const IconHolder& holder) {
 }
 
 Categorisation::Categorisation(ui::Application& app, CategoryServices services)
-    : app_(app), services_(services) {}
+    : app_(app), services_(services), store_reads_(services.profile) {}
 
 Categorisation::~Categorisation() = default;
 
@@ -74,7 +74,7 @@ StartMenuPaths Categorisation::Paths() {
 }
 
 CategoryStore Categorisation::Store() {
-  return CategoryStore(services_.profile, StorePath(services_.system));
+  return CategoryStore(store_reads_, StorePath(services_.system));
 }
 
 void Categorisation::StartupPass() {

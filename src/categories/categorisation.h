@@ -10,6 +10,7 @@
 #include "categories/category_store.h"
 #include "categories/folder_routines.h"
 #include "categories/start_menu.h"
+#include "core/cached_profile.h"
 #include "core/filesystem.h"
 #include "core/profile.h"
 #include "core/shell_folders.h"
@@ -180,6 +181,9 @@ class Categorisation {
 
   ui::Application& app_;
   CategoryServices services_;
+  // The store's reads, kept while classify.ini is as they found it: the
+  // ticks read the same values every few seconds.
+  CachedProfile store_reads_;
   std::optional<CategoryView> view_;
   std::string drive_root_;
   std::string deleted_names_;

@@ -43,6 +43,40 @@ TEST_F(RawCalls, ProfileIntegerOfText) {
   EXPECT_EQ(profile().ReadInteger(Path("p.ini"), "control", "FenleiJq", 9), 9);
 }
 
+// The stamp the store's cached reads trust: size and write time, withheld
+// while a write is too recent for a later one to be told apart by its time.
+TEST_F(RawCalls, AProfileStampChangesWithTheFileAndVouchesOnlyForSettledWrites) {
+  std::string ini = Path("s.ini");
+  EXPECT_EQ(profile().Stamp(ini), FileStamp{}) << "no file";
+  ASSERT_TRUE(profile().WriteString(ini, "control", "AllUsersKs", "12"));
+  EXPECT_FALSE(profile().Stamp(ini)) << "just written";
+  auto written_ago = [&](int seconds) {
+    HANDLE h = CreateFileA(ini.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= static_cast<ULONGLONG>(seconds) * 10000000;
+    FILETIME then{t.LowPart, t.HighPart};
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &then));
+    CloseHandle(h);
+  };
+  written_ago(10);
+  std::optional<FileStamp> settled = profile().Stamp(ini);
+  ASSERT_TRUE(settled);
+  EXPECT_TRUE(settled->exists);
+  EXPECT_EQ(settled->size, fs().ReadFile(ini).value_or("").size());
+  EXPECT_EQ(profile().Stamp(ini), settled) << "unchanged";
+  // The same size written again: only the time tells.
+  ASSERT_TRUE(profile().WriteString(ini, "control", "AllUsersKs", "13"));
+  written_ago(5);
+  std::optional<FileStamp> later = profile().Stamp(ini);
+  ASSERT_TRUE(later);
+  EXPECT_EQ(later->size, settled->size);
+  EXPECT_NE(later, settled);
+}
+
 TEST(Win32Environment, TheAnsiCodePageIsChinese) {
   // Every path and value the program handles is GBK text.
   EXPECT_EQ(GetACP(), 936u);

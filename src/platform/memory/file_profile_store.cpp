@@ -1,5 +1,7 @@
 #include "platform/memory/file_profile_store.h"
 
+#include <functional>
+
 #include "core/ini.h"
 #include "core/text.h"
 
@@ -37,6 +39,12 @@ std::vector<std::string> FileProfileStore::ReadKeys(const std::string& file,
   auto data = fs_.ReadFile(file);
   if (!data) return {};
   return IniDocument::Parse(*data).Keys(section);
+}
+
+std::optional<FileStamp> FileProfileStore::Stamp(const std::string& file) {
+  auto data = fs_.ReadFile(file);
+  if (!data) return FileStamp{};
+  return FileStamp{true, data->size(), std::hash<std::string>()(*data)};
 }
 
 }  // namespace corvane

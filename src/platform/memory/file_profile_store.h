@@ -16,6 +16,8 @@ class FileProfileStore : public ProfileStore {
   bool DeleteKey(const std::string& file, const std::string& section,
                  const std::string& key) override;
   std::vector<std::string> ReadKeys(const std::string& file, const std::string& section) override;
+  // From the content: here every write shows, however soon.
+  std::optional<FileStamp> Stamp(const std::string& file) override;
 
  private:
   FileSystem& fs_;

@@ -7,7 +7,31 @@ namespace corvane {
 namespace {
 // Windows may hold profile writes in a cache; this hands them to the file.
 void Flush(const std::string& file) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str()); }
+
+std::uint64_t Ticks(FILETIME t) {
+  return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+// A write within this long (100 ns units) of the last one may keep its time
+// (FAT keeps two seconds), so a file written so lately vouches for nothing.
+constexpr std::uint64_t kSettled = 3ull * 10000000;
 }  // namespace
+
+std::optional<FileStamp> Win32ProfileStore::Stamp(const std::string& file) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) {
+    DWORD e = GetLastError();
+    if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return FileStamp{};
+    return std::nullopt;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  FILETIME now_time;
+  GetSystemTimeAsFileTime(&now_time);
+  std::uint64_t written = Ticks(data.ftLastWriteTime), now = Ticks(now_time);
+  if (written > now || now - written < kSettled) return std::nullopt;
+  return FileStamp{true, (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                   written};
+}
 
 std::string Win32ProfileStore::ReadString(const std::string& file, const std::string& section,
                                           const std::string& key,

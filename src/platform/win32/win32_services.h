@@ -37,6 +37,7 @@ class Win32ProfileStore : public ProfileStore {
   bool DeleteKey(const std::string& file, const std::string& section,
                  const std::string& key) override;
   std::vector<std::string> ReadKeys(const std::string& file, const std::string& section) override;
+  std::optional<FileStamp> Stamp(const std::string& file) override;
 };
 
 class Win32Registry : public RegistryBackend {

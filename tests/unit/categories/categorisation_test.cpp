@@ -57,8 +57,13 @@ class CountingProfile : public ProfileStore {
   std::vector<std::string> ReadKeys(const std::string& f, const std::string& s) override {
     return inner_.ReadKeys(f, s);
   }
+  // Without stamps every read reaches the file, as each test here counts.
+  std::optional<FileStamp> Stamp(const std::string& f) override {
+    return stamped ? inner_.Stamp(f) : std::nullopt;
+  }
   int reads = 0;
   bool fail_writes = false;
+  bool stamped = false;
 
  private:
   ProfileStore& inner_;
@@ -472,6 +477,35 @@ TEST_F(DetectionTest, ATickOverAnotherDialogOnlyCounts) {
   other.ShowModal();
   EXPECT_EQ(seen, "");
   EXPECT_TRUE(form->TimerDetect->Enabled());
+}
+
+// The ticks read classify.ini only when it changed: every five seconds for
+// detection and every second for the tips, all day.
+TEST_F(DetectionTest, TicksReadTheStoreOnlyWhenItChanged) {
+  counting.stamped = true;
+  ASSERT_TRUE(CategoryStore(profile, kStore).DismissTips());  // the tips tick on, to no effect
+  form->Show();
+  form->TimerJq->Tick();
+  form->Hide();
+  EXPECT_EQ(Tick(), "");
+  counting.reads = 0;
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(Tick(), "");
+    form->Show();
+    form->TimerJq->Tick();
+    form->Hide();
+  }
+  EXPECT_EQ(counting.reads, 0) << "read again with nothing changed";
+
+  // Written by someone else: lower stored counts make the entries new.
+  CategoryStore other(profile, kStore);
+  ASSERT_TRUE(other.WriteCounts(EntryCounts{}));
+  EXPECT_EQ(Tick(kClassifyNow), kShown);
+  EXPECT_GT(counting.reads, 0);
+  // Our own write (the recorded counts) is seen at once.
+  form->Hide();
+  EXPECT_EQ(Tick(), "");
+  EXPECT_EQ(CategoryStore(profile, kStore).StoredCounts(), categories->Folders().CountAll());
 }
 
 // --- tips ------------------------------------------------------------------------------

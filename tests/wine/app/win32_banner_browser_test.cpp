@@ -285,8 +285,19 @@ TEST_F(Banner, TheStripFollowsThePagesItsBrowserShows) {
   FillStripSteps(main->StartSteps(), *foot);
   main->Start();
   main->Show();
+  EXPECT_FALSE(browser.Window()) << "made before the first window painted";
+  // One message at a time, so that the page has not loaded yet when it shows.
+  for (auto end = GetTickCount() + 5000; !browser.Window() && GetTickCount() < end;) {
+    MSG m;
+    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      Sleep(5);
+      continue;
+    }
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
   HWND w = H(browser.Window());
-  ASSERT_TRUE(IsWindow(w)) << "the main window made no browser";
+  ASSERT_TRUE(IsWindow(w)) << "the main window made no browser once it had shown";
   EXPECT_EQ(GetParent(w), H(main->PnlMain));
   EXPECT_EQ(PlaceInParent(w).left, 5) << "at its design place while the page loads";
 
