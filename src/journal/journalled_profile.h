@@ -29,6 +29,8 @@ class JournalledProfileStore : public ProfileStore {
   std::vector<std::string> ReadKeys(const std::string& file, const std::string& section) override {
     return inner_.ReadKeys(file, section);
   }
+  // Passed on, or the reads above it could never be kept.
+  std::optional<FileStamp> Stamp(const std::string& file) override { return inner_.Stamp(file); }
 
  private:
   bool Change(const std::string& file, const std::string& section, const std::string& key,

@@ -133,6 +133,8 @@ TEST_F(JournalTest, CategoryDefinitionsComeBackButTheDetectionsCountsStay) {
   }
   History h = ReadHistory(journal.Read());
   EXPECT_EQ(UndoableGroups(h).size(), 2u) << "counts alone are no action";
+  ASSERT_TRUE(plain.Stamp(ini));
+  EXPECT_EQ(profile.Stamp(ini), plain.Stamp(ini)) << "the ticks' kept reads need it";
 
   UndoReport r = Undo(files, keys, journal, &profile).All();
   EXPECT_TRUE(r.failed.empty()) << r.failed.front();
