@@ -35,8 +35,26 @@ def wine_quiet(*args):
                    stderr=subprocess.DEVNULL, env=wine_env(), timeout=60)
 
 
+def attribute_set(path, flag):
+    """Whether the attribute of FLAG ("h", "s", "r") is set as Wine keeps it:
+    hidden and system in an extended attribute, read-only in the mode."""
+    if flag == "r":
+        return not os.stat(path).st_mode & 0o222
+    try:
+        value = int(os.getxattr(path, "user.DOSATTRIB").split(b"\0")[0], 16)
+    except (OSError, ValueError):
+        value = 0
+    return bool(value & {"h": 0x2, "s": 0x4}[flag])
+
+
 def attrib(path, *flags):
-    wine_quiet("cmd", "/c", "attrib", *flags, win_path(path))
+    """Sets or clears attributes through Wine, and checks they took: a Wine
+    tool started just after a program was killed has been seen to do nothing."""
+    for _ in range(3):
+        wine_quiet("cmd", "/c", "attrib", *flags, win_path(path))
+        if all(attribute_set(path, f[1].lower()) == (f[0] == "+") for f in flags):
+            return
+    raise AssertionError(f"attrib {' '.join(flags)} did not take on {path}")
 
 
 def put(path, data=b"x"):
