@@ -86,6 +86,21 @@ class Journal {
   std::uint64_t next_seq_ = 1, next_group_ = 1;
 };
 
+// Write-ahead around one change: the record first, then the change, then
+// what the change was seen to do (never what the call claimed). False, with
+// nothing changed, when the record cannot be written.
+template <typename Change, typename Observe>
+bool Journalled(Journal& journal, Record r, const std::string* old, Change change,
+                Observe observe) {
+  if (!journal.Begin(r, old)) return false;
+  bool ok = change();
+  Completion c;
+  c.seq = r.seq;
+  observe(c);
+  journal.Complete(c);
+  return ok;
+}
+
 // A user action's group for a scope; a null journal makes it a no-op.
 class GroupScope {
  public:

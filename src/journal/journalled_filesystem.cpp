@@ -5,20 +5,6 @@
 namespace corvane::journal {
 namespace {
 
-// Write-ahead around one change: the record first, then the change, then
-// what the change was seen to do (never what the call claimed).
-template <typename Change, typename Observe>
-bool Journalled(Journal& journal, Record r, const std::string* old, Change change,
-                Observe observe) {
-  if (!journal.Begin(r, old)) return false;
-  bool ok = change();
-  Completion c;
-  c.seq = r.seq;
-  observe(c);
-  journal.Complete(c);
-  return ok;
-}
-
 void SetContent(Record& r, const std::string& bytes) {
   r.size = bytes.size();
   r.hash = ContentHash(bytes);

@@ -31,13 +31,9 @@ bool JournalledProfileStore::Change(const std::string& file, const std::string& 
   if (old) r.old_value = RegValue{reg::kSz, *old};
   r.old_absent = !old;
   if (value) r.new_value = RegValue{reg::kSz, *value};
-  if (!journal_.Begin(r)) return false;
-  bool ok = change();
-  Completion c;
-  c.seq = r.seq;
-  c.ok = IniValue(inner_, file, section, key) == value;
-  journal_.Complete(c);
-  return ok;
+  return Journalled(journal_, r, nullptr, change, [&](Completion& c) {
+    c.ok = IniValue(inner_, file, section, key) == value;
+  });
 }
 
 bool JournalledProfileStore::WriteString(const std::string& file, const std::string& section,
