@@ -34,10 +34,9 @@ void Journal::ResumeNumbers() {
   // A fold cut off between writing the new journal and swapping it in.
   if (!fs_.FileExists(file_) && fs_.FileExists(file_ + kSwapSuffix))
     fs_.Rename(file_ + kSwapSuffix, file_);
-  for (const Entry& e : Read().entries) {
-    if (e.kind == Entry::Kind::kGroup) next_group_ = std::max(next_group_, e.group.id + 1);
-    if (e.kind == Entry::Kind::kDo) next_seq_ = std::max(next_seq_, e.record.seq + 1);
-  }
+  JournalOutline outline = ReadOutline();
+  next_group_ = std::max(next_group_, outline.last_group + 1);
+  next_seq_ = std::max(next_seq_, outline.last_seq + 1);
   // Saved contents outlive a journal that was deleted by hand: never reuse
   // one of their numbers.
   for (const FileEntry& f : fs_.List(folder_, "*.bin"))
@@ -119,9 +118,12 @@ void Journal::WriteCompletions() {
 bool Journal::Write(const std::string& line) {
   // Kept open through a group: a merge appends thousands of records.
   if (!appender_) appender_ = fs_.OpenAppender(file_);
-  bool ok = appender_ && appender_->Append(unwritten_ + line);
+  std::string bytes = unwritten_ + line;
+  bool ok = appender_ && appender_->Append(bytes);
   if (!ok || depth_ == 0) appender_.reset();
   if (ok) unwritten_.clear();
+  if (size_ && ok) *size_ += bytes.size();
+  if (!ok) size_.reset();  // part of it may be there
   return ok;
 }
 
@@ -134,10 +136,25 @@ void Journal::MarkUndone(std::uint64_t group) {
 
 bool Journal::Append(const Entry& e) { return Write(FormatLine(e)); }
 
-ParsedJournal Journal::Read() {
+std::optional<std::string> Journal::ReadText() {
   WriteCompletions();
-  std::optional<std::string> text = fs_.FileExists(file_) ? fs_.ReadFile(file_) : std::nullopt;
+  if (!fs_.FileExists(file_)) {
+    size_ = 0;
+    return std::nullopt;
+  }
+  std::optional<std::string> text = fs_.ReadFile(file_);
+  size_ = text ? std::optional<std::size_t>(text->size()) : std::nullopt;
+  return text;
+}
+
+ParsedJournal Journal::Read() {
+  std::optional<std::string> text = ReadText();
   return text ? ParseJournal(*text) : ParsedJournal{};
+}
+
+JournalOutline Journal::ReadOutline() {
+  std::optional<std::string> text = ReadText();
+  return text ? OutlineJournal(*text) : JournalOutline{};
 }
 
 std::optional<std::string> Journal::ReadBlob(const std::string& name) {
@@ -146,9 +163,10 @@ std::optional<std::string> Journal::ReadBlob(const std::string& name) {
 }
 
 std::size_t Journal::FoldIfAbove(std::size_t limit) {
-  WriteCompletions();
+  // Every start asks; the size this journal last read and wrote answers.
+  if (size_ && *size_ <= limit) return 0;
+  std::optional<std::string> text = ReadText();
   appender_.reset();  // the file is replaced
-  std::optional<std::string> text = fs_.FileExists(file_) ? fs_.ReadFile(file_) : std::nullopt;
   if (!text || text->size() <= limit) return 0;
   ParsedJournal parsed = ParseJournal(*text);
 
@@ -217,7 +235,9 @@ std::size_t Journal::FoldIfAbove(std::size_t limit) {
   // that finds only the new one takes it.
   std::string swap = file_ + kSwapSuffix;
   if (!fs_.WriteFile(swap, out) || fs_.ReadFile(swap) != out) return 0;
+  size_.reset();
   if (!fs_.Delete(file_) || !fs_.Rename(swap, file_)) return 0;
+  size_ = out.size();
   for (const std::string& b : blobs) fs_.Delete(folder_ + "\\" + b);
   return folded.size();
 }

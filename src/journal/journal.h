@@ -60,6 +60,8 @@ class Journal {
   void MarkUndone(std::uint64_t group);
 
   ParsedJournal Read();
+  // The numbers in use and the changes never completed, cheaper than Read.
+  JournalOutline ReadOutline();
   std::optional<std::string> ReadBlob(const std::string& name);
 
   // Folds the oldest groups into the baseline until the journal is below
@@ -68,6 +70,7 @@ class Journal {
   std::size_t FoldIfAbove(std::size_t limit = kJournalLimit);
 
  private:
+  std::optional<std::string> ReadText();
   bool Append(const Entry& e);
   // Appends line after the completions waiting, all flushed to the disk.
   bool Write(const std::string& line);
@@ -84,6 +87,7 @@ class Journal {
   std::string unwritten_;  // completions not yet on the disk
   std::unique_ptr<FileAppender> appender_;
   std::uint64_t next_seq_ = 1, next_group_ = 1;
+  std::optional<std::size_t> size_;  // of the file, as last read and written here
 };
 
 // Write-ahead around one change: the record first, then the change, then

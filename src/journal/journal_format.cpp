@@ -1,5 +1,6 @@
 #include "journal/journal_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <map>
@@ -135,16 +136,31 @@ class Line {
   std::string text_;
 };
 
-using Fields = std::map<std::string, std::string_view, std::less<>>;
+// A line's fields: a handful each, so a scan beats a map, and nothing is
+// allocated (every start reads the whole journal).
+class Fields {
+ public:
+  // False for one too many or a key twice (which one would be meant?).
+  bool Add(std::string_view key, std::string_view value) {
+    if (size_ == items_.size() || Find(key)) return false;
+    items_[size_++] = {key, value};
+    return true;
+  }
+  std::optional<std::string_view> Find(std::string_view key) const {
+    for (std::size_t i = 0; i < size_; ++i)
+      if (items_[i].first == key) return items_[i].second;
+    return std::nullopt;
+  }
+
+ private:
+  std::array<std::pair<std::string_view, std::string_view>, kMaxFields> items_;
+  std::size_t size_ = 0;
+};
 
 struct FieldReader {
   const Fields& f;
   bool bad = false;
-  std::optional<std::string_view> Raw(std::string_view key) const {
-    auto it = f.find(key);
-    if (it == f.end()) return std::nullopt;
-    return it->second;
-  }
+  std::optional<std::string_view> Raw(std::string_view key) const { return f.Find(key); }
   std::uint64_t Num(std::string_view key) {
     auto raw = Raw(key);
     auto n = raw ? Number<std::uint64_t>(*raw) : std::nullopt;
@@ -363,9 +379,8 @@ std::optional<Entry> ParseLine(std::string_view line) {
     std::string_view field = rest.substr(0, tab);
     rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
     std::size_t eq = field.find('=');
-    if (eq == std::string_view::npos || fields.size() >= kMaxFields) return std::nullopt;
-    if (!fields.emplace(std::string(field.substr(0, eq)), field.substr(eq + 1)).second)
-      return std::nullopt;  // a key twice: which one would be meant?
+    if (eq == std::string_view::npos || !fields.Add(field.substr(0, eq), field.substr(eq + 1)))
+      return std::nullopt;
   }
   FieldReader in{fields};
   return ParseFields(kind, in);
@@ -383,6 +398,55 @@ ParsedJournal ParseJournal(std::string_view text) {
     else
       ++out.damaged;
   }
+  return out;
+}
+
+namespace {
+
+// The raw text of one field of a line, without parsing the others.
+std::optional<std::string_view> FieldOf(std::string_view line, std::string_view key) {
+  std::size_t at = line.find('\t');
+  while (at != std::string_view::npos) {
+    std::string_view field = line.substr(at + 1);
+    std::size_t next = field.find('\t');
+    field = field.substr(0, next);
+    if (field.size() > key.size() && field.substr(0, key.size()) == key && field[key.size()] == '=')
+      return field.substr(key.size() + 1);
+    at = next == std::string_view::npos ? next : at + 1 + next;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+JournalOutline OutlineJournal(std::string_view text) {
+  JournalOutline out;
+  // A record's line is parsed only when nothing completed it: a start reads
+  // every line, and nearly all of them are done with.
+  std::map<std::uint64_t, std::string_view> begun;
+  while (!text.empty()) {
+    std::size_t nl = text.find('\n');
+    std::string_view line = text.substr(0, nl);
+    text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+    if (line.size() > kMaxLine) continue;
+    if (line.substr(0, 3) == "do\t") {
+      auto seq = FieldOf(line, "seq"), group = FieldOf(line, "group");
+      auto n = seq ? Number<std::uint64_t>(*seq) : std::nullopt;
+      auto g = group ? Number<std::uint64_t>(*group) : std::nullopt;
+      if (!n) continue;  // damaged: never begun
+      out.last_seq = std::max(out.last_seq, *n);
+      if (g) out.last_group = std::max(out.last_group, *g);
+      begun[*n] = line;
+      continue;
+    }
+    auto e = ParseLine(line);
+    if (!e) continue;
+    if (e->kind == Entry::Kind::kGroup) out.last_group = std::max(out.last_group, e->group.id);
+    if (e->kind == Entry::Kind::kDone) begun.erase(e->completion.seq);
+  }
+  for (const auto& [seq, line] : begun)
+    if (auto e = ParseLine(line); e && e->kind == Entry::Kind::kDo && e->record.seq == seq)
+      out.pending.push_back(std::move(e->record));
   return out;
 }
 

@@ -116,6 +116,14 @@ struct ParsedJournal {
 };
 ParsedJournal ParseJournal(std::string_view text);
 
+// What a start needs of the journal, found without keeping its entries:
+// the numbers in use and the changes begun and never completed.
+struct JournalOutline {
+  std::uint64_t last_seq = 0, last_group = 0;
+  std::vector<Record> pending;  // by seq
+};
+JournalOutline OutlineJournal(std::string_view text);
+
 // "[section]key", the name an INI value is recorded under; nothing back
 // when a name is not one.
 std::string IniValueName(const std::string& section, const std::string& key);

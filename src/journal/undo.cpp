@@ -470,8 +470,7 @@ bool TornCopyOf(FileSystem& fs, const std::string& source, const std::string& ta
 RecoveryReport Recover(FileSystem& fs, RegistryBackend& registry, Journal& journal,
                        ProfileStore* profile) {
   RecoveryReport report;
-  History h = ReadHistory(journal.Read());
-  for (const Record& r : h.pending) {
+  for (const Record& r : journal.ReadOutline().pending) {
     Completion c;
     c.seq = r.seq;
     c.ok = Made(fs, registry, journal, profile, r);

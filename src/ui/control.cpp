@@ -303,8 +303,12 @@ void WinControl::HandleNeeded() {
   if (!peer_) return;
   peer_->Attached();
   for (Control* c : std::vector<Control*>(controls_))
-    if (c->IsWindowed()) static_cast<WinControl*>(c)->HandleNeeded();
+    if (MadeWithParent(c)) static_cast<WinControl*>(c)->HandleNeeded();
 }
+
+// A hidden child window is made when it is first shown or asked for: the
+// settings panels nobody has opened cost the start nothing.
+bool WinControl::MadeWithParent(const Control* c) { return c->IsWindowed() && c->Visible(); }
 
 void WinControl::InvalidateRect(const Rect& r) {
   if (peer_) peer_->Invalidate(r);
@@ -384,7 +388,7 @@ void WinControl::Changed(Aspect aspect) {
 void WinControl::InsertControl(Control* c) {
   controls_.push_back(c);
   if (c->IsWindowed()) {
-    if (peer_) static_cast<WinControl*>(c)->HandleNeeded();
+    if (peer_ && MadeWithParent(c)) static_cast<WinControl*>(c)->HandleNeeded();
   } else if (c->Visible()) {
     InvalidateRect(c->BoundsRect());
   }

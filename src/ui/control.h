@@ -193,6 +193,7 @@ class WinControl : public Control {
   bool HandleAllocated() const { return peer_ != nullptr; }
   WindowPeer* Peer() const { return peer_.get(); }
   void HandleNeeded();
+  static bool MadeWithParent(const Control* c);
   // Destroys the windows of the children and then this one's.
   void DestroyHandle();
 

@@ -104,17 +104,23 @@ class Win32ProgramHost : public ProgramHost {
   void MakeMainWindow() {
     // A change cut off by a crash or power cut is settled before anything
     // else looks at the folders or the registry.
-    journal::Recover(files_, registry_, journal_, &profile_);
-    journal_.FoldIfAbove();
+    Timed("journal-recover", [this] {
+      journal::Recover(files_, registry_, journal_, &profile_);
+      journal_.FoldIfAbove();
+    });
     StartMenuPaths menu = StartMenuPathsFor(DriveRoot(system_), CurrentUserName(system_));
     category_files_.SetFolders({menu.common_start_menu, menu.common_programs,
                                 menu.user_start_menu, menu.user_programs});
     NotifyIconService& icons =
         timed_icons_ ? static_cast<NotifyIconService&>(*timed_icons_) : icons_;
-    program_ = std::make_unique<app::MainProgram>(
-        *app_, app::MainServices{system_, icons, power_, journalled_registry_, &banner_},
-        categories::CategoryServices{category_files_, journalled_profile_, system_, shell_folders_, icon_files_},
-        setup::InstallServices{journalled_registry_, system_, journalled_files_, journalled_links_});
+    Timed("build-components", [&] {
+      program_ = std::make_unique<app::MainProgram>(
+          *app_, app::MainServices{system_, icons, power_, journalled_registry_, &banner_},
+          categories::CategoryServices{category_files_, journalled_profile_, system_,
+                                       shell_folders_, icon_files_},
+          setup::InstallServices{journalled_registry_, system_, journalled_files_,
+                                 journalled_links_});
+    });
     app::TFrmMain::Steps& steps = program_->StartSteps();
     steps.category_startup = journal::InGroup(journal_, "启动时整理", std::move(steps.category_startup),
                                               journal::MergeDescription);
@@ -139,6 +145,11 @@ class Win32ProgramHost : public ProgramHost {
       };
     }
     program_->Start();
+  }
+  template <class F>
+  void Timed(const char* phase, F&& f) {
+    if (phases_) return phases_->Time(phase, std::forward<F>(f));
+    f();
   }
   void ShowUndoDialog() {
     journal::TFrmUndo dialog(

@@ -362,5 +362,71 @@ TEST_F(JournalTest, ADamagedLineCostsOnlyItsOwnChange) {
   EXPECT_EQ(registry.GetDword(reg::kCurrentUser, kAdvanced, "Start_ShowMyMusic"), 1u);
 }
 
+Entry Do(Record r) {
+  Entry e;
+  e.kind = Entry::Kind::kDo;
+  e.record = std::move(r);
+  return e;
+}
+
+// A start reads the journal through its outline: it must find the same
+// unfinished changes and numbers a full reading finds, damage included.
+TEST_F(JournalTest, TheStartsOutlineFindsWhatAFullReadingFinds) {
+  MakeChanges();
+  std::string text = *disk.ReadFile(journal.FilePath());
+  text += "done\tseq=900\n";  // its record comes later: it completes nothing
+  text += "do\tseq=900\tgroup=77\top=mkdir\tpath=C:\\后来\n";
+  text += "do\tseq=901\tgroup=77\top=mkdir\tpath=..\\outside\n";  // damaged: never begun
+  text += "do\tseq=902\tgroup=77\top=mkdir\tpath=C:\\x\n";
+  text += "done\tseq=%zz\n";
+  text += "do\tseq=903\tgroup=78\top=mkdir\tpath=C:\\y\n";
+  text += "failed\tseq=903\n";
+  text += "do\tseq=904\tgroup=78\top=mkdir\tpath=C:\\z";  // cut off, no line break
+  ParsedJournal parsed = ParseJournal(text);
+  History full = ReadHistory(parsed);
+  JournalOutline outline = OutlineJournal(text);
+  std::vector<std::uint64_t> want, got;
+  for (const Record& r : full.pending) want.push_back(r.seq);
+  for (const Record& r : outline.pending) got.push_back(r.seq);
+  EXPECT_EQ(got, (std::vector<std::uint64_t>{900, 902, 904}));
+  EXPECT_EQ(got, want);
+  ASSERT_EQ(outline.pending.size(), 3u);
+  EXPECT_EQ(FormatLine(Do(outline.pending[1])), FormatLine(Do(full.pending[1])));
+  EXPECT_EQ(outline.last_seq, 904u);
+  EXPECT_EQ(outline.last_group, 78u);
+}
+
+// Counts the reads of the journal's own file.
+class ReadCounting : public MemoryFileSystem {
+ public:
+  std::optional<std::string> ReadFile(const std::string& p) override {
+    if (p.size() >= 4 && p.compare(p.size() - 4, 4, ".jnl") == 0) ++journal_reads;
+    return MemoryFileSystem::ReadFile(p);
+  }
+  int journal_reads = 0;
+};
+
+TEST(JournalFile, AStartReadsItOnceToResumeAndOnceToRecoverWhateverItsSize) {
+  ReadCounting disk;
+  disk.AddFolder(kProgram);
+  MemoryRegistry registry;
+  {
+    Journal journal(disk, kProgram, {});
+    for (int i = 0; i < 30; ++i) {
+      GroupScope g(&journal, "写入");
+      JournalledFileSystem(disk, journal).WriteFile("C:\\a.txt", std::string(100, 'a' + i % 26));
+    }
+  }
+  std::size_t size = disk.ReadFile(std::string(kProgram) + "\\" + kJournalFile)->size();
+  disk.journal_reads = 0;
+  Journal journal(disk, kProgram, {});
+  Recover(disk, registry, journal);
+  EXPECT_EQ(journal.FoldIfAbove(size + 1), 0u);
+  EXPECT_EQ(disk.journal_reads, 2) << "the fold knows the size it would read";
+  GroupScope g(&journal, "写入");
+  JournalledFileSystem(disk, journal).WriteFile("C:\\a.txt", "grown past the limit");
+  EXPECT_GT(journal.FoldIfAbove(size + 1), 0u) << "what it appended counts too";
+}
+
 }  // namespace
 }  // namespace corvane::journal
