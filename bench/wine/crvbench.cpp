@@ -105,29 +105,17 @@ int Bare(bool plain) {
   return 0;
 }
 
-struct Found {
-  const char* cls;
-  DWORD pid;
-  HWND hwnd;
-};
-
-BOOL CALLBACK FindVisible(HWND h, LPARAM p) {
-  auto* f = reinterpret_cast<Found*>(p);
-  char cls[128] = "";
-  GetClassNameA(h, cls, sizeof cls);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  if (std::strcmp(cls, f->cls) == 0 && IsWindowVisible(h) && (!f->pid || pid == f->pid)) {
-    f->hwnd = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
+// Looked up by class: one request to the wineserver a look, where walking
+// every top-level window would ask it about each and slow the very start
+// being timed.
 HWND VisibleWindow(const char* cls, DWORD pid) {
-  Found f{cls, pid, nullptr};
-  EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-  return f.hwnd;
+  for (HWND h = FindWindowExA(nullptr, nullptr, cls, nullptr); h;
+       h = FindWindowExA(nullptr, h, cls, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (IsWindowVisible(h) && (!pid || owner == pid)) return h;
+  }
+  return nullptr;
 }
 
 int Launch(const char* cls, std::string cmdline) {

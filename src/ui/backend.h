@@ -43,6 +43,8 @@ class WindowPeer {
   // window's own procedure, so the window can take the control's state.
   virtual void Attached() {}
   virtual void Sync(Aspect aspect) = 0;
+  // Right below above among its siblings; on top of them for none.
+  virtual void StackBelow(const WindowPeer* above) = 0;
   virtual void Invalidate(const Rect& r) = 0;  // client coordinates
   virtual void SetFocus() = 0;
   virtual Point ClientToScreen(Point p) const = 0;

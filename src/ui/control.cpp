@@ -302,8 +302,33 @@ void WinControl::HandleNeeded() {
   creating_ = false;
   if (!peer_) return;
   peer_->Attached();
+  if (Parent()) Parent()->StackAsMadeInOrder(*this);
   for (Control* c : std::vector<Control*>(controls_))
     if (MadeWithParent(c)) static_cast<WinControl*>(c)->HandleNeeded();
+  if (Form* form = Parent() ? ParentForm() : nullptr)
+    form->Perform(msg::kWindowMade, 0, reinterpret_cast<std::intptr_t>(this));
+}
+
+bool WinControl::WindowPutOff() const {
+  for (const Control* c = this; c && !c->IsForm(); c = c->Parent())
+    if (!c->Visible()) return true;
+  return false;
+}
+
+// Windows made together stack in the order of the children, the first on
+// top (and first to take the tab); one made later goes where it would have.
+void WinControl::StackAsMadeInOrder(WinControl& child) {
+  const WindowPeer* above = nullptr;
+  bool passed = false;
+  for (Control* c : controls_) {
+    if (c == &child) {
+      passed = true;
+      continue;
+    }
+    if (!c->IsWindowed() || !static_cast<WinControl*>(c)->peer_) continue;
+    if (passed) return child.peer_->StackBelow(above);  // a later sibling was made first
+    above = static_cast<WinControl*>(c)->peer_.get();
+  }
 }
 
 // A hidden child window is made when it is first shown or asked for: the

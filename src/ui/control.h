@@ -194,6 +194,9 @@ class WinControl : public Control {
   WindowPeer* Peer() const { return peer_.get(); }
   void HandleNeeded();
   static bool MadeWithParent(const Control* c);
+  // Hidden, or in a hidden parent: its window waits until it shows.
+  bool WindowPutOff() const;
+  void StackAsMadeInOrder(WinControl& child);
   // Destroys the windows of the children and then this one's.
   void DestroyHandle();
 

@@ -17,6 +17,7 @@ class HeadlessBackend::Peer : public WindowPeer {
   ~Peer() override { --owner_.live_windows_; }
   WindowHandle Handle() const override { return handle_; }
   void Sync(Aspect a) override { owner_.syncs_.emplace(control_.Name(), a); }
+  void StackBelow(const WindowPeer*) override { owner_.syncs_.emplace(control_.Name(), Aspect::kZOrder); }
   void Invalidate(const Rect&) override {}
   void SetFocus() override {}
   Point ClientToScreen(Point p) const override { return p; }

@@ -56,6 +56,9 @@ inline constexpr unsigned kTextChanged = kHostBase + 0x1B;
 // Paint on the Canvas whose address is in wparam (windowless controls, and
 // windows the library draws itself).
 inline constexpr unsigned kCanvasPaint = kHostBase + 0x80;
+// Sent to the form once a window of one of its controls (the WinControl in
+// lparam) has been made, with its shown children.
+inline constexpr unsigned kWindowMade = kHostBase + 0x81;
 
 inline constexpr unsigned kReflectBase = 0xBC00;
 inline constexpr unsigned kReflectCommand = kReflectBase + kCommand;

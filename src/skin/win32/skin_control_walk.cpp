@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -143,6 +144,16 @@ void SkinControls::SkinOne(ui::WinControl& container, ui::Control& c) {
   switch (PrecheckControl(f, s)) {
     case ControlPrecheck::kSkip: return;
     case ControlPrecheck::kCreateWindow:
+      // A hidden panel's windows are made when it first shows, and skinned then.
+      if (form_ && windowed->WindowPutOff()) {
+        put_off_.emplace_back(&container, &c);
+        c.WatchFree(&put_off_, [this, &c] {
+          put_off_.erase(std::remove_if(put_off_.begin(), put_off_.end(),
+                                        [&](const auto& p) { return p.second == &c; }),
+                         put_off_.end());
+        });
+        return;
+      }
       windowed->HandleNeeded();
       if (!windowed->HandleAllocated()) return;
       break;
@@ -165,6 +176,23 @@ void SkinControls::SkinOne(ui::WinControl& container, ui::Control& c) {
     }
   }
   ApplyDecision(MapFormControl(f, s), c);
+}
+
+void SkinControls::WindowsMade() {
+  // In the walk's order, a panel before the controls on it, whichever of
+  // their windows told first.
+  std::vector<std::pair<ui::WinControl*, ui::Control*>> now;
+  for (auto it = put_off_.begin(); it != put_off_.end();) {
+    auto* w = static_cast<ui::WinControl*>(it->second);
+    if (!w->HandleAllocated()) {
+      ++it;
+      continue;
+    }
+    w->UnwatchFree(&put_off_);
+    now.push_back(*it);
+    it = put_off_.erase(it);
+  }
+  for (auto& [container, control] : now) SkinOne(*container, *control);
 }
 
 void SkinControls::ApplyDecision(const ControlDecision& d, ui::Control& c) {
@@ -250,6 +278,8 @@ void SkinControls::Forget(const TSkinControl* object) {
 
 void SkinControls::Release() {
   hot_ = nullptr;
+  for (auto& [container, control] : put_off_) control->UnwatchFree(&put_off_);
+  put_off_.clear();
   std::vector<std::unique_ptr<TSkinControl>> objects = std::move(objects_);
   objects_.clear();
   members_.clear();

@@ -44,6 +44,9 @@ class SkinControls {
   void SkinChildren(ui::WinControl* form, HWND window);
   void SkinForm(ui::WinControl& container);
   void SkinWindowChildren(HWND parent);
+  // The controls put off because their windows waited for them to show,
+  // skinned once their windows have been made.
+  void WindowsMade();
 
   TSkinControl* AttachWindow(SkinObject kind, HWND window);
   TSkinControl* AttachControl(SkinObject kind, ui::Control& control, bool recolour);
@@ -86,6 +89,8 @@ class SkinControls {
   std::unordered_set<const TSkinControl*> members_;
   std::unordered_map<const ui::Control*, TSkinControl*> by_control_;
   TSkinControl* hot_ = nullptr;
+  // Hidden controls whose windows are not made yet, in the walk's order.
+  std::vector<std::pair<ui::WinControl*, ui::Control*>> put_off_;  // container, control
 };
 
 }  // namespace corvane::skin::win32

@@ -76,18 +76,19 @@ void TWinSkinForm::AttachAsForm(ui::Form& form) {
   if (!attached_) return;
   form_colour_ = form.GetColor();
   form.SetColor(skin_.Model().Colours.ButtonFace);
-  if (HasControl(skin_, xcMainMenu)) {
-    form_own_method_ = form.WindowProc();
-    form.SetWindowProc([this](ui::Message& m) {
-      form_own_method_(m);
-      if (m.msg == ui::msg::kSetText) {
-        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-      } else if (m.msg == kMsgReReadSkin) {
-        Refresh();
-      }
-    });
-  }
+  const bool frame = HasControl(skin_, xcMainMenu);
+  form_own_method_ = form.WindowProc();
+  form.SetWindowProc([this, frame](ui::Message& m) {
+    form_own_method_(m);
+    if (m.msg == ui::msg::kWindowMade) {
+      Controls().WindowsMade();
+    } else if (frame && m.msg == ui::msg::kSetText) {
+      SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    } else if (frame && m.msg == kMsgReReadSkin) {
+      Refresh();
+    }
+  });
 }
 
 void TWinSkinForm::AttachAsWindow() {

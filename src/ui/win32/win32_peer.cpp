@@ -743,6 +743,11 @@ void Win32Peer::SyncState() {
   }
 }
 
+void Win32Peer::StackBelow(const WindowPeer* above) {
+  HWND after = above ? reinterpret_cast<HWND>(above->Handle()) : HWND_TOP;
+  SetWindowPos(hwnd_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Win32Peer::Invalidate(const Rect& r) {
   if (!hwnd_) return;
   RECT rc{r.left, r.top, r.right, r.bottom};

@@ -35,6 +35,7 @@ class Win32Peer : public WindowPeer {
   WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
   void Attached() override;
   void Sync(Aspect aspect) override;
+  void StackBelow(const WindowPeer* above) override;
   void Invalidate(const Rect& r) override;
   void SetFocus() override;
   Point ClientToScreen(Point p) const override;

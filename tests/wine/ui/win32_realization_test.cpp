@@ -110,6 +110,32 @@ TEST_F(Realized, ACheckBoxClickedInItsWindowRunsItsReactionAndCodeReachesTheWind
   EXPECT_EQ(seen, (std::vector<bool>{true, false}));
 }
 
+// Hidden panels cost the start nothing: their windows come when first shown,
+// with what was set meanwhile, in the stacking (and so tab) order they would
+// have had.
+TEST_F(Realized, AHiddenChildsWindowIsMadeWhenFirstShownWhereItWouldHaveBeen) {
+  auto* first = Add<Button>(panel, "First", 0, 0, 80, 20);
+  auto* hidden = Add<Panel>(panel, "Hidden", 0, 30, 200, 100);
+  auto* box = Add<CheckBox>(hidden, "Box", 10, 10, 120, 17);
+  auto* last = Add<Button>(panel, "Last", 0, 140, 80, 20);
+  hidden->Hide();
+  form->Show();
+  EXPECT_TRUE(first->HandleAllocated());
+  EXPECT_TRUE(last->HandleAllocated());
+  EXPECT_FALSE(hidden->HandleAllocated());
+  EXPECT_FALSE(box->HandleAllocated());
+  box->SetChecked(true);
+  box->SetEnabled(false);
+  hidden->Show();
+  ASSERT_TRUE(box->HandleAllocated());
+  EXPECT_TRUE(IsWindowVisible(reinterpret_cast<HWND>(box->Peer()->Handle())));
+  EXPECT_EQ(SendMessageA(H(box), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(IsWindowEnabled(H(box)));
+  std::vector<HWND> order;
+  for (HWND h = GetWindow(H(panel), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+  EXPECT_EQ(order, (std::vector<HWND>{H(first), H(hidden), H(last)}));
+}
+
 TEST_F(Realized, RadioButtonsTurnEachOtherOffInTheWindowsToo) {
   auto* a = Add<RadioButton>(panel, "A", 10, 10, 100, 17);
   auto* b = Add<RadioButton>(panel, "B", 10, 30, 100, 17);
