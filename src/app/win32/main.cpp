@@ -28,6 +28,7 @@
 #include "skin/win32/skin_manage.h"
 #include "ui/application.h"
 #include "ui/win32/win32_backend.h"
+#include "ui/win32/win32_views.h"
 
 namespace corvane {
 namespace {
@@ -85,6 +86,7 @@ class Win32ProgramHost : public ProgramHost {
     StartFramework();
   }
   void StartFramework() {
+    icons_warm_up_ = std::make_unique<ui::win32::SystemImagesWarmUp>();
     com_ok_ = SUCCEEDED(OleInitialize(nullptr));
     backend_ = std::make_unique<ui::win32::Win32Backend>(instance_);
     app_ = std::make_unique<ui::Application>(*backend_, user_);
@@ -211,6 +213,7 @@ class Win32ProgramHost : public ProgramHost {
     program_.reset();  // removes the tray icon and ends the program list's watch
     app_.reset();
     backend_.reset();
+    icons_warm_up_.reset();
     if (com_ok_) OleUninitialize();
     com_ok_ = false;
   }
@@ -262,6 +265,7 @@ class Win32ProgramHost : public ProgramHost {
   bool com_ok_ = false;
   std::unique_ptr<PhaseLog> phases_;
   std::unique_ptr<TimedNotifyIcons> timed_icons_;
+  std::unique_ptr<ui::win32::SystemImagesWarmUp> icons_warm_up_;
 };
 
 // "Halvorn.exe /uninstall": everything restored, the program's own things

@@ -452,6 +452,33 @@ TEST_F(SkinnedForm, TheFormsControlsGetTheirObjectsAndLoseThemAtDetach) {
   f.reset();
 }
 
+// A hidden panel's windows wait for it to show; so do their skin objects,
+// which come with the windows, panel first.
+TEST_F(SkinnedForm, AHiddenPanelsControlsAreSkinnedWhenTheirWindowsAreMade) {
+  auto* shown = Add<ui::CheckBox>("ChekBxShown", 10, 10, 120, 20);
+  auto* panel = Add<ui::Panel>("PnlLater", 0, 40, 400, 200);
+  auto* check = Add<ui::CheckBox>("ChekBxLater", 10, 10, 120, 20, panel);
+  auto* gone = Add<ui::Button>("BtnGone", 10, 40, 75, 25, panel);
+  check->SetColor(ui::Rgb(1, 2, 3));
+  panel->Hide();
+  form->Show();
+  auto f = std::make_unique<TWinSkinForm>(nullptr, Skin(), reinterpret_cast<HWND>(form->Handle()));
+  f->AttachAsForm(*form);
+  SkinControls& c = f->Controls();
+  EXPECT_NE(c.Find(shown), nullptr);
+  EXPECT_FALSE(panel->HandleAllocated()) << "skinning made the hidden panel's window";
+  EXPECT_EQ(c.Find(check), nullptr);
+  delete gone;  // freed while waiting: never skinned, never touched
+  panel->Show();
+  ASSERT_TRUE(check->HandleAllocated());
+  EXPECT_NE(dynamic_cast<TSkinBox*>(c.Find(panel)), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinCheckBox*>(c.Find(check)), nullptr);
+  EXPECT_EQ(check->GetColor(), Skin().Model().Colours.ButtonFace);
+  f->FullDetach();
+  EXPECT_EQ(c.Count(), 0u);
+  f.reset();
+}
+
 TEST_F(SkinnedForm, AControlFreedWhileSkinnedIsLeftAloneAtDetach) {
   auto* button = Add<ui::Button>("BtnGone", 10, 10, 75, 25);
   form->Show();
