@@ -28,7 +28,6 @@
 #include "skin/win32/skin_manage.h"
 #include "ui/application.h"
 #include "ui/win32/win32_backend.h"
-#include "ui/win32/win32_views.h"
 
 namespace corvane {
 namespace {
@@ -76,7 +75,7 @@ journal::RemoveOwnThings RemoveInstallationWith(setup::InstallServices s) {
 class Win32ProgramHost : public ProgramHost {
  public:
   Win32ProgramHost(HINSTANCE instance, SystemServices& system, UserInteraction& user)
-      : instance_(instance), system_(system), user_(user), phases_(PhaseLog::FromEnvironment()) {
+      : phases_(PhaseLog::FromEnvironment()), instance_(instance), system_(system), user_(user) {
     if (phases_) timed_icons_ = std::make_unique<TimedNotifyIcons>(icons_, *phases_);
   }
   ~Win32ProgramHost() override { ShutdownFramework(); }
@@ -86,7 +85,6 @@ class Win32ProgramHost : public ProgramHost {
     StartFramework();
   }
   void StartFramework() {
-    icons_warm_up_ = std::make_unique<ui::win32::SystemImagesWarmUp>();
     com_ok_ = SUCCEEDED(OleInitialize(nullptr));
     backend_ = std::make_unique<ui::win32::Win32Backend>(instance_);
     app_ = std::make_unique<ui::Application>(*backend_, user_);
@@ -213,7 +211,6 @@ class Win32ProgramHost : public ProgramHost {
     program_.reset();  // removes the tray icon and ends the program list's watch
     app_.reset();
     backend_.reset();
-    icons_warm_up_.reset();
     if (com_ok_) OleUninitialize();
     com_ok_ = false;
   }
@@ -237,6 +234,9 @@ class Win32ProgramHost : public ProgramHost {
   }
 
  private:
+  // First, so that the time to main is only that: the members below are
+  // made after it.
+  std::unique_ptr<PhaseLog> phases_;
   HINSTANCE instance_;
   SystemServices& system_;
   UserInteraction& user_;
@@ -263,9 +263,7 @@ class Win32ProgramHost : public ProgramHost {
   std::unique_ptr<ui::Application> app_;
   std::unique_ptr<app::MainProgram> program_;
   bool com_ok_ = false;
-  std::unique_ptr<PhaseLog> phases_;
   std::unique_ptr<TimedNotifyIcons> timed_icons_;
-  std::unique_ptr<ui::win32::SystemImagesWarmUp> icons_warm_up_;
 };
 
 // "Halvorn.exe /uninstall": everything restored, the program's own things

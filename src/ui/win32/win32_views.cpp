@@ -37,6 +37,14 @@ HICON LoadSmallIcon(HINSTANCE instance, const Picture& p, int w, int h) {
   }
 }
 
+// The system's image list of small file icons; the shell owns it.
+HIMAGELIST SystemSmallImages() {
+  SHFILEINFOA info{};
+  return reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA("x", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
 void SetStyleBits(HWND hwnd, DWORD mask, DWORD bits) {
   DWORD old = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
   DWORD now = (old & ~mask) | (bits & mask);
@@ -50,27 +58,6 @@ constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | 
 constexpr DWORD kListStyles = LVS_TYPEMASK | LVS_EDITLABELS | LVS_SHOWSELALWAYS;
 
 }  // namespace
-
-HIMAGELIST SystemSmallImages() {
-  SHFILEINFOA info{};
-  return reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA("x", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                     SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-}
-
-namespace {
-DWORD WINAPI AskForSystemImages(void*) {
-  SystemSmallImages();
-  return 0;
-}
-}  // namespace
-
-SystemImagesWarmUp::SystemImagesWarmUp()
-    : thread_(CreateThread(nullptr, 0, &AskForSystemImages, nullptr, 0, nullptr)) {}
-
-SystemImagesWarmUp::~SystemImagesWarmUp() {
-  if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
-}
 
 DWORD TreeViewStyle(const TreeView& v) {
   DWORD s = TVS_NOTOOLTIPS;

@@ -8,7 +8,6 @@
 
 #include <map>
 
-#include "platform/win32/win32_handle.h"
 #include "ui/win32/gdi.h"
 
 namespace corvane::ui {
@@ -21,23 +20,6 @@ class ListView;
 namespace corvane::ui::win32 {
 
 class Win32Backend;
-
-// The system's image list of small file icons; the shell owns it.
-HIMAGELIST SystemSmallImages();
-
-// The shell makes that list on first use, which under Wine takes longer than
-// making all the main window's windows: this asks for it on a thread of its
-// own meanwhile. Waits for the thread when it goes.
-class SystemImagesWarmUp {
- public:
-  SystemImagesWarmUp();
-  ~SystemImagesWarmUp();
-  SystemImagesWarmUp(const SystemImagesWarmUp&) = delete;
-  SystemImagesWarmUp& operator=(const SystemImagesWarmUp&) = delete;
-
- private:
-  KernelHandle thread_;
-};
 
 DWORD TreeViewStyle(const TreeView& view);
 DWORD ListViewStyle(const ListView& view);
