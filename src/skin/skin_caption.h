@@ -44,12 +44,7 @@ class NcForm {
  public:
   virtual ~NcForm() = default;
   TNCObject* Hot() const { return hot_; }
-  void SetHot(TNCObject* o) {
-    hot_ = o;
-    if (o) HotTaken();
-  }
-  // Something became hot: whatever watches for the mouse leaving it starts.
-  virtual void HotTaken() {}
+  void SetHot(TNCObject* o) { hot_ = o; }
   // Paints state image `image` of a title-bar button; the Win32 form draws
   // it into the window DC.
   virtual void PaintSysButton(const class TWinSysButton& /*button*/, int /*image*/) {}

@@ -327,7 +327,6 @@ void SkinControls::SetHot(TSkinControl* c) {
   TSkinControl* old = hot_;
   hot_ = c;
   if (old) old->MouseLeft();
-  if (hot_ && form_) form_->HotTaken();
 }
 
 TSkinControl* SkinControls::Find(HWND window) const {

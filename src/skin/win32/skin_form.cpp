@@ -579,11 +579,6 @@ void TWinSkinForm::OnHoverTimer() {
   GetWindowRect(window_, &wr);
   TNCObject* hot = Hot();
   if (HoverShouldLeave(hot, {pt.x - wr.left, pt.y - wr.top})) hot->MouseLeave();
-  if (!Hot() && !(controls_ && controls_->HotControl())) StopHover();
-}
-
-void TWinSkinForm::HotTaken() {
-  if (active_ && hover_wanted_ && hover_ && !hover_->Running()) hover_->Start(kHoverInterval);
 }
 
 void TWinSkinForm::StopHover() {

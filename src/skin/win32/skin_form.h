@@ -91,9 +91,6 @@ class TWinSkinForm : public NcForm, public SkinnedWindow {
   int WindowStateOf() const { return window_state_; }
   bool ActiveFlag() const { return active_; }
   bool HoverRunning() const { return hover_ && hover_->Running(); }
-  // The hover timer runs only while something is hot and the window active:
-  // nothing else needs the mouse watched.
-  void HotTaken() override;
   bool MdiChild() const { return mdi_.Child(); }
   bool MdiParent() const { return mdi_.Parent(); }
   bool MdiClientSubclassed() const { return mdi_.ClientSubclassed(); }

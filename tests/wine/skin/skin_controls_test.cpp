@@ -479,31 +479,6 @@ TEST_F(SkinnedForm, AHiddenPanelsControlsAreSkinnedWhenTheirWindowsAreMade) {
   f.reset();
 }
 
-// Idle, the window wakes for nothing: the mouse is watched only while
-// something is hot.
-TEST_F(SkinnedForm, TheHoverTimerRunsOnlyWhileSomethingIsHot) {
-  auto* button = Add<ui::Button>("BtnHot", 10, 10, 75, 25);
-  form->Show();
-  HWND h = reinterpret_cast<HWND>(form->Handle());
-  auto f = std::make_unique<TWinSkinForm>(nullptr, Skin(), h);
-  f->AttachAsForm(*form);
-  SendMessageA(h, WM_NCACTIVATE, TRUE, 0);
-  SendMessageA(h, kMsgFinishAttach, 0, 1000);  // as the manager posts it
-  ASSERT_TRUE(f->ActiveFlag());
-  ASSERT_TRUE(f->HoverRunning());
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-  SendMessageA(h, WM_TIMER, kHoverTimerId, 0);
-  EXPECT_FALSE(f->HoverRunning()) << "nothing hot, yet the timer ticks on";
-  SendMessageA(reinterpret_cast<HWND>(button->Handle()), WM_MOUSEMOVE, 0, At(3, 3));
-  ASSERT_NE(f->Controls().HotControl(), nullptr);
-  EXPECT_TRUE(f->HoverRunning()) << "a hot button whose leaving nobody would notice";
-  SendMessageA(h, WM_TIMER, kHoverTimerId, 0);
-  EXPECT_EQ(f->Controls().HotControl(), nullptr) << "the mouse is elsewhere";
-  EXPECT_FALSE(f->HoverRunning());
-  f->FullDetach();
-  f.reset();
-}
-
 TEST_F(SkinnedForm, AControlFreedWhileSkinnedIsLeftAloneAtDetach) {
   auto* button = Add<ui::Button>("BtnGone", 10, 10, 75, 25);
   form->Show();
