@@ -81,8 +81,13 @@ class Win32ProgramHost : public ProgramHost {
   ~Win32ProgramHost() override { ShutdownFramework(); }
 
   void InitializeFramework() override {
-    if (phases_) return phases_->Time("framework", [this] { StartFramework(); });
-    StartFramework();
+    Timed("framework", [this] { StartFramework(); });
+  }
+  // A step of the start, timed when the profile asks for phases.
+  template <class F>
+  void Timed(const char* phase, F&& f) {
+    if (phases_) return phases_->Time(phase, std::forward<F>(f));
+    f();
   }
   void StartFramework() {
     com_ok_ = SUCCEEDED(OleInitialize(nullptr));
@@ -98,8 +103,7 @@ class Win32ProgramHost : public ProgramHost {
   }
   void SetTitle(const std::string& title) override { app_->SetTitle(title); }
   void CreateMainWindow() override {
-    if (phases_) return phases_->Time("main-window", [this] { MakeMainWindow(); });
-    MakeMainWindow();
+    Timed("main-window", [this] { MakeMainWindow(); });
   }
   void MakeMainWindow() {
     // A change cut off by a crash or power cut is settled before anything
@@ -140,16 +144,10 @@ class Win32ProgramHost : public ProgramHost {
     if (auto tick = detect.OnTimer) {
       detect.OnTimer = [this, tick](ui::Timer& t) {
         WatchedListings::Scope scope(category_files_);
-        if (phases_) return phases_->Time("detect-tick", [&] { tick(t); });
-        tick(t);
+        Timed("detect-tick", [&] { tick(t); });
       };
     }
     program_->Start();
-  }
-  template <class F>
-  void Timed(const char* phase, F&& f) {
-    if (phases_) return phases_->Time(phase, std::forward<F>(f));
-    f();
   }
   void ShowUndoDialog() {
     journal::TFrmUndo dialog(
