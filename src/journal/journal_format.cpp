@@ -386,12 +386,22 @@ std::optional<Entry> ParseLine(std::string_view line) {
   return ParseFields(kind, in);
 }
 
+namespace {
+
+// The next line of text (without its '\n'), taken off the front.
+std::string_view TakeLine(std::string_view& text) {
+  std::size_t nl = text.find('\n');
+  std::string_view line = text.substr(0, nl);
+  text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+  return line;
+}
+
+}  // namespace
+
 ParsedJournal ParseJournal(std::string_view text) {
   ParsedJournal out;
   while (!text.empty()) {
-    std::size_t nl = text.find('\n');
-    std::string_view line = text.substr(0, nl);
-    text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+    std::string_view line = TakeLine(text);
     if (line.empty() || line == "\r") continue;
     if (auto e = ParseLine(line))
       out.entries.push_back(std::move(*e));
@@ -425,9 +435,7 @@ JournalOutline OutlineJournal(std::string_view text) {
   // every line, and nearly all of them are done with.
   std::map<std::uint64_t, std::string_view> begun;
   while (!text.empty()) {
-    std::size_t nl = text.find('\n');
-    std::string_view line = text.substr(0, nl);
-    text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+    std::string_view line = TakeLine(text);
     if (line.size() > kMaxLine) continue;
     if (line.substr(0, 3) == "do\t") {
       auto seq = FieldOf(line, "seq"), group = FieldOf(line, "group");
