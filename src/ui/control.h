@@ -193,10 +193,8 @@ class WinControl : public Control {
   bool HandleAllocated() const { return peer_ != nullptr; }
   WindowPeer* Peer() const { return peer_.get(); }
   void HandleNeeded();
-  static bool MadeWithParent(const Control* c);
   // Hidden, or in a hidden parent: its window waits until it shows.
   bool WindowPutOff() const;
-  void StackAsMadeInOrder(WinControl& child);
   // Destroys the windows of the children and then this one's.
   void DestroyHandle();
 
@@ -220,6 +218,8 @@ class WinControl : public Control {
   virtual bool PaintsItself() const { return false; }
 
  private:
+  static bool MadeWithParent(const Control* c);
+  void StackAsMadeInOrder(WinControl& child);
   friend class Control;
   void InsertControl(Control* c);
   void RemoveControl(Control* c);
